@@ -1,0 +1,160 @@
+#pragma once
+// The one program-wide record of the current shot group. Fields keep their
+// names and their 1-based slots (slot 0 unused) so code reads like the rules
+// it implements. Owned by the application object and handed to every form.
+#include <QString>
+#include <QtGlobal>
+#include <array>
+
+class ReportSurface;
+
+constexpr qint32 ShotCapacity = 21;
+constexpr int ShooterNameWidth = 30;
+constexpr int DateFiredWidth = 20;
+constexpr int FirearmWidth = 30;
+constexpr int CaliberWidth = 30;
+constexpr int LotNumberWidth = 30;
+constexpr int CommentsWidth = 354;
+constexpr int UserProfileWidth = 260;
+
+// The system colour of button faces: high bit set, system colour index 15.
+constexpr qint32 ButtonFaceColor = qint32(0x8000000F);
+
+// ToolMode values: what a press on the target picture does.
+namespace Tool {
+constexpr qint32 EnterShot = 0;
+constexpr qint32 RemoveShot = 1;
+constexpr qint32 Calibrate = 2;
+constexpr qint32 AimPoint = 3;
+constexpr qint32 None = 4;
+} // namespace Tool
+
+// The toolbox buttons' state lives here so that core code can set it; the
+// toolbox window mirrors it.
+struct ToolButtonState {
+    bool enabled = false;
+    bool bold = false;
+    bool operator==(const ToolButtonState &) const = default;
+};
+struct ToolboxState {
+    ToolButtonState cmdEnterShot;
+    ToolButtonState cmdRemShot;
+    ToolButtonState cmdCalImg{true, true};
+    ToolButtonState cmdAimPoint;
+};
+
+struct Session {
+    // The group of shots.
+    qint32 ShotCount = 0;
+    std::array<float, ShotCapacity + 1> ShotX{};
+    std::array<float, ShotCapacity + 1> ShotY{};
+    std::array<float, ShotCapacity + 1> ShotR{};
+
+    // Statistics of the group.
+    float MeanX = 0, MeanY = 0, MeanR = 0;
+    float SdX = 0, SdY = 0, SdR = 0;
+    float RangeX = 0, RangeY = 0, RangeR = 0;
+    float GroupSize = 0;
+    float GroupCenterX = 0, GroupCenterY = 0;
+    float SpanAcrossX = 0, SpanAcrossY = 0;
+
+    // Header data; fixed-width texts always hold exactly their width.
+    QString ShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
+    QString DateFired = QString(DateFiredWidth, QLatin1Char(' '));
+    QString Firearm = QString(FirearmWidth, QLatin1Char(' '));
+    QString Caliber = QString(CaliberWidth, QLatin1Char(' '));
+    QString LotNumber = QString(LotNumberWidth, QLatin1Char(' '));
+    QString Comments = QString(CommentsWidth, QLatin1Char(' '));
+    float RangeToTarget = 100;
+    bool RangeEntered = false;
+    bool HeaderEntered = false;
+
+    // Image, calibration and options of the graphical entry.
+    float AimX = -1, AimY = -1;
+    float ImageScale = -1;
+    float CalDistance = 1;
+    float CalPoint1X = 0, CalPoint1Y = 0, CalPoint2X = 0, CalPoint2Y = 0;
+    float CalLength = 0;
+    bool ImageCalibrated = false;
+    qint32 BackColor = ButtonFaceColor;
+    bool FullScreenCursor = false, ShowAxes = false, ShowCentroid = false;
+    qint32 ToolMode = Tool::Calibrate;
+    QString ImagePath;
+
+    // Overlay state of the target picture.
+    bool AxesDrawn = false, CursorLinesDrawn = false, CentroidDrawn = false;
+    bool CalMarkersDrawn = false;
+    float CentroidMarkX = 0, CentroidMarkY = 0;
+    float CursorLinesX = -1, CursorLinesY = -1;
+
+    ToolboxState Toolbox;
+
+    // Folders, files and unit.
+    QString UnitName = QStringLiteral("Inches");
+    QString StatsDir, ImageDir;
+    QString StatsFilePath;
+    QString AppDataDir;
+    QString UserProfileDir = QString(UserProfileWidth, QChar(0));
+    QString InstallDir; // the folder the program's installation files lie in
+    QString DocumentsDir;
+    bool IsWindowsNT = false;
+
+    // The twelve settings: default copies (copied into the current values by a
+    // reset), stored copies (as read at start-up) and save-as-default selections.
+    float DefRangeToTarget = 100;
+    QString DefShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
+    QString DefFirearm = QString(FirearmWidth, QLatin1Char(' '));
+    QString DefCaliber = QString(CaliberWidth, QLatin1Char(' '));
+    QString DefUnitName = QStringLiteral("Inches");
+    float DefCalDistance = 1;
+    qint32 DefBackColor = ButtonFaceColor;
+    bool DefFullScreenCursor = false, DefShowCentroid = false, DefShowAxes = false;
+    QString DefStatsDir, DefImageDir;
+
+    float IniRangeToTarget = 100;
+    QString IniShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
+    QString IniFirearm = QString(FirearmWidth, QLatin1Char(' '));
+    QString IniCaliber = QString(CaliberWidth, QLatin1Char(' '));
+    QString IniUnitName = QStringLiteral("Inches");
+    float IniCalDistance = 1;
+    qint32 IniBackColor = ButtonFaceColor;
+    bool IniFullScreenCursor = false, IniShowCentroid = false, IniShowAxes = false;
+    QString IniStatsDir, IniImageDir;
+
+    bool SaveDefRangeToTarget = false, SaveDefShooterName = false, SaveDefFirearm = false,
+         SaveDefCaliber = false, SaveDefUnitName = false, SaveDefCalDistance = false,
+         SaveDefBackColor = false, SaveDefFullScreenCursor = false, SaveDefShowCentroid = false,
+         SaveDefShowAxes = false, SaveDefStatsDir = false, SaveDefImageDir = false;
+    // "Save on Exit" was pressed in this run: capture current values at close.
+    bool SaveDefaultsOnExit = false;
+
+    // Coordination flags and references.
+    bool StatsSaved = true;
+    bool RenderToWindow = false;
+    ReportSurface *ReportTarget = nullptr;
+    // The statistics window's surface; null where there is no window (CLI).
+    ReportSurface *StatsWindow = nullptr;
+    bool EntryWindowOpen = false;
+    bool GraphicalEntryActive = false;
+    bool TutorialOpen = false;
+    qint32 FileDialogMode = 1;
+
+    // Report layout tables, indexes 0 to 17.
+    std::array<QString, 18> ReportLabel;
+    std::array<qint32, 18> ReportLeft{};
+    std::array<qint32, 18> ReportTop{};
+
+    // GammaHalf[k] = Gamma(k/2), slots 0 to 76.
+    std::array<double, 77> GammaHalf{};
+};
+
+// Puts the install values of the twelve settings into the default and stored
+// copies; used until a configuration file supplies them.
+void SetInstallDefaults(Session &s);
+
+void ResetSession(Session &s);
+void ResetToolbox(Session &s);
+void FillGammaTable(Session &s, qint32 n);
+
+// Program version as written in files and shown in the About box.
+QString ProgramVersion();

@@ -1,0 +1,61 @@
+#include "platform/scriptedprompter.h"
+
+int ScriptedPrompter::MsgBox(const QString &text, const QString &title, Buttons buttons, Icon icon)
+{
+    records.append({PromptRecord::Message, text, title, buttons, icon, {}});
+    if (!msgAnswers.empty()) {
+        int a = msgAnswers.front();
+        msgAnswers.pop_front();
+        return a;
+    }
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::OkCancel: return Answer::Cancel;
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNoCancel: return Answer::Cancel;
+    }
+    return Answer::Ok;
+}
+
+std::optional<QString> ScriptedPrompter::InputBox(const QString &prompt, const QString &title,
+                                                  const QString &defaultAnswer)
+{
+    records.append({PromptRecord::Input, prompt, title, Buttons::OkCancel, Icon::None, defaultAnswer});
+    if (inputAnswers.empty()) return std::nullopt;
+    auto a = inputAnswers.front();
+    inputAnswers.pop_front();
+    return a;
+}
+
+std::optional<QColor> ScriptedPrompter::ChooseColor(const QColor &initial)
+{
+    records.append({PromptRecord::Color, initial.name(), QString(), Buttons::OkCancel, Icon::None, {}});
+    if (colorAnswers.empty()) return std::nullopt;
+    auto a = colorAnswers.front();
+    colorAnswers.pop_front();
+    return a;
+}
+
+std::optional<QString> ScriptedPrompter::SaveFileName(const QString &title, const QString &suggested,
+                                                      const QString &filter)
+{
+    records.append({PromptRecord::SaveFile, filter, title, Buttons::OkCancel, Icon::None, suggested});
+    if (saveAnswers.empty()) return std::nullopt;
+    auto a = saveAnswers.front();
+    saveAnswers.pop_front();
+    return a;
+}
+
+void ScriptedPrompter::Beep()
+{
+    ++beeps;
+    records.append({PromptRecord::BeepSound, {}, {}, Buttons::Ok, Icon::None, {}});
+}
+
+QList<PromptRecord> ScriptedPrompter::messages() const
+{
+    QList<PromptRecord> out;
+    for (const auto &r : records)
+        if (r.kind == PromptRecord::Message) out.append(r);
+    return out;
+}
