@@ -1,0 +1,166 @@
+#include "app/peltrixapp.h"
+
+#include "app/frmmain.h"
+#include "entry/frmenterheader.h"
+#include "entry/frmkeyboardenter.h"
+#include "entry/frmtextenter.h"
+#include "platform/printer.h"
+#include "stats/frmtextoutput.h"
+#include "stats/report.h"
+
+#include <QApplication>
+#include <QDir>
+
+PeltrixApp::PeltrixApp(Session &s, Prompter &p) : session(s), prompter(p) {}
+
+PeltrixApp::~PeltrixApp()
+{
+    CloseAll();
+    delete textOutput.data();
+    delete main.data();
+}
+
+frmMain *PeltrixApp::Start()
+{
+    ResolveFolders();
+    LoadConfig();
+    InitReportLabels(session);
+    InitReportLayout(session);
+    ResetSession(session);
+    frmMain *m = Main();
+    m->PlaceTitle();
+    FillGammaTable(session, 39);
+    m->show();
+    QCoreApplication::processEvents();
+    return m;
+}
+
+frmMain *PeltrixApp::Main()
+{
+    if (!main) main = new frmMain(*this);
+    return main;
+}
+
+frmTextOutput *PeltrixApp::TextOutput()
+{
+    if (!textOutput) textOutput = new frmTextOutput(session);
+    return textOutput;
+}
+
+frmKeyBoardEnter *PeltrixApp::KeyBoardEnter()
+{
+    if (!keyBoardEnter) keyBoardEnter = new frmKeyBoardEnter(*this);
+    return keyBoardEnter;
+}
+
+frmTextEnter *PeltrixApp::TextEnter()
+{
+    if (!textEnter) textEnter = new frmTextEnter(*this);
+    return textEnter;
+}
+
+void PeltrixApp::RenderStats()
+{
+    TextOutput();
+    RenderToStatsWindow(session);
+}
+
+void PeltrixApp::ViewTextEntry()
+{
+    session.GraphicalEntryActive = false;
+    session.EntryWindowOpen = true;
+    const bool fresh = !keyBoardEnter;
+    frmKeyBoardEnter *kb = KeyBoardEnter();
+    kb->show();
+    kb->raise();
+    if (fresh) kb->Form_Load();
+    session.ToolMode = Tool::None;
+    RenderStats();
+}
+
+void PeltrixApp::ViewGraphicalEntry()
+{
+    session.GraphicalEntryActive = true;
+    session.EntryWindowOpen = true;
+    ShowGraphEntry();
+    InitReportLayout(session);
+    RenderStats();
+    if (session.TutorialOpen) FocusTutorial();
+}
+
+void PeltrixApp::ShowStatistics(QWidget *)
+{
+    frmTextOutput *w = TextOutput();
+    w->show();
+    w->raise();
+}
+
+void PeltrixApp::ShowHeaderForm(QWidget *owner)
+{
+    frmEnterHeader form(*this, owner);
+    form.exec();
+    prompter.SetOwner(owner);
+}
+
+void PeltrixApp::ClearDataSet()
+{
+    if (session.GraphicalEntryActive) {
+        ClearGraphPicture();
+        session.ImagePath.clear();
+    }
+    ResetSession(session);
+    InitReportLayout(session);
+    RenderStats();
+}
+
+int PeltrixApp::PromptSaveIfDirty()
+{
+    if (session.StatsSaved) return Answer::No;
+    return prompter.MsgBox(QStringLiteral("Current statistics data not saved.\r\rSave Now?"),
+                           QStringLiteral("File Not Saved"), Buttons::YesNoCancel);
+}
+
+bool PeltrixApp::ConfirmDiscard(QWidget *owner)
+{
+    prompter.SetOwner(owner);
+    const int answer = PromptSaveIfDirty();
+    if (answer == Answer::Cancel) return false;
+    if (answer == Answer::Yes) {
+        SaveStats(owner);
+        // A save that was cancelled or failed keeps the group.
+        return session.StatsSaved;
+    }
+    return true;
+}
+
+void PeltrixApp::ClearDataCommand(QWidget *owner)
+{
+    if (!ConfirmDiscard(owner)) return;
+    ClearDataSet();
+}
+
+void PeltrixApp::PrintStats(QWidget *owner)
+{
+    prompter.SetOwner(owner);
+    QString suggested = session.StatsFilePath;
+    if (suggested.isEmpty())
+        suggested = QDir(session.StatsDir.isEmpty() ? QDir::homePath() : session.StatsDir)
+                        .filePath(QStringLiteral("statistics.pdf"));
+    else
+        suggested = suggested.left(suggested.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".pdf");
+    auto job = BeginPrint(prompter, QStringLiteral("Peltrix Statistics"), suggested);
+    if (!job) return;
+    if (!PrintReportPage(session, *job))
+        prompter.MsgBox(QStringLiteral("The page could not be printed: ") + job->ErrorText(),
+                        QStringLiteral("Print"), Buttons::Ok, Icon::Exclamation);
+}
+
+void PeltrixApp::CloseAll()
+{
+    CloseGraphWindows();
+    if (textEnter) textEnter->close();
+    if (keyBoardEnter) keyBoardEnter->close();
+    if (textOutput) textOutput->hide();
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != main && w != textOutput && w->isVisible()) w->close();
+}

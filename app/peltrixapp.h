@@ -1,0 +1,89 @@
+#pragma once
+// The application object: owns the one Session, the prompter and the single
+// instance of every window, and carries the commands several windows share
+// (save, print, the entry windows). Windows reach each other only through it.
+#include "app/session.h"
+#include "platform/prompter.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+class frmMain;
+class frmTextOutput;
+class frmKeyBoardEnter;
+class frmTextEnter;
+
+class PeltrixApp : public QObject {
+    Q_OBJECT
+public:
+    PeltrixApp(Session &session, Prompter &prompter);
+    ~PeltrixApp() override;
+
+    Session &session;
+    Prompter &prompter;
+
+    // The start-up sequence: folders, configuration, layout tables, reset,
+    // Γ table; then the main window is shown.
+    frmMain *Start();
+
+    // Single instances, created on first use.
+    frmMain *Main();
+    frmTextOutput *TextOutput();
+    frmKeyBoardEnter *KeyBoardEnter();
+    frmTextEnter *TextEnter();
+    bool HasKeyBoardEnter() const { return !keyBoardEnter.isNull(); }
+    bool HasTextEnter() const { return !textEnter.isNull(); }
+
+    // View Text Entry / View Graphical Entry.
+    void ViewTextEntry();
+    void ViewGraphicalEntry();
+    void ShowStatistics(QWidget *owner);
+    void ShowHeaderForm(QWidget *owner);
+    void RenderStats();
+
+    // Shared procedures of the main window.
+    void ClearDataSet();
+    int PromptSaveIfDirty();
+    // Clear Data: ask, save when asked to, clear only when nothing is lost.
+    void ClearDataCommand(QWidget *owner);
+    // Asks about unsaved shots before the group is dropped (New, Exit).
+    // True when the caller may go on.
+    bool ConfirmDiscard(QWidget *owner);
+
+    // File commands (files/): Save writes to StatsFilePath or asks for a name.
+    void SaveStats(QWidget *owner);
+    void SaveStatsAs(QWidget *owner);
+    void OpenFileDialog(qint32 mode, QWidget *owner);
+    void ExportShots(QWidget *owner);
+    // Configuration (config/).
+    void ResolveFolders();
+    void LoadConfig();
+    void SaveConfig();
+    void ShowDefaultOptions(QWidget *owner);
+    void ShowUnits(QWidget *owner);
+    // Graphical entry (graph/).
+    void ShowGraphEntry();
+    void ClearGraphPicture();
+    void CloseGraphWindows();
+    // Statistical tools (stattools/).
+    void ShowTTest();
+    void ShowFTest();
+    bool StatToolsAvailable() const;
+    // Help (help/).
+    void OpenManual(QWidget *owner);
+    void ShowTutorial();
+    void FocusTutorial();
+    void ShowAbout(bool modal);
+
+    void PrintStats(QWidget *owner);
+
+    // Closes every window but the main one, most recent first.
+    void CloseAll();
+
+private:
+    QPointer<frmMain> main;
+    QPointer<frmTextOutput> textOutput;
+    QPointer<frmKeyBoardEnter> keyBoardEnter;
+    QPointer<frmTextEnter> textEnter;
+};

@@ -1,0 +1,91 @@
+#include "entry/frmkeyboardenter.h"
+
+#include "app/peltrixapp.h"
+#include "entry/frmtextenter.h"
+#include "platform/screen.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+frmKeyBoardEnter::frmKeyBoardEnter(PeltrixApp &a, QWidget *parent)
+    : QMainWindow(parent, Qt::Window), app(a)
+{
+    setObjectName(QStringLiteral("frmKeyBoardEnter"));
+    setWindowTitle(QStringLiteral("Keyboard Data Entry"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto item = [this](QMenu *menu, const char *name, const QString &caption, auto slot) {
+        QAction *act = menu->addAction(caption);
+        act->setObjectName(QString::fromLatin1(name));
+        connect(act, &QAction::triggered, this, slot);
+        return act;
+    };
+    QMenu *mnuKBFile = menuBar()->addMenu(QStringLiteral("File"));
+    mnuKBFile->setObjectName(QStringLiteral("mnuKBFile"));
+    mnuKBNew = item(mnuKBFile, "mnuKBNew", QStringLiteral("New"), &frmKeyBoardEnter::mnuKBNew_Click);
+    mnuKBOpen = item(mnuKBFile, "mnuKBOpen", QStringLiteral("Open"), &frmKeyBoardEnter::mnuKBOpen_Click);
+    mnuKBSave = item(mnuKBFile, "mnuKBSave", QStringLiteral("Save"), &frmKeyBoardEnter::mnuKBSave_Click);
+    mnuKBSaveAs = item(mnuKBFile, "mnuKBSaveAs", QStringLiteral("Save As"),
+                       &frmKeyBoardEnter::mnuKBSaveAs_Click);
+    mnuKBFile->addSeparator();
+    mnuKBExport = item(mnuKBFile, "mnuKBExport", QStringLiteral("Export Shot Data"),
+                       &frmKeyBoardEnter::mnuKBExport_Click);
+    mnuKBPrint = item(mnuKBFile, "mnuKBPrint", QStringLiteral("Print Statistics"),
+                      &frmKeyBoardEnter::mnuKBPrint_Click);
+    mnuKBFile->addSeparator();
+    mnuKBClose = item(mnuKBFile, "mnuKBClose", QStringLiteral("Close Text Entry"),
+                      &frmKeyBoardEnter::mnuKBClose_Click);
+    QMenu *mnuKBView = menuBar()->addMenu(QStringLiteral("View"));
+    mnuKBView->setObjectName(QStringLiteral("mnuKBView"));
+    mnuKBViewStats = item(mnuKBView, "mnuKBViewStats", QStringLiteral("View Statistics"),
+                          &frmKeyBoardEnter::mnuKBViewStats_Click);
+    mnuKBViewHeader = item(mnuKBView, "mnuKBViewHeader", QStringLiteral("View Header Form"),
+                           &frmKeyBoardEnter::mnuKBViewHeader_Click);
+    QMenu *mnuKBHelp = menuBar()->addMenu(QStringLiteral("Help"));
+    mnuKBHelp->setObjectName(QStringLiteral("mnuKBHelp"));
+    mnuKBManual = item(mnuKBHelp, "mnuKBManual", QStringLiteral("Peltrix Manual"),
+                       &frmKeyBoardEnter::mnuKBManual_Click);
+    mnuKBAbout = item(mnuKBHelp, "mnuKBAbout", QStringLiteral("About Peltrix"),
+                      &frmKeyBoardEnter::mnuKBAbout_Click);
+    // New does nothing here; it stays visible as it always was.
+    mnuKBNew->setEnabled(false);
+    resize(TwipsToPixels(4800), menuBar()->sizeHint().height() + 4);
+    move(TwipsToPixels(300), TwipsToPixels(3600));
+}
+
+void frmKeyBoardEnter::Form_Load()
+{
+    if (!app.session.HeaderEntered) app.ShowHeaderForm(this);
+    frmTextEnter *entry = app.TextEnter();
+    entry->show();
+    entry->raise();
+    app.ShowStatistics(this);
+}
+
+void frmKeyBoardEnter::mnuKBNew_Click() {}
+
+void frmKeyBoardEnter::mnuKBOpen_Click() { app.OpenFileDialog(1, this); }
+
+void frmKeyBoardEnter::mnuKBSave_Click() { app.SaveStats(this); }
+
+void frmKeyBoardEnter::mnuKBSaveAs_Click() { app.SaveStatsAs(this); }
+
+void frmKeyBoardEnter::mnuKBExport_Click() { app.ExportShots(this); }
+
+void frmKeyBoardEnter::mnuKBPrint_Click() { app.PrintStats(this); }
+
+void frmKeyBoardEnter::mnuKBClose_Click() { close(); }
+
+void frmKeyBoardEnter::mnuKBViewStats_Click() { app.ShowStatistics(this); }
+
+void frmKeyBoardEnter::mnuKBViewHeader_Click() { app.ShowHeaderForm(this); }
+
+void frmKeyBoardEnter::mnuKBManual_Click() { app.OpenManual(this); }
+
+void frmKeyBoardEnter::mnuKBAbout_Click() { app.ShowAbout(false); }
+
+void frmKeyBoardEnter::closeEvent(QCloseEvent *event)
+{
+    // The entry form belongs to this window and goes with it.
+    if (app.HasTextEnter()) app.TextEnter()->close();
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,138 @@
+#include "entry/keyboardentry.h"
+
+#include "app/textnum.h"
+#include "stats/groupstats.h"
+
+#include <cmath>
+
+namespace {
+const QString Cr = QStringLiteral("\r");
+}
+
+bool AddTypedShot(Session &s, Prompter &prompter, const QString &xText, const QString &yText)
+{
+    const QString title = QStringLiteral("Enter X and Y Data");
+    if (xText.isEmpty() || yText.isEmpty()) {
+        prompter.MsgBox(QStringLiteral("Both X and Y values must be entered to add data"), title);
+        return false;
+    }
+    // A value that is not a number would otherwise be stored as 0 or as its
+    // leading number, silently.
+    if (!IsNumeric(xText) || !IsNumeric(yText)) {
+        prompter.MsgBox(QStringLiteral("X and Y must be numbers, for example 1.25 or -0.5."), title);
+        return false;
+    }
+    const float x = float(Val(xText));
+    const float y = float(Val(yText));
+    // Beyond float range a shot would poison every statistic with inf.
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(RadialDistance(x, y))) {
+        prompter.MsgBox(QStringLiteral("X and Y must be numbers, for example 1.25 or -0.5."), title);
+        return false;
+    }
+    s.StatsSaved = false;
+    if (s.ShotCount == ShotCapacity) {
+        prompter.MsgBox(QStringLiteral("You have entered the maximum number of shots...no additional "
+                                       "shots can be entered"),
+                        QStringLiteral("Enter Data"));
+        return false;
+    }
+    const qint32 k = s.ShotCount + 1;
+    s.ShotX[k] = x;
+    s.ShotY[k] = y;
+    s.ShotR[k] = RadialDistance(x, y);
+    s.ShotCount = k;
+    if (s.ShotCount > 1) ComputeGroupStats(s);
+    return true;
+}
+
+bool DeleteTypedShot(Session &s, Prompter &prompter)
+{
+    const auto answer =
+        prompter.InputBox(QStringLiteral("Enter the Number of the Shot to Delete"),
+                          QStringLiteral("Delete Shot"), QString::number(s.ShotCount));
+    const QString text = answer.value_or(QString());
+    if (!IsNumeric(text)) {
+        prompter.MsgBox(QStringLiteral("You must enter a NUMBER for the shot to delete."),
+                        QStringLiteral("Number Entry Error"));
+        return false;
+    }
+    if (s.ShotCount == 0) {
+        prompter.MsgBox(QStringLiteral("There are no Shots to Remove from Data Set."),
+                        QStringLiteral("Remove Shots"), Buttons::Ok, Icon::Exclamation);
+        return false;
+    }
+    const double v = Val(text);
+    if (s.ShotCount == 1 && v != 1) {
+        prompter.MsgBox(QStringLiteral("You must enter 1 for the Shot Number.") + Cr + Cr,
+                        QStringLiteral("Invalid Shot Number"));
+        return false;
+    }
+    if (v >= 1 && v <= s.ShotCount) {
+        s.StatsSaved = false;
+        RemoveShot(s, RoundToInt(v));
+        return true;
+    }
+    prompter.MsgBox(QStringLiteral("You must enter a Shot Number between 1 and ") +
+                        QString::number(s.ShotCount) + QStringLiteral(".") + Cr + Cr +
+                        QStringLiteral("Please enter a valid Shot Number."),
+                    QStringLiteral("Invalid Shot Number"));
+    return false;
+}
+
+QString RangeWarningText()
+{
+    return QStringLiteral("You have not entered a valid number (larger than 0) for the Range to Target.") +
+           Cr + QStringLiteral("Peltrix will not compute group MOA if no range is entered.") + Cr + Cr +
+           QStringLiteral("Click Ok to continue without MOA calculation.") + Cr +
+           QStringLiteral("Click Cancel to close this window and enter edit the header info.");
+}
+
+namespace {
+bool rangeIsValid(const QString &text)
+{
+    if (!IsNumeric(text)) return false;
+    const double v = Val(text);
+    // A range beyond float range would be stored as inf.
+    return v > 0 && std::isfinite(float(v));
+}
+} // namespace
+
+int ValidateRange(Prompter &prompter, const QString &rangeText)
+{
+    if (rangeIsValid(rangeText)) return RangeValid;
+    return prompter.MsgBox(RangeWarningText(), QStringLiteral("No Range to Target"),
+                           Buttons::OkCancel);
+}
+
+HeaderTexts HeaderFromSession(const Session &s)
+{
+    HeaderTexts h;
+    if (s.RangeToTarget > 0) h.range = StrNum(s.RangeToTarget, 7);
+    h.shooter = s.ShooterName;
+    h.date = s.DateFired;
+    h.firearm = s.Firearm;
+    h.caliber = s.Caliber;
+    h.lot = s.LotNumber;
+    h.comments = s.Comments;
+    return h;
+}
+
+bool StoreHeader(Session &s, Prompter &prompter, const HeaderTexts &h)
+{
+    const int result = ValidateRange(prompter, h.range);
+    if (result == Answer::Cancel) return false;
+    if (result == RangeValid) {
+        s.RangeEntered = true;
+        s.RangeToTarget = float(Val(h.range));
+    } else {
+        s.RangeEntered = false;
+    }
+    s.ShooterName = FixedWidth(h.shooter, ShooterNameWidth);
+    s.DateFired = FixedWidth(h.date, DateFiredWidth);
+    s.Firearm = FixedWidth(h.firearm, FirearmWidth);
+    s.Caliber = FixedWidth(h.caliber, CaliberWidth);
+    s.LotNumber = FixedWidth(h.lot, LotNumberWidth);
+    s.Comments = FixedWidth(h.comments, CommentsWidth);
+    s.HeaderEntered = true;
+    return true;
+}

@@ -1,0 +1,40 @@
+#include "testsupport.h"
+
+#include "app/frmmain.h"
+#include "stats/groupstats.h"
+#include "stats/report.h"
+
+#include <QtTest>
+
+void PrepareTestSession(Session &s)
+{
+    SetInstallDefaults(s);
+    InitReportLabels(s);
+    InitReportLayout(s);
+    ResetSession(s);
+    FillGammaTable(s, 39);
+}
+
+TestApp::TestApp()
+{
+    session.DocumentsDir = dir.path();
+    app = std::make_unique<PeltrixApp>(session, prompter);
+    PrepareTestSession(session);
+    app->Main();
+}
+
+TestApp::~TestApp()
+{
+    app.reset();
+}
+
+void AddShots(Session &s, std::initializer_list<std::pair<float, float>> shots)
+{
+    for (const auto &[x, y] : shots) {
+        const qint32 k = ++s.ShotCount;
+        s.ShotX[k] = x;
+        s.ShotY[k] = y;
+        s.ShotR[k] = RadialDistance(x, y);
+    }
+    if (s.ShotCount > 1) ComputeGroupStats(s);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// What the suites share: a prepared session, the application object with a
+// scripted prompter, and temporary folders.
+#include "app/peltrixapp.h"
+#include "app/session.h"
+#include "platform/scriptedprompter.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// A session as start-up leaves it (install defaults, layout tables, reset, Γ).
+void PrepareTestSession(Session &s);
+
+// The whole program with scripted boxes and its folders in a temporary
+// directory. The main window is created but not shown.
+struct TestApp {
+    TestApp();
+    ~TestApp();
+    QTemporaryDir dir;
+    Session session;
+    ScriptedPrompter prompter;
+    std::unique_ptr<PeltrixApp> app;
+};
+
+// Adds shots straight into the session, as either entry path stores them.
+void AddShots(Session &s, std::initializer_list<std::pair<float, float>> shots);
