@@ -2,6 +2,8 @@
 // One printed page: on a printer (see printer.h) or into a PDF file. The page
 // is drawn in device units; dpi() converts twips (twips * dpi / 1440).
 #include <QString>
+#include <QPagedPaintDevice>
+#include <QSaveFile>
 #include <memory>
 
 class QPainter;

@@ -1,5 +1,14 @@
 #include "platform/scriptedprompter.h"
 
+namespace {
+template <typename T> T TakeFront(std::deque<T> &queue)
+{
+    T answer = std::move(queue.front());
+    queue.pop_front();
+    return answer;
+}
+} // namespace
+
 int ScriptedPrompter::MsgBox(const QString &text, const QString &title, Buttons buttons, Icon icon)
 {
     records.append({PromptRecord::Message, text, title, buttons, icon, {}});
@@ -22,18 +31,14 @@ std::optional<QString> ScriptedPrompter::InputBox(const QString &prompt, const Q
 {
     records.append({PromptRecord::Input, prompt, title, Buttons::OkCancel, Icon::None, defaultAnswer});
     if (inputAnswers.empty()) return std::nullopt;
-    auto a = inputAnswers.front();
-    inputAnswers.pop_front();
-    return a;
+    return TakeFront(inputAnswers);
 }
 
 std::optional<QColor> ScriptedPrompter::ChooseColor(const QColor &initial)
 {
     records.append({PromptRecord::Color, initial.name(), QString(), Buttons::OkCancel, Icon::None, {}});
     if (colorAnswers.empty()) return std::nullopt;
-    auto a = colorAnswers.front();
-    colorAnswers.pop_front();
-    return a;
+    return TakeFront(colorAnswers);
 }
 
 std::optional<QString> ScriptedPrompter::SaveFileName(const QString &title, const QString &suggested,
@@ -41,9 +46,7 @@ std::optional<QString> ScriptedPrompter::SaveFileName(const QString &title, cons
 {
     records.append({PromptRecord::SaveFile, filter, title, Buttons::OkCancel, Icon::None, suggested});
     if (saveAnswers.empty()) return std::nullopt;
-    auto a = saveAnswers.front();
-    saveAnswers.pop_front();
-    return a;
+    return TakeFront(saveAnswers);
 }
 
 void ScriptedPrompter::Beep()

@@ -1,5 +1,6 @@
 // Group statistics against values worked out by hand or in double precision.
 #include "stats/groupstats.h"
+#include "app/textnum.h"
 #include "stats/report.h"
 #include "testsupport.h"
 
