@@ -3,11 +3,11 @@
 #include "app/textnum.h"
 #include "config/textrecords.h"
 #include "platform/prompter.h"
+#include "platform/wholefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 const QString IniName = QStringLiteral("peltrix.ini");
@@ -190,15 +190,8 @@ bool SaveConfigFile(const Session &s, QString *errorText)
     if (s.AppDataDir.isEmpty()) return fail(QStringLiteral("The user's data folder is not known."));
     if (!QDir().mkpath(s.AppDataDir))
         return fail(QStringLiteral("The folder %1 cannot be created.").arg(s.AppDataDir));
-    QSaveFile file(ConfigFilePath(s));
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-    const QByteArray bytes = ConfigFileBytes(s);
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(why);
-    }
-    if (!file.commit()) return fail(file.errorString());
+    QString why;
+    if (!WriteWholeFile(ConfigFilePath(s), ConfigFileBytes(s), &why)) return fail(why);
     return true;
 }
 

@@ -125,8 +125,9 @@ bool ExportShotData(const Session &s, Prompter &prompter)
     QString why;
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         why = file.errorString();
-    } else if (file.write(bytes) != bytes.size() || !file.flush()) {
-        why = file.errorString();
+    } else if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
+        why = file.error() != QFileDevice::NoError ? file.errorString()
+                                                   : QStringLiteral("The disk is full or the file grew too large.");
         file.close();
         file.remove();
     } else {

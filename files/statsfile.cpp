@@ -3,12 +3,12 @@
 #include "app/textnum.h"
 #include "config/textrecords.h"
 #include "platform/prompter.h"
+#include "platform/wholefile.h"
 #include "stats/groupstats.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -81,15 +81,8 @@ bool SaveStatsFile(Session &s, const QString &path, QString *errorText)
         return false;
     };
     if (path.isEmpty()) return fail(QStringLiteral("No file name was given."));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-    const QByteArray bytes = StatsFileBytes(s);
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(why);
-    }
-    if (!file.commit()) return fail(file.errorString());
+    QString why;
+    if (!WriteWholeFile(path, StatsFileBytes(s), &why)) return fail(why);
     s.StatsSaved = true;
     return true;
 }
