@@ -62,6 +62,8 @@ frmMain::frmMain(PeltrixApp &a) : app(a)
                            &frmMain::mnuTextDataItem_Click);
     mnuViewStats = item(mnuView, "mnuViewStats", QStringLiteral("View Statistics"),
                         &frmMain::mnuViewStats_Click);
+    mnuViewAnalysis = item(mnuView, "mnuViewAnalysis", QStringLiteral("View Group &Analysis"),
+                           &frmMain::mnuViewAnalysis_Click);
     mnuView->addSeparator();
     mnuClearDatItem = item(mnuView, "mnuClearDatItem", QStringLiteral("&Clear Data"),
                            &frmMain::mnuClearDatItem_Click);
@@ -133,6 +135,8 @@ void frmMain::mnuGraphDataItem_Click() { app.ViewGraphicalEntry(); }
 void frmMain::mnuTextDataItem_Click() { app.ViewTextEntry(); }
 
 void frmMain::mnuViewStats_Click() { app.ShowStatistics(this); }
+
+void frmMain::mnuViewAnalysis_Click() { app.ShowGroupAnalysis(this); }
 
 void frmMain::mnuClearDatItem_Click() { app.ClearDataCommand(this); }
 

@@ -14,7 +14,7 @@ public:
     QLabel *lblTitle;
     QLabel *PicMain;
     QAction *mnuNewFile, *mnuOpenStats, *mnuFileSave, *mnuFileSaveAs, *mnuImportItem, *mnuExport,
-        *mnuPrintItem, *mnuExitItem, *mnuGraphDataItem, *mnuTextDataItem, *mnuViewStats,
+        *mnuPrintItem, *mnuExitItem, *mnuGraphDataItem, *mnuTextDataItem, *mnuViewStats, *mnuViewAnalysis,
         *mnuClearDatItem, *mnuMainHeader, *mnuDefault, *mnuItemUnit, *mnuToolsAverage,
         *mnuToolsVariance, *mnuToolsIndep, *mnuHtmlHelp, *mnuTutorial, *mnuAboutItem;
 
@@ -33,6 +33,7 @@ public slots:
     void mnuGraphDataItem_Click();
     void mnuTextDataItem_Click();
     void mnuViewStats_Click();
+    void mnuViewAnalysis_Click();
     void mnuClearDatItem_Click();
     void mnuMainHeader_Click();
     void mnuDefault_Click();

@@ -67,6 +67,7 @@ void PeltrixApp::RenderStats()
 {
     TextOutput();
     RenderToStatsWindow(session);
+    RefreshGroupAnalysis();
 }
 
 void PeltrixApp::ViewTextEntry()

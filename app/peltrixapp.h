@@ -14,6 +14,7 @@ class frmMain;
 class frmTextOutput;
 class frmKeyBoardEnter;
 class frmTextEnter;
+class frmGroupAnalysis;
 
 class PeltrixApp : public QObject {
     Q_OBJECT
@@ -81,6 +82,13 @@ public:
 
     void PrintStats(QWidget *owner);
 
+    // Group analysis (analysis/): the window of the View menus, refreshed
+    // with the statistics window.
+    void ShowGroupAnalysis(QWidget *owner);
+    frmGroupAnalysis *GroupAnalysisWindow();
+    bool HasGroupAnalysis() const { return !groupAnalysis.isNull(); }
+    void RefreshGroupAnalysis();
+
     // Closes every window but the main one, most recent first.
     void CloseAll();
 
@@ -89,4 +97,5 @@ private:
     QPointer<frmTextOutput> textOutput;
     QPointer<frmKeyBoardEnter> keyBoardEnter;
     QPointer<frmTextEnter> textEnter;
+    QPointer<frmGroupAnalysis> groupAnalysis;
 };

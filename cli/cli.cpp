@@ -89,6 +89,9 @@ void usage(QTextStream &err)
            "       peltrix-cli resave IN.pxs OUT.pxs | export FILE.pxs [--as NAME]\n"
            "       peltrix-cli critical t NU SIG | critical f D1 D2 SIG\n"
            "       peltrix-cli ttest AVG_A SD_A N_A AVG_B SD_B N_B SIG | ftest SD_A N_A SD_B N_B SIG\n"
+           "       peltrix-cli analyze (FILE.pxs... | --shots X,Y ... [--range YARDS] [--unit NAME]) [--level 0.95] [--json]\n"
+           "       peltrix-cli plot (FILE.pxs | --shots X,Y ...) (--png OUT.png | --pdf OUT.pdf) [--level 0.95]\n"
+           "       peltrix-cli csv FILE.pxs... -o OUT.csv\n"
            "       peltrix-cli --version\n";
 }
 } // namespace
@@ -147,6 +150,9 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
     else if (cmd == QLatin1String("critical")) rc = CmdCritical(rest, ctx);
     else if (cmd == QLatin1String("ttest")) rc = CmdTTest(rest, ctx);
     else if (cmd == QLatin1String("ftest")) rc = CmdFTest(rest, ctx);
+    else if (cmd == QLatin1String("analyze")) rc = CmdAnalyze(rest, ctx);
+    else if (cmd == QLatin1String("plot")) rc = CmdPlot(rest, ctx);
+    else if (cmd == QLatin1String("csv")) rc = CmdCsv(rest, ctx);
     if (rc == CliExit::Usage) usage(err);
     out.flush();
     err.flush();

@@ -38,6 +38,8 @@ frmKeyBoardEnter::frmKeyBoardEnter(PeltrixApp &a, QWidget *parent)
     mnuKBView->setObjectName(QStringLiteral("mnuKBView"));
     mnuKBViewStats = item(mnuKBView, "mnuKBViewStats", QStringLiteral("View Statistics"),
                           &frmKeyBoardEnter::mnuKBViewStats_Click);
+    mnuKBViewAnalysis = item(mnuKBView, "mnuKBViewAnalysis", QStringLiteral("View Group Analysis"),
+                             &frmKeyBoardEnter::mnuKBViewAnalysis_Click);
     mnuKBViewHeader = item(mnuKBView, "mnuKBViewHeader", QStringLiteral("View Header Form"),
                            &frmKeyBoardEnter::mnuKBViewHeader_Click);
     QMenu *mnuKBHelp = menuBar()->addMenu(QStringLiteral("Help"));
@@ -76,6 +78,8 @@ void frmKeyBoardEnter::mnuKBPrint_Click() { app.PrintStats(this); }
 void frmKeyBoardEnter::mnuKBClose_Click() { close(); }
 
 void frmKeyBoardEnter::mnuKBViewStats_Click() { app.ShowStatistics(this); }
+
+void frmKeyBoardEnter::mnuKBViewAnalysis_Click() { app.ShowGroupAnalysis(this); }
 
 void frmKeyBoardEnter::mnuKBViewHeader_Click() { app.ShowHeaderForm(this); }
 

@@ -12,7 +12,7 @@ public:
     explicit frmKeyBoardEnter(PeltrixApp &app, QWidget *parent = nullptr);
 
     QAction *mnuKBNew, *mnuKBOpen, *mnuKBSave, *mnuKBSaveAs, *mnuKBExport, *mnuKBPrint,
-        *mnuKBClose, *mnuKBViewStats, *mnuKBViewHeader, *mnuKBManual, *mnuKBAbout;
+        *mnuKBClose, *mnuKBViewStats, *mnuKBViewAnalysis, *mnuKBViewHeader, *mnuKBManual, *mnuKBAbout;
 
     // The load event; runs when the window is first shown.
     void Form_Load();
@@ -26,6 +26,7 @@ public slots:
     void mnuKBPrint_Click();
     void mnuKBClose_Click();
     void mnuKBViewStats_Click();
+    void mnuKBViewAnalysis_Click();
     void mnuKBViewHeader_Click();
     void mnuKBManual_Click();
     void mnuKBAbout_Click();
