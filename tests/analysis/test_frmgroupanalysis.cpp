@@ -1,0 +1,189 @@
+// The "Group Analysis" window driven through the real forms.
+#include "analysis/frmgroupanalysis.h"
+#include "analysis/groupplot.h"
+#include "app/frmmain.h"
+#include "entry/frmenterheader.h"
+#include "entry/frmkeyboardenter.h"
+#include "entry/frmtextenter.h"
+#include "stats/report.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+frmTextEnter *openEntry(TestApp &t, const char *range)
+{
+    WhenModal([range](QWidget *w) {
+        auto *h = qobject_cast<frmEnterHeader *>(w);
+        h->txtRangeToTarget->setText(QString::fromLatin1(range));
+        h->cmdHeaderOk->click();
+    });
+    t.app->ViewTextEntry();
+    return t.app->TextEnter();
+}
+
+void type(frmTextEnter *e, const char *x, const char *y)
+{
+    e->txtEnterX->setText(QString::fromLatin1(x));
+    e->txtEnterY->setText(QString::fromLatin1(y));
+    e->cmdEnterTextData->click();
+}
+
+// The text of the figure row that starts with `label`, in column `col`.
+QString cell(frmGroupAnalysis *w, const QString &label, int col = 1)
+{
+    for (int r = 0; r < w->grdFigures->rowCount(); ++r)
+        if (w->grdFigures->item(r, 0)->text() == label) return w->grdFigures->item(r, col)->text();
+    return QStringLiteral("<no row %1>").arg(label);
+}
+} // namespace
+
+class TestFrmGroupAnalysis : public QObject {
+    Q_OBJECT
+private slots:
+    void menusOpenTheWindow();
+    void followsEveryChange();
+    void levelChoice();
+    void savePlot_data();
+    void savePlot();
+};
+
+void TestFrmGroupAnalysis::menusOpenTheWindow()
+{
+    TestApp t;
+    QVERIFY(!t.app->HasGroupAnalysis());
+    auto *item = t.app->Main()->findChild<QAction *>(QStringLiteral("mnuViewAnalysis"));
+    QVERIFY(item);
+    item->trigger();
+    QVERIFY(t.app->HasGroupAnalysis());
+    frmGroupAnalysis *w = t.app->GroupAnalysisWindow();
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->windowTitle(), QStringLiteral("Group Analysis"));
+    w->close();
+    QVERIFY(!w->isVisible());
+
+    openEntry(t, "100");
+    auto *kb = t.app->KeyBoardEnter()->findChild<QAction *>(QStringLiteral("mnuKBViewAnalysis"));
+    QVERIFY(kb);
+    kb->trigger();
+    QVERIFY(t.app->GroupAnalysisWindow()->isVisible());
+    // Close All takes it down with the other windows.
+    t.app->CloseAll();
+    QVERIFY(!t.app->GroupAnalysisWindow()->isVisible());
+}
+
+void TestFrmGroupAnalysis::followsEveryChange()
+{
+    TestApp t;
+    frmTextEnter *e = openEntry(t, "100");
+    t.app->ShowGroupAnalysis(t.app->Main());
+    frmGroupAnalysis *w = t.app->GroupAnalysisWindow();
+    QCOMPARE(cell(w, QStringLiteral("Shots")), QStringLiteral("0"));
+    QCOMPARE(cell(w, QStringLiteral("Extreme Spread")), UndefinedFigure);
+
+    type(e, "0", "0");
+    QCOMPARE(cell(w, QStringLiteral("Shots")), QStringLiteral("1"));
+    QCOMPARE(cell(w, QStringLiteral("Rayleigh \u03c3")), UndefinedFigure);
+    type(e, "3", "0");
+    type(e, "0", "4");
+    QCOMPARE(cell(w, QStringLiteral("Extreme Spread")), QStringLiteral("5.000"));
+    QCOMPARE(cell(w, QStringLiteral("  between shots")), QStringLiteral("2 and 3"));
+    QCOMPARE(cell(w, QStringLiteral("Box Diagonal"), 2), QStringLiteral("4.775")); // MOA at 100 yards
+    QCOMPARE(cell(w, QStringLiteral("Rayleigh \u03c3")), QStringLiteral("2.172"));
+    QCOMPARE(w->grdFigures->horizontalHeaderItem(1)->text(), QStringLiteral("Inches"));
+
+    // Delete Shot goes around the application's rendering: the window follows anyway.
+    t.prompter.QueueInput(QStringLiteral("3"));
+    e->cmdRemShot->click();
+    QCOMPARE(t.session.ShotCount, 2);
+    QCOMPARE(cell(w, QStringLiteral("Extreme Spread")), QStringLiteral("3.000"));
+    QCOMPARE(cell(w, QStringLiteral("  between shots")), QStringLiteral("1 and 2"));
+
+    // Clear Data.
+    t.app->ClearDataSet();
+    QCOMPARE(cell(w, QStringLiteral("Shots")), QStringLiteral("0"));
+    QCOMPARE(cell(w, QStringLiteral("Mean Radius")), UndefinedFigure);
+
+    // A unit without angles: the angle columns stay undefined.
+    t.session.UnitName = QStringLiteral("Pixels");
+    type(e, "1", "1");
+    type(e, "2", "2");
+    QCOMPARE(w->grdFigures->horizontalHeaderItem(1)->text(), QStringLiteral("Pixels"));
+    QCOMPARE(cell(w, QStringLiteral("Extreme Spread"), 1), QStringLiteral("1.414"));
+    QCOMPARE(cell(w, QStringLiteral("Extreme Spread"), 2), UndefinedFigure);
+    QCOMPARE(cell(w, QStringLiteral("Extreme Spread"), 3), UndefinedFigure);
+    // The plot has the same figures as the table.
+    QCOMPARE(w->Analysis().ShotCount, 2);
+    QVERIFY(w->Analysis().Defined());
+}
+
+void TestFrmGroupAnalysis::levelChoice()
+{
+    TestApp t;
+    AddShots(t.session, {{0, 0}, {3, 0}, {0, 4}});
+    t.app->ShowGroupAnalysis(nullptr);
+    frmGroupAnalysis *w = t.app->GroupAnalysisWindow();
+    QCOMPARE(w->cboLevel->currentText(), QStringLiteral("95 %"));
+    QCOMPARE(cell(w, QStringLiteral("  95 % interval")), QStringLiteral("1.301 \u2013 6.240"));
+    w->cboLevel->setCurrentIndex(w->cboLevel->findText(QStringLiteral("90 %")));
+    QCOMPARE(w->Level(), 0.90);
+    const QString narrower = cell(w, QStringLiteral("  90 % interval"));
+    QVERIFY(!narrower.startsWith(QLatin1Char('<')));
+    QVERIFY(narrower != QStringLiteral("1.301 \u2013 6.240"));
+    QCOMPARE(cell(w, QStringLiteral("Rayleigh \u03c3")), QStringLiteral("2.172"));
+}
+
+void TestFrmGroupAnalysis::savePlot_data()
+{
+    QTest::addColumn<QString>("answer"); // "" = cancelled
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("format");
+    QTest::newRow("png") << QStringLiteral("plot.png") << QStringLiteral("plot.png") << QStringLiteral("png");
+    QTest::newRow("pdf") << QStringLiteral("plot.PDF") << QStringLiteral("plot.PDF") << QStringLiteral("pdf");
+    QTest::newRow("no suffix") << QStringLiteral("plot") << QStringLiteral("plot.png") << QStringLiteral("png");
+    QTest::newRow("cancelled") << QString() << QString() << QString();
+    QTest::newRow("missing folder") << QStringLiteral("nowhere/plot.png") << QString() << QString();
+}
+
+void TestFrmGroupAnalysis::savePlot()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, written);
+    QFETCH(QString, format);
+    TestApp t;
+    AddShots(t.session, {{0.25, 0.5}, {-0.375, 0.125}, {0.5, -0.25}});
+    t.session.StatsFilePath = t.dir.filePath(QStringLiteral("ann.pxs"));
+    t.app->ShowGroupAnalysis(nullptr);
+    frmGroupAnalysis *w = t.app->GroupAnalysisWindow();
+    t.prompter.QueueSaveFile(answer.isEmpty() ? std::nullopt : std::optional(t.dir.filePath(answer)));
+    w->cmdSavePlot->click();
+    const auto &ask = t.prompter.records.first();
+    QCOMPARE(ask.kind, PromptRecord::SaveFile);
+    QCOMPARE(ask.defaultAnswer, t.dir.filePath(QStringLiteral("ann.png")));
+    if (format == QLatin1String("png")) {
+        QCOMPARE(QImageReader(t.dir.filePath(written)).format(), QByteArray("png"));
+    } else if (format == QLatin1String("pdf")) {
+        QFile f(t.dir.filePath(written));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.read(5), QByteArray("%PDF-"));
+    }
+    if (answer.startsWith(QLatin1String("nowhere"))) {
+        QCOMPARE(t.prompter.messages().size(), 1);
+        QCOMPARE(t.prompter.messages().first().title, QStringLiteral("Save Plot"));
+        QVERIFY(t.prompter.messages().first().text.startsWith(
+            QStringLiteral("The plot could not be saved to ") + t.dir.filePath(answer)));
+    } else {
+        QVERIFY(t.prompter.messages().isEmpty());
+    }
+    if (written.isEmpty()) QCOMPARE(QDir(t.dir.path()).entryList({QStringLiteral("*.p*")}).size(), 0);
+}
+
+QTEST_MAIN(TestFrmGroupAnalysis)
+#include "test_frmgroupanalysis.moc"
