@@ -16,6 +16,8 @@ void PeltrixApp::LoadConfig()
 void PeltrixApp::SaveConfig()
 {
     if (session.SaveDefaultsOnExit) CaptureDefaults(session);
+    // Without a data folder there is nowhere to write; start-up has said so.
+    if (session.AppDataDir.isEmpty()) return;
     SaveConfigFileOrTell(session, prompter);
 }
 
