@@ -1,9 +1,9 @@
 // The default options and units windows, driven by their controls.
+#include "app/frmmain.h"
 #include "app/textnum.h"
 #include "config/configfile.h"
 #include "config/frmdefaultoptions.h"
 #include "config/frmoptunit.h"
-#include "app/frmmain.h"
 #include "entry/frmkeyboardenter.h"
 #include "testsupport.h"
 
@@ -15,8 +15,7 @@
 #include <QtTest>
 
 namespace {
-QList<QByteArray> iniLines(const Session &s)
-{
+QList<QByteArray> iniLines(const Session &s) {
     QFile f(ConfigFilePath(s));
     if (!f.open(QIODevice::ReadOnly)) return {};
     QList<QByteArray> l = f.readAll().split('\n');
@@ -26,8 +25,7 @@ QList<QByteArray> iniLines(const Session &s)
 
 // A started program: folders resolved, its own peltrix.ini read.
 struct Started {
-    Started()
-    {
+    Started() {
         t.app->ResolveFolders();
         QDir().mkpath(t.session.DocumentsDir);
         t.app->LoadConfig();
@@ -40,16 +38,18 @@ struct Started {
 };
 
 // Where the round indicator is: a radio button answers only on its indicator and caption.
-void clickOption(QRadioButton *o) { QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2)); }
+void clickOption(QRadioButton *o) {
+    QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2));
+}
 
-const char *const Boxes[] = {"chkImPath", "chkFilePath", "chkAPAxes", "chkCentroid",
-                             "chkFullCursor", "chkBGColor", "chkCalDist", "chkUnits",
-                             "chkCaliber", "chkFirearm", "chkShooter", "chkRange"};
+const char *const Boxes[] = {"chkImPath",     "chkFilePath", "chkAPAxes",  "chkCentroid",
+                             "chkFullCursor", "chkBGColor",  "chkCalDist", "chkUnits",
+                             "chkCaliber",    "chkFirearm",  "chkShooter", "chkRange"};
 } // namespace
 
 class TestConfigForms : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void defaultOptionsCaptions();
     void saveNowWritesSelected();
     void resetAllThenSaveEverything();
@@ -57,8 +57,7 @@ private slots:
     void unitsWindow();
 };
 
-void TestConfigForms::defaultOptionsCaptions()
-{
+void TestConfigForms::defaultOptionsCaptions() {
     Started s;
     frmDefaultOptions w(*s.t.app);
     QCOMPARE(w.windowTitle(), QStringLiteral("Peltrix Defaults"));
@@ -68,13 +67,14 @@ void TestConfigForms::defaultOptionsCaptions()
         QVERIFY(!box->isChecked());
     }
     QCOMPARE(w.chkFilePath->text(), QStringLiteral("Path to Peltrix .pxs Files"));
-    QCOMPARE(w.cmdSaveDefExit->toolTip(), QStringLiteral("When Peltrix Is Closed, Save Current Values as Defaults"));
-    QCOMPARE(w.cmdDefReset->toolTip(), QStringLiteral("Reset All Values to Those When Peltrix Was Installed"));
+    QCOMPARE(w.cmdSaveDefExit->toolTip(),
+             QStringLiteral("When Peltrix Is Closed, Save Current Values as Defaults"));
+    QCOMPARE(w.cmdDefReset->toolTip(),
+             QStringLiteral("Reset All Values to Those When Peltrix Was Installed"));
     QVERIFY(w.lblExplain->text().contains(QStringLiteral("future use.  This controls")));
 }
 
-void TestConfigForms::saveNowWritesSelected()
-{
+void TestConfigForms::saveNowWritesSelected() {
     Started s;
     Session &ss = s.t.session;
     frmDefaultOptions w(*s.t.app);
@@ -102,8 +102,7 @@ void TestConfigForms::saveNowWritesSelected()
     QVERIFY(s.t.prompter.messages().isEmpty());
 }
 
-void TestConfigForms::resetAllThenSaveEverything()
-{
+void TestConfigForms::resetAllThenSaveEverything() {
     Started s;
     Session &ss = s.t.session;
     ss.RangeToTarget = 300;
@@ -120,7 +119,8 @@ void TestConfigForms::resetAllThenSaveEverything()
     QCOMPARE(ss.StatsDir, ss.DocumentsDir);
     // Defaults and file untouched until asked.
     QCOMPARE(iniLines(ss), s.startup);
-    for (const char *name : Boxes) w.findChild<QCheckBox *>(QString::fromLatin1(name))->setChecked(true);
+    for (const char *name : Boxes)
+        w.findChild<QCheckBox *>(QString::fromLatin1(name))->setChecked(true);
     QTest::mouseClick(w.cmdSaveDefNow, Qt::LeftButton);
     const QList<QByteArray> l = iniLines(ss);
     QCOMPARE(l[1], QByteArray("100\r"));
@@ -132,8 +132,7 @@ void TestConfigForms::resetAllThenSaveEverything()
     QVERIFY(!w.isVisible());
 }
 
-void TestConfigForms::saveOnExitKeepsValuesAtClose()
-{
+void TestConfigForms::saveOnExitKeepsValuesAtClose() {
     Started s;
     Session &ss = s.t.session;
     {
@@ -158,8 +157,7 @@ void TestConfigForms::saveOnExitKeepsValuesAtClose()
     QCOMPARE(l[3], s.startup[3]);
 }
 
-void TestConfigForms::unitsWindow()
-{
+void TestConfigForms::unitsWindow() {
     Started s;
     Session &ss = s.t.session;
     AddShots(ss, {{1, 2}, {3, 4}});

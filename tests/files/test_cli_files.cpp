@@ -17,8 +17,7 @@ struct Run {
     QString out, err;
 };
 
-Run run(const QStringList &args)
-{
+Run run(const QStringList &args) {
     QString out, err;
     QTextStream o(&out), e(&err);
     const int code = RunCli(args, o, e);
@@ -30,7 +29,7 @@ Run run(const QStringList &args)
 
 class TestCliFiles : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void statsOfFile();
     void resave();
     void exportFile();
@@ -39,13 +38,13 @@ private slots:
     void usage();
 };
 
-void TestCliFiles::statsOfFile()
-{
+void TestCliFiles::statsOfFile() {
     const Run r = run({QStringLiteral("stats"), FixturePath("graph_old.pxs")});
     QCOMPARE(r.code, 0);
     const QJsonObject j = QJsonDocument::fromJson(r.out.toUtf8()).object();
     QCOMPARE(j.value(QStringLiteral("ShotCount")).toInt(), 2);
-    QCOMPARE(j.value(QStringLiteral("ImagePath")).toString(), QStringLiteral("C:\\Targets\\t1.jpg"));
+    QCOMPARE(j.value(QStringLiteral("ImagePath")).toString(),
+             QStringLiteral("C:\\Targets\\t1.jpg"));
     QCOMPARE(j.value(QStringLiteral("GraphicalEntryActive")).toBool(), true);
     QCOMPARE(float(j.value(QStringLiteral("ImageScale")).toDouble()), 6.944444E-04f);
     QCOMPARE(j.value(QStringLiteral("BackColor")).toInt(), 16777215);
@@ -53,8 +52,7 @@ void TestCliFiles::statsOfFile()
     QVERIFY(r.err.isEmpty());
 }
 
-void TestCliFiles::resave()
-{
+void TestCliFiles::resave() {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("new.pxs"));
     const Run r = run({QStringLiteral("resave"), FixturePath("keyboard_old.pxs"), out});
@@ -77,8 +75,7 @@ void TestCliFiles::resave()
     QCOMPARE(ReadBytes(out), QByteArray("old"));
 }
 
-void TestCliFiles::exportFile()
-{
+void TestCliFiles::exportFile() {
     QTemporaryDir dir;
     const QString pxs = dir.filePath(QStringLiteral("group1.pxs"));
     QVERIFY(QFile::copy(FixturePath("keyboard_old.pxs"), pxs));
@@ -104,24 +101,25 @@ void TestCliFiles::exportFile()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
 }
 
-void TestCliFiles::damagedFilesRefused_data()
-{
+void TestCliFiles::damagedFilesRefused_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("fixture");
     for (const char *cmd : {"stats", "resave", "export", "report"})
-        for (const char *f : {"damaged_22shots.pxs", "damaged_short.pxs", "not_stats.pxs", "no_such.pxs"})
-            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(cmd), QLatin1String(f))))
+        for (const char *f :
+             {"damaged_22shots.pxs", "damaged_short.pxs", "not_stats.pxs", "no_such.pxs"})
+            QTest::newRow(
+                qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(cmd), QLatin1String(f))))
                 << QString::fromLatin1(cmd) << FixturePath(f);
 }
 
-void TestCliFiles::damagedFilesRefused()
-{
+void TestCliFiles::damagedFilesRefused() {
     QFETCH(QString, command);
     QFETCH(QString, fixture);
     QTemporaryDir dir;
     QStringList args{command, fixture};
     if (command == QLatin1String("resave")) args << dir.filePath(QStringLiteral("out.pxs"));
-    if (command == QLatin1String("report")) args << QStringLiteral("--pdf") << dir.filePath(QStringLiteral("out.pdf"));
+    if (command == QLatin1String("report"))
+        args << QStringLiteral("--pdf") << dir.filePath(QStringLiteral("out.pdf"));
     const Run r = run(args);
     QCOMPARE(r.code, 1);
     QVERIFY(r.out.isEmpty());
@@ -129,11 +127,12 @@ void TestCliFiles::damagedFilesRefused()
     QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
-void TestCliFiles::usage()
-{
+void TestCliFiles::usage() {
     QCOMPARE(run({QStringLiteral("resave"), FixturePath("graph_old.pxs")}).code, 2);
     QCOMPARE(run({QStringLiteral("export")}).code, 2);
-    QCOMPARE(run({QStringLiteral("export"), FixturePath("graph_old.pxs"), QStringLiteral("--as")}).code, 2);
+    QCOMPARE(
+        run({QStringLiteral("export"), FixturePath("graph_old.pxs"), QStringLiteral("--as")}).code,
+        2);
 }
 
 QTEST_GUILESS_MAIN(TestCliFiles)
