@@ -14,21 +14,19 @@ const QString IniName = QStringLiteral("peltrix.ini");
 constexpr qsizetype MaxConfigBytes = 1 << 20;
 
 // A folder joined with a name by the host's separator.
-QString join(const QString &folder, const QString &name)
-{
+QString join(const QString &folder, const QString &name) {
     return folder + QLatin1Char('/') + name;
 }
 } // namespace
 
-qint32 FindTextEnd(const QString &text)
-{
+qint32 FindTextEnd(const QString &text) {
     qint32 p = 1;
-    while (p <= text.size() && text[p - 1].unicode() >= 32) ++p;
+    while (p <= text.size() && text[p - 1].unicode() >= 32)
+        ++p;
     return p;
 }
 
-void ResolveFolders(Session &s, const HostFolders &host, Prompter &prompter)
-{
+void ResolveFolders(Session &s, const HostFolders &host, Prompter &prompter) {
     QString os;
     ExpandEnvironmentStrings(host, QStringLiteral("%OS%"), os, UserProfileWidth);
     s.IsWindowsNT = os.left(10) == QLatin1String("Windows_NT");
@@ -43,20 +41,23 @@ void ResolveFolders(Session &s, const HostFolders &host, Prompter &prompter)
         } else {
             s.UserProfileDir = QString(UserProfileWidth, QChar(0));
             s.AppDataDir.clear();
-            prompter.MsgBox(QStringLiteral("Could not resolve UserProfile. Please contact Technical Support"),
-                            QStringLiteral("Peltrix"), Buttons::Ok);
+            prompter.MsgBox(
+                QStringLiteral("Could not resolve UserProfile. Please contact Technical Support"),
+                QStringLiteral("Peltrix"), Buttons::Ok);
         }
     } else {
         // One shared installation: the settings lie beside the program.
         s.AppDataDir = host.installDir;
-        s.UserProfileDir = QDir::rootPath() + QString(UserProfileWidth - QDir::rootPath().size(), QChar(0));
+        s.UserProfileDir =
+            QDir::rootPath() + QString(UserProfileWidth - QDir::rootPath().size(), QChar(0));
     }
 }
 
-QString ConfigFilePath(const Session &s) { return join(s.AppDataDir, IniName); }
+QString ConfigFilePath(const Session &s) {
+    return join(s.AppDataDir, IniName);
+}
 
-int ParseConfigRecords(Session &s, const QByteArray &bytes)
-{
+int ParseConfigRecords(Session &s, const QByteArray &bytes) {
     // Whatever the file lacks keeps the install value.
     const QString documents = s.DocumentsDir;
     s.IniRangeToTarget = 100;
@@ -76,14 +77,23 @@ int ParseConfigRecords(Session &s, const QByteArray &bytes)
         if (!f) break;
         ++line;
         switch (line) {
-        case 1: break; // the version of the program that wrote it
+        case 1:
+            break; // the version of the program that wrote it
         case 2:
             if (auto v = FieldFloat(*f)) s.IniRangeToTarget = *v;
             break;
-        case 3: s.IniShooterName = FixedWidth(FieldText(*f), ShooterNameWidth); break;
-        case 4: s.IniFirearm = FixedWidth(FieldText(*f), FirearmWidth); break;
-        case 5: s.IniCaliber = FixedWidth(FieldText(*f), CaliberWidth); break;
-        case 6: s.IniUnitName = FieldText(*f); break;
+        case 3:
+            s.IniShooterName = FixedWidth(f->text, ShooterNameWidth);
+            break;
+        case 4:
+            s.IniFirearm = FixedWidth(f->text, FirearmWidth);
+            break;
+        case 5:
+            s.IniCaliber = FixedWidth(f->text, CaliberWidth);
+            break;
+        case 6:
+            s.IniUnitName = f->text;
+            break;
         case 7:
             if (auto v = FieldFloat(*f)) s.IniCalDistance = *v;
             break;
@@ -99,15 +109,18 @@ int ParseConfigRecords(Session &s, const QByteArray &bytes)
         case 11:
             if (auto v = FieldBool(*f)) s.IniShowAxes = *v;
             break;
-        case 12: s.IniStatsDir = FieldText(*f); break;
-        case 13: s.IniImageDir = FieldText(*f); break;
+        case 12:
+            s.IniStatsDir = f->text;
+            break;
+        case 13:
+            s.IniImageDir = f->text;
+            break;
         }
     }
     return line;
 }
 
-ConfigLoad LoadConfigFile(Session &s, Prompter &prompter)
-{
+ConfigLoad LoadConfigFile(Session &s, Prompter &prompter) {
     QString path = ConfigFilePath(s);
     ConfigLoad result = ConfigLoad::Loaded;
     const bool present = !s.AppDataDir.isEmpty() && QFileInfo(path).fileName() == IniName &&
@@ -117,7 +130,8 @@ ConfigLoad LoadConfigFile(Session &s, Prompter &prompter)
         if (!s.AppDataDir.isEmpty()) QDir().mkpath(s.AppDataDir);
         result = ConfigLoad::FirstRun;
     } else if (!present) {
-        prompter.MsgBox(QStringLiteral("Missing configuration file peltrix.ini.  Please contact Peltrix Technical Support."),
+        prompter.MsgBox(QStringLiteral("Missing configuration file peltrix.ini.  Please contact "
+                                       "Peltrix Technical Support."),
                         QStringLiteral("Missing Configuration File"), Buttons::Ok);
         return ConfigLoad::Missing;
     }
@@ -152,8 +166,7 @@ ConfigLoad LoadConfigFile(Session &s, Prompter &prompter)
     return result;
 }
 
-QByteArray ConfigFileBytes(const Session &s)
-{
+QByteArray ConfigFileBytes(const Session &s) {
     RecordWriter w;
     auto text = [&w](const QString &t) {
         w.Text(t);
@@ -181,8 +194,7 @@ QByteArray ConfigFileBytes(const Session &s)
     return w.Bytes();
 }
 
-bool SaveConfigFile(const Session &s, QString *errorText)
-{
+bool SaveConfigFile(const Session &s, QString *errorText) {
     auto fail = [errorText](const QString &why) {
         if (errorText) *errorText = why;
         return false;
@@ -195,8 +207,7 @@ bool SaveConfigFile(const Session &s, QString *errorText)
     return true;
 }
 
-void CaptureDefaults(Session &s)
-{
+void CaptureDefaults(Session &s) {
     if (s.SaveDefRangeToTarget) s.DefRangeToTarget = s.RangeToTarget;
     if (s.SaveDefShooterName) s.DefShooterName = s.ShooterName;
     if (s.SaveDefFirearm) s.DefFirearm = s.Firearm;
@@ -211,8 +222,7 @@ void CaptureDefaults(Session &s)
     if (s.SaveDefImageDir) s.DefImageDir = s.ImageDir;
 }
 
-void ApplyInstallValues(Session &s)
-{
+void ApplyInstallValues(Session &s) {
     s.RangeToTarget = 100;
     s.ShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
     s.Firearm = QString(FirearmWidth, QLatin1Char(' '));
@@ -225,8 +235,7 @@ void ApplyInstallValues(Session &s)
     s.ImageDir = s.DocumentsDir;
 }
 
-bool SaveConfigFileOrTell(const Session &s, Prompter &prompter)
-{
+bool SaveConfigFileOrTell(const Session &s, Prompter &prompter) {
     QString why;
     if (SaveConfigFile(s, &why)) return true;
     prompter.MsgBox(QStringLiteral("The settings could not be saved to %1.\r\r%2")

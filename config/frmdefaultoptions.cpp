@@ -8,8 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
-{
+frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a) {
     setObjectName(QStringLiteral("frmDefaultOptions"));
     setWindowTitle(QStringLiteral("Peltrix Defaults"));
     auto label = [this](const char *name, const QString &caption, QRect geometry) {
@@ -32,11 +31,12 @@ frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(p
         b->setGeometry(TwipsRect(left, 4560, 1455, 375));
         return b;
     };
-    lblExplain = label("lblExplain",
-                       QStringLiteral("Select which current settings you want saved as a default for "
-                                      "future use.  This controls what settings are saved, not the "
-                                      "value of those settings."),
-                       TwipsRect(240, 120, 6600, 600));
+    lblExplain =
+        label("lblExplain",
+              QStringLiteral("Select which current settings you want saved as a default for "
+                             "future use.  This controls what settings are saved, not the "
+                             "value of those settings."),
+              TwipsRect(240, 120, 6600, 600));
     lblExplain->setWordWrap(true);
     lblHeaderGroup = label("lblHeaderGroup", QStringLiteral("General Header Information:"),
                            TwipsRect(240, 840, 3000, 255));
@@ -56,12 +56,13 @@ frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(p
                          TwipsRect(240, 3000, 3000, 255));
     chkImPath = box("chkImPath", QStringLiteral("Path to Target Image Files"), 360, 3300);
     chkFilePath = box("chkFilePath", QStringLiteral("Path to Peltrix .pxs Files"), 360, 3630);
-    cmdDefReset = button("cmdDefReset", QStringLiteral("Reset All"),
-                         QStringLiteral("Reset All Values to Those When Peltrix Was Installed"), 240);
+    cmdDefReset =
+        button("cmdDefReset", QStringLiteral("Reset All"),
+               QStringLiteral("Reset All Values to Those When Peltrix Was Installed"), 240);
     cmdDefCancel = button("cmdDefCancel", QStringLiteral("Cancel"), QString(), 1920);
-    cmdSaveDefExit = button("cmdSaveDefExit", QStringLiteral("Save on Exit"),
-                            QStringLiteral("When Peltrix Is Closed, Save Current Values as Defaults"),
-                            3600);
+    cmdSaveDefExit =
+        button("cmdSaveDefExit", QStringLiteral("Save on Exit"),
+               QStringLiteral("When Peltrix Is Closed, Save Current Values as Defaults"), 3600);
     cmdSaveDefNow = button("cmdSaveDefNow", QStringLiteral("Save Now"),
                            QStringLiteral("Immediately Save Current Values as Defaults"), 5280);
     connect(cmdSaveDefNow, &QPushButton::clicked, this, &frmDefaultOptions::cmdSaveDefNow_Click);
@@ -71,8 +72,7 @@ frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(p
     setFixedSize(TwipsToPixels(7000), TwipsToPixels(5200));
 }
 
-void frmDefaultOptions::RecordDefaultSelections()
-{
+void frmDefaultOptions::RecordDefaultSelections() {
     Session &s = app.session;
     auto on = [](const QCheckBox *c) { return c->checkState() == Qt::Checked; };
     s.SaveDefImageDir = on(chkImPath);
@@ -89,21 +89,23 @@ void frmDefaultOptions::RecordDefaultSelections()
     s.SaveDefRangeToTarget = on(chkRange);
 }
 
-void frmDefaultOptions::cmdSaveDefNow_Click()
-{
+void frmDefaultOptions::cmdSaveDefNow_Click() {
     RecordDefaultSelections();
     CaptureDefaults(app.session);
     app.prompter.SetOwner(this);
     SaveConfigFileOrTell(app.session, app.prompter);
 }
 
-void frmDefaultOptions::cmdSaveDefExit_Click()
-{
+void frmDefaultOptions::cmdSaveDefExit_Click() {
     RecordDefaultSelections();
     // The promise of the button: the values current at close are the ones kept.
     app.session.SaveDefaultsOnExit = true;
 }
 
-void frmDefaultOptions::cmdDefReset_Click() { ApplyInstallValues(app.session); }
+void frmDefaultOptions::cmdDefReset_Click() {
+    ApplyInstallValues(app.session);
+}
 
-void frmDefaultOptions::cmdDefCancel_Click() { reject(); }
+void frmDefaultOptions::cmdDefCancel_Click() {
+    reject();
+}

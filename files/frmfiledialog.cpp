@@ -10,15 +10,13 @@
 #include <QFileInfo>
 #include <QPushButton>
 
-QString StartFolder(const QString &folder, const QString &documentsDir)
-{
+QString StartFolder(const QString &folder, const QString &documentsDir) {
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
     if (!documentsDir.isEmpty() && QFileInfo(documentsDir).isDir()) return documentsDir;
     return QDir::homePath();
 }
 
-frmFileDialog::frmFileDialog(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
-{
+frmFileDialog::frmFileDialog(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a) {
     setObjectName(QStringLiteral("frmFileDialog"));
     setWindowTitle(QStringLiteral("Open Graphical File"));
     Drive1 = new DriveList(this);
@@ -36,7 +34,8 @@ frmFileDialog::frmFileDialog(PeltrixApp &a, QWidget *parent) : QDialog(parent), 
     cmdCancFile = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancFile->setObjectName(QStringLiteral("cmdCancFile"));
     cmdCancFile->setGeometry(TwipsRect(3840, 3540, 1455, 375));
-    for (QPushButton *b : {cmdImportFile, cmdCancFile}) b->setAutoDefault(false);
+    for (QPushButton *b : {cmdImportFile, cmdCancFile})
+        b->setAutoDefault(false);
     connect(Drive1, &DriveList::DriveChanged, this, &frmFileDialog::Drive1_Change);
     connect(Dir1, &FolderList::PathChanged, this, &frmFileDialog::Dir1_Change);
     connect(File1, &FileList::FileClicked, this, &frmFileDialog::File1_Click);
@@ -47,8 +46,7 @@ frmFileDialog::frmFileDialog(PeltrixApp &a, QWidget *parent) : QDialog(parent), 
     PrepareFileDialog();
 }
 
-void frmFileDialog::PrepareFileDialog()
-{
+void frmFileDialog::PrepareFileDialog() {
     const Session &s = app.session;
     const bool images = s.FileDialogMode == 2;
     const QString folder = StartFolder(images ? s.ImageDir : s.StatsDir, s.DocumentsDir);
@@ -58,34 +56,29 @@ void frmFileDialog::PrepareFileDialog()
     chosenPath.clear();
 }
 
-void frmFileDialog::Drive1_Change()
-{
+void frmFileDialog::Drive1_Change() {
     // A drive's current folder: where the lists are while it holds them, else its root.
     const QString root = Drive1->Drive();
     const QString here = Dir1->Path();
     if (!(here + QLatin1Char('/')).startsWith(root)) Dir1->SetPath(root);
 }
 
-void frmFileDialog::Dir1_Change()
-{
+void frmFileDialog::Dir1_Change() {
     File1->SetPath(Dir1->Path());
     chosenPath.clear();
 }
 
-void frmFileDialog::File1_Click()
-{
+void frmFileDialog::File1_Click() {
     const QString name = File1->FileName();
     chosenPath = name.isEmpty() ? QString() : File1->Path() + QLatin1Char('/') + name;
 }
 
-void frmFileDialog::File1_DblClick()
-{
+void frmFileDialog::File1_DblClick() {
     File1_Click();
     cmdImportFile_Click();
 }
 
-void frmFileDialog::cmdImportFile_Click()
-{
+void frmFileDialog::cmdImportFile_Click() {
     hide();
     app.prompter.SetOwner(parentWidget());
     File1_Click();
@@ -98,8 +91,10 @@ void frmFileDialog::cmdImportFile_Click()
     Session &s = app.session;
     if (s.FileDialogMode == 1) {
         if (OpenStatsFileOrTell(s, chosenPath, app.prompter)) {
-            if (!s.GraphicalEntryActive) app.Main()->mnuTextDataItem_Click();
-            else app.Main()->mnuGraphDataItem_Click();
+            if (!s.GraphicalEntryActive)
+                app.Main()->mnuTextDataItem_Click();
+            else
+                app.Main()->mnuGraphDataItem_Click();
             s.StatsSaved = true;
         }
     } else {
@@ -112,8 +107,7 @@ void frmFileDialog::cmdImportFile_Click()
     accept();
 }
 
-void frmFileDialog::cmdCancFile_Click()
-{
+void frmFileDialog::cmdCancFile_Click() {
     // Only an import that is called off drops the image path; an open that
     // is called off leaves the session alone.
     if (app.session.FileDialogMode == 2) app.session.ImagePath.clear();

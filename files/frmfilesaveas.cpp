@@ -13,8 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmFileSaveAs::frmFileSaveAs(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
-{
+frmFileSaveAs::frmFileSaveAs(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a) {
     setObjectName(QStringLiteral("frmFileSaveAs"));
     setWindowTitle(QStringLiteral("Save File As"));
     Label1 = new QLabel(QStringLiteral("Save File As:"), this);
@@ -44,7 +43,8 @@ frmFileSaveAs::frmFileSaveAs(PeltrixApp &a, QWidget *parent) : QDialog(parent), 
     cmdCancFile = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancFile->setObjectName(QStringLiteral("cmdCancFile"));
     cmdCancFile->setGeometry(TwipsRect(3720, 4020, 1455, 375));
-    for (QPushButton *b : {cmdSaveFile, cmdCancFile}) b->setAutoDefault(false);
+    for (QPushButton *b : {cmdSaveFile, cmdCancFile})
+        b->setAutoDefault(false);
     connect(Drive1, &DriveList::DriveChanged, this, &frmFileSaveAs::Drive1_Change);
     connect(Dir1, &FolderList::PathChanged, this, &frmFileSaveAs::Dir1_Change);
     connect(File1, &FileList::FileClicked, this, &frmFileSaveAs::File1_Click);
@@ -64,32 +64,32 @@ frmFileSaveAs::frmFileSaveAs(PeltrixApp &a, QWidget *parent) : QDialog(parent), 
     cboFileType->setCurrentIndex(0);
 }
 
-void frmFileSaveAs::Drive1_Change()
-{
+void frmFileSaveAs::Drive1_Change() {
     const QString root = Drive1->Drive();
     if (!(Dir1->Path() + QLatin1Char('/')).startsWith(root)) Dir1->SetPath(root);
 }
 
-void frmFileSaveAs::Dir1_Change() { File1->SetPath(Dir1->Path()); }
+void frmFileSaveAs::Dir1_Change() {
+    File1->SetPath(Dir1->Path());
+}
 
-void frmFileSaveAs::File1_Click()
-{
+void frmFileSaveAs::File1_Click() {
     const QString name = File1->FileName();
     if (name.isEmpty()) return;
     FileName = name;
     txtFileSave->setText(name);
 }
 
-void frmFileSaveAs::File1_DblClick()
-{
+void frmFileSaveAs::File1_DblClick() {
     File1_Click();
     cmdSaveFile_Click();
 }
 
-void frmFileSaveAs::txtFileSave_Change() { FileName = txtFileSave->text(); }
+void frmFileSaveAs::txtFileSave_Change() {
+    FileName = txtFileSave->text();
+}
 
-void frmFileSaveAs::cmdSaveFile_Click()
-{
+void frmFileSaveAs::cmdSaveFile_Click() {
     Session &s = app.session;
     app.prompter.SetOwner(this);
     const QString previousDir = s.StatsDir;
@@ -105,9 +105,9 @@ void frmFileSaveAs::cmdSaveFile_Click()
     // Whatever the file system's idea of letter case, an existing file is never
     // replaced without asking.
     if (QFileInfo::exists(fullPath)) {
-        const int answer = app.prompter.MsgBox(QStringLiteral("File ") + name +
-                                                   QStringLiteral(" exists.\r\rOverwrite Existing File?"),
-                                               QStringLiteral("File Exists"), Buttons::YesNo);
+        const int answer = app.prompter.MsgBox(
+            QStringLiteral("File ") + name + QStringLiteral(" exists.\r\rOverwrite Existing File?"),
+            QStringLiteral("File Exists"), Buttons::YesNo);
         if (answer != Answer::Yes) return;
     }
     if (!SaveStatsFileOrTell(s, fullPath, app.prompter)) {
@@ -118,4 +118,6 @@ void frmFileSaveAs::cmdSaveFile_Click()
     accept();
 }
 
-void frmFileSaveAs::cmdCancFile_Click() { reject(); }
+void frmFileSaveAs::cmdCancFile_Click() {
+    reject();
+}

@@ -17,16 +17,14 @@ namespace {
 constexpr qint64 MaxStatsFileBytes = 1 << 20;
 } // namespace
 
-QString FolderOfPath(const QString &path)
-{
+QString FolderOfPath(const QString &path) {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash < 0) return QString();
     if (slash == 0) return QStringLiteral("/");
     return path.left(slash);
 }
 
-QByteArray StatsFileBytes(const Session &s)
-{
+QByteArray StatsFileBytes(const Session &s) {
     RecordWriter w;
     auto text = [&w](const QString &t) {
         w.Text(t);
@@ -74,8 +72,7 @@ QByteArray StatsFileBytes(const Session &s)
     return w.Bytes();
 }
 
-bool SaveStatsFile(Session &s, const QString &path, QString *errorText)
-{
+bool SaveStatsFile(Session &s, const QString &path, QString *errorText) {
     auto fail = [errorText](const QString &why) {
         if (errorText) *errorText = why;
         return false;
@@ -87,8 +84,7 @@ bool SaveStatsFile(Session &s, const QString &path, QString *errorText)
     return true;
 }
 
-bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText)
-{
+bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText) {
     auto fail = [errorText](const QString &why) {
         if (errorText) *errorText = why;
         return false;
@@ -110,7 +106,7 @@ bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText)
     auto text = [&](QString &target, int width) {
         if (!next(f)) return shortFile();
         if (!f.quoted) return fail(QStringLiteral("Record %1 is not a text.").arg(record));
-        target = width > 0 ? FixedWidth(FieldText(f), width) : FieldText(f);
+        target = width > 0 ? FixedWidth(f.text, width) : f.text;
         return true;
     };
     auto number = [&](float &target) {
@@ -149,7 +145,8 @@ bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText)
         const double x = s.ShotX[i], y = s.ShotY[i];
         s.ShotR[i] = float(std::sqrt(x * x + y * y));
     }
-    for (qint32 i = s.ShotCount + 1; i <= ShotCapacity; ++i) s.ShotX[i] = s.ShotY[i] = s.ShotR[i] = 0;
+    for (qint32 i = s.ShotCount + 1; i <= ShotCapacity; ++i)
+        s.ShotX[i] = s.ShotY[i] = s.ShotR[i] = 0;
     if (!number(s.ImageScale) || !number(s.CalPoint1X) || !number(s.CalPoint2X) ||
         !number(s.CalPoint1Y) || !number(s.CalPoint2Y) || !number(s.CalDistance) ||
         !number(s.AimX) || !number(s.AimY))
@@ -165,8 +162,7 @@ bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText)
     return true;
 }
 
-bool ReadStatsFile(Session &s, QString *errorText)
-{
+bool ReadStatsFile(Session &s, QString *errorText) {
     QFile file(s.StatsFilePath);
     if (!file.open(QIODevice::ReadOnly)) {
         if (errorText) *errorText = file.errorString();
@@ -189,8 +185,7 @@ bool ReadStatsFile(Session &s, QString *errorText)
     return true;
 }
 
-bool OpenStatsFile(Session &s, const QString &path, QString *errorText)
-{
+bool OpenStatsFile(Session &s, const QString &path, QString *errorText) {
     // Everything is read into a copy; the session changes only when the whole file was good.
     Session fresh = s;
     ResetSession(fresh);
@@ -202,8 +197,7 @@ bool OpenStatsFile(Session &s, const QString &path, QString *errorText)
     return true;
 }
 
-bool OpenStatsFileOrTell(Session &s, const QString &path, Prompter &prompter)
-{
+bool OpenStatsFileOrTell(Session &s, const QString &path, Prompter &prompter) {
     QString why;
     if (OpenStatsFile(s, path, &why)) return true;
     prompter.MsgBox(QStringLiteral("%1 is not a valid Peltrix statistics file.\r\r%2")
@@ -212,8 +206,7 @@ bool OpenStatsFileOrTell(Session &s, const QString &path, Prompter &prompter)
     return false;
 }
 
-bool SaveStatsFileOrTell(Session &s, const QString &path, Prompter &prompter)
-{
+bool SaveStatsFileOrTell(Session &s, const QString &path, Prompter &prompter) {
     QString why;
     if (SaveStatsFile(s, path, &why)) return true;
     prompter.MsgBox(QStringLiteral("The file %1 could not be saved.\r\r%2")

@@ -10,35 +10,30 @@
 #include <sys/resource.h>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
+QByteArray readAll(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeAll(const QString &path, const QByteArray &bytes)
-{
+void writeAll(const QString &path, const QByteArray &bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
 
-QByteArray fixture(const char *name)
-{
+QByteArray fixture(const char *name) {
     return readAll(QStringLiteral(PELTRIX_TEST_DATA "/") + QString::fromLatin1(name));
 }
 
 // One start of the program against folders in a temporary directory.
 struct Run {
-    explicit Run(const QString &root) : host(HostFolders::InFolder(root))
-    {
+    explicit Run(const QString &root) : host(HostFolders::InFolder(root)) {
         QDir().mkpath(host.documentsDir);
         QDir().mkpath(host.installDir);
         QDir().mkpath(host.userProfile);
     }
-    ConfigLoad Start()
-    {
+    ConfigLoad Start() {
         ResolveFolders(s, host, prompter);
         const ConfigLoad r = LoadConfigFile(s, prompter);
         ResetSession(s);
@@ -51,8 +46,7 @@ struct Run {
 
 // Writes beyond `bytes` fail for as long as it lives, as on a full disk.
 struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes)
-    {
+    explicit FileSizeLimit(rlim_t bytes) {
         std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &old);
         rlimit l = old;
@@ -63,8 +57,7 @@ struct FileSizeLimit {
     rlimit old{};
 };
 
-QList<QByteArray> lines(const QByteArray &bytes)
-{
+QList<QByteArray> lines(const QByteArray &bytes) {
     QList<QByteArray> l = bytes.split('\n');
     if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
     return l;
@@ -73,7 +66,7 @@ QList<QByteArray> lines(const QByteArray &bytes)
 
 class TestConfigFile : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void findTextEnd();
     void resolveFolders();
     void firstRunThenNextRun();
@@ -86,8 +79,7 @@ private slots:
     void failedWriteKeepsGoodFile();
 };
 
-void TestConfigFile::findTextEnd()
-{
+void TestConfigFile::findTextEnd() {
     QString buffer = QStringLiteral("C:\\Users\\a") + QString(250, QChar(0));
     QCOMPARE(buffer.size(), 260);
     QCOMPARE(FindTextEnd(buffer), 11);
@@ -97,15 +89,15 @@ void TestConfigFile::findTextEnd()
     QCOMPARE(FindTextEnd(QStringLiteral("ab\tc")), 3);
 }
 
-void TestConfigFile::resolveFolders()
-{
+void TestConfigFile::resolveFolders() {
     QTemporaryDir dir;
     Run run(dir.path());
     ResolveFolders(run.s, run.host, run.prompter);
     QVERIFY(run.s.IsWindowsNT);
     QCOMPARE(run.s.AppDataDir, run.host.appDataDir);
     QCOMPARE(run.s.UserProfileDir.size(), UserProfileWidth);
-    QCOMPARE(run.s.UserProfileDir.left(FindTextEnd(run.s.UserProfileDir) - 1), run.host.userProfile);
+    QCOMPARE(run.s.UserProfileDir.left(FindTextEnd(run.s.UserProfileDir) - 1),
+             run.host.userProfile);
     QCOMPARE(run.s.DocumentsDir, run.host.documentsDir);
     QVERIFY(run.prompter.messages().isEmpty());
 
@@ -122,12 +114,12 @@ void TestConfigFile::resolveFolders()
     QVERIFY(!why.isEmpty());
 }
 
-void TestConfigFile::firstRunThenNextRun()
-{
+void TestConfigFile::firstRunThenNextRun() {
     QTemporaryDir dir;
     {
         Run first(dir.path());
-        writeAll(first.host.installDir + QStringLiteral("/peltrix.ini"), fixture("peltrix_old.ini"));
+        writeAll(first.host.installDir + QStringLiteral("/peltrix.ini"),
+                 fixture("peltrix_old.ini"));
         QVERIFY(!QFileInfo::exists(first.host.appDataDir));
         QCOMPARE(first.Start(), ConfigLoad::FirstRun);
         QVERIFY(first.prompter.messages().isEmpty());
@@ -145,7 +137,8 @@ void TestConfigFile::firstRunThenNextRun()
     }
     Run next(dir.path());
     // The installation's copy no longer matters.
-    writeAll(next.host.installDir + QStringLiteral("/peltrix.ini"), QByteArray("\"2.0.13\"\r\n999\r\n"));
+    writeAll(next.host.installDir + QStringLiteral("/peltrix.ini"),
+             QByteArray("\"2.0.13\"\r\n999\r\n"));
     QCOMPARE(next.Start(), ConfigLoad::Loaded);
     QCOMPARE(next.s.RangeToTarget, 0.5f);
     QCOMPARE(next.s.UnitName, QStringLiteral("Centimeters"));
@@ -165,8 +158,7 @@ void TestConfigFile::firstRunThenNextRun()
     QCOMPARE(lines(readAll(ConfigFilePath(bare.s))).size(), 13);
 }
 
-void TestConfigFile::writtenLayout()
-{
+void TestConfigFile::writtenLayout() {
     QTemporaryDir dir;
     Run run(dir.path());
     run.Start();
@@ -177,7 +169,8 @@ void TestConfigFile::writtenLayout()
     const QByteArray bytes = ConfigFileBytes(run.s);
     const QList<QByteArray> l = lines(bytes);
     QCOMPARE(l.size(), 13);
-    for (const QByteArray &line : l) QVERIFY(line.endsWith('\r'));
+    for (const QByteArray &line : l)
+        QVERIFY(line.endsWith('\r'));
     QCOMPARE(bytes.count('\n'), 13);
     QCOMPARE(l[0], QByteArray("\"2.0.13\"\r"));
     QCOMPARE(l[1], QByteArray("100\r"));
@@ -199,8 +192,7 @@ void TestConfigFile::writtenLayout()
     QCOMPARE(s.IniShooterName, QString(30, QLatin1Char(' ')));
 }
 
-void TestConfigFile::oldFileKeepsItsValues()
-{
+void TestConfigFile::oldFileKeepsItsValues() {
     // All selections off: the file written at exit holds what was read, in the
     // program's own form, with this version in line 1.
     QTemporaryDir dir;
@@ -211,16 +203,16 @@ void TestConfigFile::oldFileKeepsItsValues()
     run.s.RangeToTarget = 300;
     run.s.UnitName = QStringLiteral("Furlongs");
     QVERIFY(SaveConfigFile(run.s));
-    const QByteArray expected = QByteArray("\"2.0.13\"\r\n0.5\r\n\"Jos\xe9") + QByteArray(26, ' ') +
-                                "\"\r\n\"" + QByteArray(30, ' ') + "\"\r\n\"" + QByteArray(30, ' ') +
-                                "\"\r\n\"Centimeters\"\r\n0.0006944444\r\n-2147483633\r\n#TRUE#\r\n"
-                                "#FALSE#\r\n#TRUE#\r\n\"D:\\Documents and Settings\\jo\\Targets\"\r\n"
-                                "\"C:\\Targets\"\r\n";
+    const QByteArray expected =
+        QByteArray("\"2.0.13\"\r\n0.5\r\n\"Jos\xe9") + QByteArray(26, ' ') + "\"\r\n\"" +
+        QByteArray(30, ' ') + "\"\r\n\"" + QByteArray(30, ' ') +
+        "\"\r\n\"Centimeters\"\r\n0.0006944444\r\n-2147483633\r\n#TRUE#\r\n"
+        "#FALSE#\r\n#TRUE#\r\n\"D:\\Documents and Settings\\jo\\Targets\"\r\n"
+        "\"C:\\Targets\"\r\n";
     QCOMPARE(readAll(ConfigFilePath(run.s)), expected);
 }
 
-void TestConfigFile::damagedFilesStart()
-{
+void TestConfigFile::damagedFilesStart() {
     for (const char *name : {"peltrix_short.ini", "peltrix_garbage.ini", "binary.pxs"}) {
         QTemporaryDir dir;
         Run run(dir.path());
@@ -246,8 +238,7 @@ void TestConfigFile::damagedFilesStart()
     QCOMPARE(run.s.StatsDir, run.host.documentsDir);
 }
 
-void TestConfigFile::legacySystemRules()
-{
+void TestConfigFile::legacySystemRules() {
     QTemporaryDir dir;
     // Not the NT family: the settings lie beside the program, and without them it ends.
     Run missing(dir.path());
@@ -255,8 +246,10 @@ void TestConfigFile::legacySystemRules()
     QCOMPARE(missing.Start(), ConfigLoad::Missing);
     QCOMPARE(missing.prompter.messages().size(), 1);
     QCOMPARE(missing.prompter.messages()[0].title, QStringLiteral("Missing Configuration File"));
-    QCOMPARE(missing.prompter.messages()[0].text,
-             QStringLiteral("Missing configuration file peltrix.ini.  Please contact Peltrix Technical Support."));
+    QCOMPARE(
+        missing.prompter.messages()[0].text,
+        QStringLiteral(
+            "Missing configuration file peltrix.ini.  Please contact Peltrix Technical Support."));
 
     Run legacy(dir.path());
     legacy.host.os = QStringLiteral("Windows_95");
@@ -269,8 +262,7 @@ void TestConfigFile::legacySystemRules()
     QCOMPARE(legacy.s.ImageDir, QStringLiteral("C:\\Targets"));
 }
 
-void TestConfigFile::saveNowKeepsOnlySelected()
-{
+void TestConfigFile::saveNowKeepsOnlySelected() {
     TestApp t;
     QDir().mkpath(t.app->host.documentsDir);
     writeAll(t.app->host.appDataDir + QStringLiteral("/peltrix.ini"), fixture("peltrix_old.ini"));
@@ -295,8 +287,7 @@ void TestConfigFile::saveNowKeepsOnlySelected()
     QCOMPARE(lines(readAll(ConfigFilePath(t.session)))[5], QByteArray("\"Inches\"\r"));
 }
 
-void TestConfigFile::saveOnExitCapturesAtClose()
-{
+void TestConfigFile::saveOnExitCapturesAtClose() {
     TestApp t;
     t.app->ResolveFolders();
     t.app->LoadConfig();
@@ -315,8 +306,7 @@ void TestConfigFile::saveOnExitCapturesAtClose()
     QVERIFY(t.prompter.messages().isEmpty());
 }
 
-void TestConfigFile::failedWriteKeepsGoodFile()
-{
+void TestConfigFile::failedWriteKeepsGoodFile() {
     TestApp t;
     t.app->ResolveFolders();
     t.app->LoadConfig();
@@ -334,7 +324,8 @@ void TestConfigFile::failedWriteKeepsGoodFile()
     QCOMPARE(t.prompter.messages().size(), 1);
     QCOMPARE(t.prompter.messages()[0].title, QStringLiteral("Configuration File"));
     QVERIFY(t.prompter.messages()[0].text.contains(QDir::toNativeSeparators(path)));
-    QCOMPARE(QDir(t.session.AppDataDir).entryList(QDir::Files), QStringList{QStringLiteral("peltrix.ini")});
+    QCOMPARE(QDir(t.session.AppDataDir).entryList(QDir::Files),
+             QStringList{QStringLiteral("peltrix.ini")});
 }
 
 QTEST_MAIN(TestConfigFile)

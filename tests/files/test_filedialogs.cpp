@@ -14,16 +14,15 @@
 #include <QtTest>
 
 namespace {
-QStringList listed(const QListWidget *list)
-{
+QStringList listed(const QListWidget *list) {
     QStringList names;
-    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
     names.sort(Qt::CaseInsensitive);
     return names;
 }
 
-void select(FileList *list, const QString &name)
-{
+void select(FileList *list, const QString &name) {
     const auto items = list->findItems(name, Qt::MatchExactly);
     QVERIFY2(items.size() == 1, qPrintable(name));
     list->setCurrentItem(items[0]);
@@ -31,8 +30,7 @@ void select(FileList *list, const QString &name)
 
 // A program with a folder of statistics files and images.
 struct Fixture {
-    Fixture()
-    {
+    Fixture() {
         folder = t.dir.filePath(QStringLiteral("groups"));
         QDir().mkpath(folder);
         QDir().mkpath(t.session.DocumentsDir);
@@ -50,7 +48,9 @@ struct Fixture {
         t.session.StatsFilePath = folder + QStringLiteral("/current.pxs");
         t.session.ImagePath = QStringLiteral("/images/current.jpg");
     }
-    QString path(const char *name) const { return folder + QLatin1Char('/') + QString::fromLatin1(name); }
+    QString path(const char *name) const {
+        return folder + QLatin1Char('/') + QString::fromLatin1(name);
+    }
     TestApp t;
     QString folder;
 };
@@ -58,7 +58,7 @@ struct Fixture {
 
 class TestFileDialogs : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void saveAsNames_data();
     void saveAsNames();
     void saveAsRefusals();
@@ -73,8 +73,7 @@ private slots:
     void missingFoldersStartInDocuments();
 };
 
-void TestFileDialogs::saveAsNames_data()
-{
+void TestFileDialogs::saveAsNames_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
     QTest::newRow("no extension") << QStringLiteral("group1") << QStringLiteral("group1.pxs");
@@ -82,8 +81,7 @@ void TestFileDialogs::saveAsNames_data()
     QTest::newRow("any dot") << QStringLiteral("my.data") << QStringLiteral("my.data");
 }
 
-void TestFileDialogs::saveAsNames()
-{
+void TestFileDialogs::saveAsNames() {
     QFETCH(QString, typed);
     QFETCH(QString, written);
     Fixture f;
@@ -102,15 +100,15 @@ void TestFileDialogs::saveAsNames()
     QCOMPARE(ReadBytes(f.t.session.StatsFilePath), StatsFileBytes(f.t.session));
 }
 
-void TestFileDialogs::saveAsRefusals()
-{
+void TestFileDialogs::saveAsRefusals() {
     Fixture f;
     const QString before = f.t.session.StatsFilePath;
     frmFileSaveAs dlg(*f.t.app);
     dlg.show();
     QTest::mouseClick(dlg.cmdSaveFile, Qt::LeftButton);
     QCOMPARE(f.t.prompter.messages().size(), 1);
-    QCOMPARE(f.t.prompter.messages()[0].text, QStringLiteral("You have not entered a File Name to Save"));
+    QCOMPARE(f.t.prompter.messages()[0].text,
+             QStringLiteral("You have not entered a File Name to Save"));
     QCOMPARE(f.t.prompter.messages()[0].title, QStringLiteral("No File Name"));
     QVERIFY(dlg.isVisible());
     // Cancel after typing writes nothing and keeps the current file.
@@ -122,21 +120,22 @@ void TestFileDialogs::saveAsRefusals()
     QVERIFY(!f.t.session.StatsSaved);
 }
 
-void TestFileDialogs::saveAsOverwriteQuestion()
-{
+void TestFileDialogs::saveAsOverwriteQuestion() {
     Fixture f;
     const QByteArray old = ReadBytes(f.path("kb.pxs"));
     frmFileSaveAs dlg(*f.t.app);
     dlg.show();
     // Picking an existing file fills the name; its list shows only statistics files.
-    QCOMPARE(listed(dlg.File1), (QStringList{QStringLiteral("broken.pxs"), QStringLiteral("GRAPH.PXS"),
-                                             QStringLiteral("kb.pxs")}));
+    QCOMPARE(listed(dlg.File1),
+             (QStringList{QStringLiteral("broken.pxs"), QStringLiteral("GRAPH.PXS"),
+                          QStringLiteral("kb.pxs")}));
     select(dlg.File1, QStringLiteral("kb.pxs"));
     QCOMPARE(dlg.txtFileSave->text(), QStringLiteral("kb.pxs"));
     f.t.prompter.QueueMsgAnswer(Answer::No);
     QTest::keyClick(dlg.txtFileSave, Qt::Key_Return);
     QCOMPARE(f.t.prompter.messages().size(), 1);
-    QCOMPARE(f.t.prompter.messages()[0].text, QStringLiteral("File kb.pxs exists.\r\rOverwrite Existing File?"));
+    QCOMPARE(f.t.prompter.messages()[0].text,
+             QStringLiteral("File kb.pxs exists.\r\rOverwrite Existing File?"));
     QCOMPARE(f.t.prompter.messages()[0].title, QStringLiteral("File Exists"));
     QCOMPARE(f.t.prompter.messages()[0].buttons, Buttons::YesNo);
     QCOMPARE(ReadBytes(f.path("kb.pxs")), old);
@@ -153,8 +152,7 @@ void TestFileDialogs::saveAsOverwriteQuestion()
     QVERIFY(!dlg.isVisible());
 }
 
-void TestFileDialogs::saveAsFailureChangesNothing()
-{
+void TestFileDialogs::saveAsFailureChangesNothing() {
     Fixture f;
     const QString gone = f.t.dir.filePath(QStringLiteral("gone"));
     QDir().mkpath(gone);
@@ -175,8 +173,7 @@ void TestFileDialogs::saveAsFailureChangesNothing()
     QVERIFY(dlg.isVisible());
 }
 
-void TestFileDialogs::saveCommandWritesCurrentFile()
-{
+void TestFileDialogs::saveCommandWritesCurrentFile() {
     Fixture f;
     f.t.app->SaveStats(nullptr);
     QVERIFY(f.t.prompter.messages().isEmpty());
@@ -190,18 +187,18 @@ void TestFileDialogs::saveCommandWritesCurrentFile()
     QVERIFY(!f.t.session.StatsSaved);
 }
 
-void TestFileDialogs::openListsItsPattern()
-{
+void TestFileDialogs::openListsItsPattern() {
     Fixture f;
     f.t.session.FileDialogMode = 1;
     frmFileDialog open(*f.t.app);
     QCOMPARE(open.windowTitle(), QStringLiteral("Open Graphical File"));
-    QCOMPARE(listed(open.File1), (QStringList{QStringLiteral("broken.pxs"), QStringLiteral("GRAPH.PXS"),
-                                              QStringLiteral("kb.pxs")}));
+    QCOMPARE(listed(open.File1),
+             (QStringList{QStringLiteral("broken.pxs"), QStringLiteral("GRAPH.PXS"),
+                          QStringLiteral("kb.pxs")}));
     f.t.session.FileDialogMode = 2;
     frmFileDialog import(*f.t.app);
-    QCOMPARE(listed(import.File1),
-             (QStringList{QStringLiteral("d.gif"), QStringLiteral("e.JPG"), QStringLiteral("f.bmp")}));
+    QCOMPARE(listed(import.File1), (QStringList{QStringLiteral("d.gif"), QStringLiteral("e.JPG"),
+                                                QStringLiteral("f.bmp")}));
     // The folder list moves the file list with it.
     QDir().mkpath(f.path("sub"));
     WriteBytes(f.path("sub/s.bmp"), "x");
@@ -209,8 +206,7 @@ void TestFileDialogs::openListsItsPattern()
     QCOMPARE(listed(import.File1), QStringList{QStringLiteral("s.bmp")});
 }
 
-void TestFileDialogs::openBringsUpEntryWindow()
-{
+void TestFileDialogs::openBringsUpEntryWindow() {
     Fixture f;
     f.t.session.FileDialogMode = 1;
     {
@@ -248,8 +244,7 @@ void TestFileDialogs::openBringsUpEntryWindow()
     QVERIFY(s.StatsSaved);
 }
 
-void TestFileDialogs::openDamagedKeepsSession()
-{
+void TestFileDialogs::openDamagedKeepsSession() {
     Fixture f;
     const Session before = f.t.session;
     f.t.session.FileDialogMode = 1;
@@ -259,7 +254,8 @@ void TestFileDialogs::openDamagedKeepsSession()
     QTest::mouseClick(open.cmdImportFile, Qt::LeftButton);
     QCOMPARE(f.t.prompter.messages().size(), 1);
     QVERIFY(f.t.prompter.messages()[0].text.startsWith(
-        QDir::toNativeSeparators(f.path("broken.pxs")) + QStringLiteral(" is not a valid Peltrix statistics file")));
+        QDir::toNativeSeparators(f.path("broken.pxs")) +
+        QStringLiteral(" is not a valid Peltrix statistics file")));
     const Session &s = f.t.session;
     QCOMPARE(s.ShotCount, before.ShotCount);
     QCOMPARE(s.StatsFilePath, before.StatsFilePath);
@@ -268,8 +264,7 @@ void TestFileDialogs::openDamagedKeepsSession()
     QVERIFY(!f.t.app->KeyBoardEnter()->isVisible());
 }
 
-void TestFileDialogs::openCancelAndNoSelection()
-{
+void TestFileDialogs::openCancelAndNoSelection() {
     Fixture f;
     const QString image = f.t.session.ImagePath;
     const QString current = f.t.session.StatsFilePath;
@@ -302,8 +297,7 @@ void TestFileDialogs::openCancelAndNoSelection()
     QCOMPARE(f.t.session.ShotCount, 2);
 }
 
-void TestFileDialogs::importImage()
-{
+void TestFileDialogs::importImage() {
     Fixture f;
     f.t.session.FileDialogMode = 2;
     f.t.session.Comments = FixedWidth(QStringLiteral("kept by a reset"), 354);
@@ -321,8 +315,7 @@ void TestFileDialogs::importImage()
     QCOMPARE(s.Comments, FixedWidth(QStringLiteral("kept by a reset"), 354));
 }
 
-void TestFileDialogs::missingFoldersStartInDocuments()
-{
+void TestFileDialogs::missingFoldersStartInDocuments() {
     Fixture f;
     f.t.session.StatsDir = f.t.dir.filePath(QStringLiteral("no/such"));
     f.t.session.ImageDir = QStringLiteral("C:\\Targets");
