@@ -211,7 +211,8 @@ void TestCliAnalysis::plotFiles()
 void TestCliAnalysis::csvTable()
 {
     QTemporaryDir dir;
-    const QString a = writeGroup(dir, "a.pxs", {{0.1f, -0.25f}, {1, 2}}, QStringLiteral("Inches"), 100, "Ann, \"A\"");
+    // Files keep no double quotes in their texts; a file name can have one.
+    const QString a = writeGroup(dir, "a \"1\".pxs", {{0.1f, -0.25f}, {1, 2}}, QStringLiteral("Inches"), 100, "Ann, A");
     const QString b = writeGroup(dir, "b.pxs", {{3, 4}}, QStringLiteral("Millimeters"), 0, "B\u00e9a");
     const QString out = dir.filePath(QStringLiteral("all.csv"));
     const Run r = run({QStringLiteral("csv"), a, b, QStringLiteral("-o"), out});
@@ -222,7 +223,9 @@ void TestCliAnalysis::csvTable()
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 5); // header, three shots, the empty rest after the last newline
     QCOMPARE(lines[0], QStringLiteral("file,shooter,date,firearm,caliber,lot,range,unit,shot,x,y,r"));
-    QCOMPARE(lines[1], a + QStringLiteral(",\"Ann, \"\"A\"\"\",,\"Bolt, 24 in.\",,L-7,100,Inches,1,0.1,-0.25,0.26925823"));
+    QString quoted = a;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    QCOMPARE(lines[1], QLatin1Char('"') + quoted + QStringLiteral("\",\"Ann, A\",,\"Bolt, 24 in.\",,L-7,100,Inches,1,0.1,-0.25,0.26925823"));
     QCOMPARE(lines[2].section(QLatin1Char(','), -4), QStringLiteral("2,1,2,2.236068"));
     QCOMPARE(lines[3], b + QStringLiteral(",B\u00e9a,,\"Bolt, 24 in.\",,L-7,,Millimeters,1,3,4,5"));
     QCOMPARE(lines[4], QString());
