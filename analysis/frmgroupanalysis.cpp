@@ -14,21 +14,18 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-GroupPlotView::GroupPlotView(QWidget *parent) : QWidget(parent)
-{
+GroupPlotView::GroupPlotView(QWidget *parent) : QWidget(parent) {
     setMinimumSize(420, 460);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void GroupPlotView::SetGroup(std::vector<ShotXY> s, GroupAnalysis a)
-{
+void GroupPlotView::SetGroup(std::vector<ShotXY> s, GroupAnalysis a) {
     shots = std::move(s);
     analysis = std::move(a);
     update();
 }
 
-void GroupPlotView::paintEvent(QPaintEvent *)
-{
+void GroupPlotView::paintEvent(QPaintEvent *) {
     QPainter p(this);
     DrawGroupPlot(p, FitPlot(shots, analysis, QSizeF(size())), shots, analysis);
 }
@@ -37,8 +34,7 @@ namespace {
 const double Levels[] = {0.80, 0.90, 0.95, 0.99};
 }
 
-frmGroupAnalysis::frmGroupAnalysis(PeltrixApp &a, QWidget *parent) : QWidget(parent), app(a)
-{
+frmGroupAnalysis::frmGroupAnalysis(PeltrixApp &a, QWidget *parent) : QWidget(parent), app(a) {
     setObjectName(QStringLiteral("frmGroupAnalysis"));
     setWindowTitle(QStringLiteral("Group Analysis"));
 
@@ -49,12 +45,14 @@ frmGroupAnalysis::frmGroupAnalysis(PeltrixApp &a, QWidget *parent) : QWidget(par
     grdFigures->setFocusPolicy(Qt::NoFocus);
     grdFigures->verticalHeader()->hide();
     grdFigures->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    grdFigures->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    grdFigures->setMinimumWidth(470);
+    grdFigures->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grdFigures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    grdFigures->setMinimumWidth(440);
 
     cboLevel = new QComboBox(this);
     cboLevel->setObjectName(QStringLiteral("cboLevel"));
-    for (double l : Levels) cboLevel->addItem(LevelText(l));
+    for (double l : Levels)
+        cboLevel->addItem(LevelText(l));
     cboLevel->setCurrentIndex(2);
     cmdSavePlot = new QPushButton(QStringLiteral("Save Plot..."), this);
     cmdSavePlot->setObjectName(QStringLiteral("cmdSavePlot"));
@@ -77,18 +75,16 @@ frmGroupAnalysis::frmGroupAnalysis(PeltrixApp &a, QWidget *parent) : QWidget(par
 
     connect(cboLevel, &QComboBox::currentIndexChanged, this, &frmGroupAnalysis::cboLevel_Change);
     connect(cmdSavePlot, &QPushButton::clicked, this, &frmGroupAnalysis::cmdSavePlot_Click);
-    resize(1040, 560);
+    resize(1000, 560);
     Refresh();
 }
 
-double frmGroupAnalysis::Level() const
-{
+double frmGroupAnalysis::Level() const {
     const int i = cboLevel->currentIndex();
     return i >= 0 && i < int(std::size(Levels)) ? Levels[i] : 0.95;
 }
 
-void frmGroupAnalysis::Refresh()
-{
+void frmGroupAnalysis::Refresh() {
     const Session &s = app.session;
     analysis = AnalyzeGroup(s, Level());
     const auto rows = AnalysisRows(analysis);
@@ -107,10 +103,11 @@ void frmGroupAnalysis::Refresh()
     picPlot->SetGroup(GroupShots(s), analysis);
 }
 
-void frmGroupAnalysis::cboLevel_Change() { Refresh(); }
+void frmGroupAnalysis::cboLevel_Change() {
+    Refresh();
+}
 
-void frmGroupAnalysis::cmdSavePlot_Click()
-{
+void frmGroupAnalysis::cmdSavePlot_Click() {
     const Session &s = app.session;
     app.prompter.SetOwner(this);
     QString suggested;
@@ -121,17 +118,20 @@ void frmGroupAnalysis::cmdSavePlot_Click()
         suggested = QDir(s.StatsDir.isEmpty() ? QDir::homePath() : s.StatsDir)
                         .filePath(QStringLiteral("group.png"));
     }
-    const auto path = app.prompter.SaveFileName(QStringLiteral("Save Plot"), suggested,
-                                                QStringLiteral("PNG image (*.png);;PDF document (*.pdf)"));
+    const auto path =
+        app.prompter.SaveFileName(QStringLiteral("Save Plot"), suggested,
+                                  QStringLiteral("PNG image (*.png);;PDF document (*.pdf)"));
     if (!path || path->trimmed().isEmpty()) return;
     QString target = *path;
     const QString suffix = QFileInfo(target).suffix().toLower();
-    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png")) target += QStringLiteral(".png");
+    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png"))
+        target += QStringLiteral(".png");
     QString error;
     const bool pdf = target.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     const auto shots = GroupShots(s);
-    const bool ok = pdf ? SavePlotPdf(target, shots, analysis, QStringLiteral("Group Analysis"), &error)
-                        : SavePlotPng(target, shots, analysis, &error);
+    const bool ok =
+        pdf ? SavePlotPdf(target, shots, analysis, QStringLiteral("Group Analysis"), &error)
+            : SavePlotPng(target, shots, analysis, &error);
     if (!ok)
         app.prompter.MsgBox(QStringLiteral("The plot could not be saved to ") + target +
                                 QStringLiteral(": ") + error,

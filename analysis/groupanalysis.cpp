@@ -11,34 +11,33 @@
 
 const QString UndefinedFigure = QStringLiteral("\u2014");
 
-std::vector<ShotXY> GroupShots(const Session &s)
-{
+std::vector<ShotXY> GroupShots(const Session &s) {
     std::vector<ShotXY> shots;
     const qint32 n = std::clamp<qint32>(s.ShotCount, 0, ShotCapacity);
     shots.reserve(size_t(n));
-    for (qint32 k = 1; k <= n; ++k) shots.push_back({double(s.ShotX[k]), double(s.ShotY[k])});
+    for (qint32 k = 1; k <= n; ++k)
+        shots.push_back({double(s.ShotX[k]), double(s.ShotY[k])});
     return shots;
 }
 
-double C4(double k)
-{
+double C4(double k) {
     // The ratio of the two Γ values overflows neither for pooled groups of
     // thousands of shots.
     return std::sqrt(2.0 / (k - 1.0)) * boost::math::tgamma_ratio(k / 2.0, (k - 1.0) / 2.0);
 }
 
-bool ValidLevel(double level) { return std::isfinite(level) && level > 0 && level < 1; }
+bool ValidLevel(double level) {
+    return std::isfinite(level) && level > 0 && level < 1;
+}
 
 namespace {
-RayleighFigures scaled(const RayleighFigures &f, double by)
-{
-    return {f.Sigma * by,      f.SigmaLow * by,   f.SigmaHigh * by,
-            f.CEP50 * by,      f.CEP50Low * by,   f.CEP50High * by,
+RayleighFigures scaled(const RayleighFigures &f, double by) {
+    return {f.Sigma * by,      f.SigmaLow * by,      f.SigmaHigh * by,
+            f.CEP50 * by,      f.CEP50Low * by,      f.CEP50High * by,
             f.RayleighMR * by, f.RayleighMRLow * by, f.RayleighMRHigh * by};
 }
 
-LengthFigures scaled(const LengthFigures &f, double by)
-{
+LengthFigures scaled(const LengthFigures &f, double by) {
     LengthFigures r;
     r.ExtremeSpread = f.ExtremeSpread * by;
     r.MeanRadius = f.MeanRadius * by;
@@ -53,21 +52,23 @@ LengthFigures scaled(const LengthFigures &f, double by)
 
 // Units per MOA and per mrad at the range, when the unit converts.
 std::optional<std::pair<double, double>> angularDivisors(const QString &unit,
-                                                        std::optional<double> rangeYards)
-{
+                                                         std::optional<double> rangeYards) {
     const auto inches = InchesPerUnit(unit);
     if (!inches || !rangeYards || !(*rangeYards > 0) || !std::isfinite(*rangeYards))
         return std::nullopt;
     const double hundreds = *rangeYards / 100.0;
-    return std::pair{hundreds * InchesPerMOAAt100 / *inches, hundreds * InchesPerMradAt100 / *inches};
+    return std::pair{hundreds * InchesPerMOAAt100 / *inches,
+                     hundreds * InchesPerMradAt100 / *inches};
 }
 
-QString unitKey(const QString &unit) { return unit.trimmed().toCaseFolded(); }
+QString unitKey(const QString &unit) {
+    return unit.trimmed().toCaseFolded();
+}
 } // namespace
 
-std::optional<RayleighFigures> RayleighFromSums(double sumR2, double df, double level)
-{
-    if (!(df >= 1) || !ValidLevel(level) || !(sumR2 >= 0) || !std::isfinite(sumR2)) return std::nullopt;
+std::optional<RayleighFigures> RayleighFromSums(double sumR2, double df, double level) {
+    if (!(df >= 1) || !ValidLevel(level) || !(sumR2 >= 0) || !std::isfinite(sumR2))
+        return std::nullopt;
     const double alpha = 1.0 - level;
     const boost::math::chi_squared chi2(df);
     const double qHigh = boost::math::quantile(chi2, 1.0 - alpha / 2.0);
@@ -88,8 +89,7 @@ std::optional<RayleighFigures> RayleighFromSums(double sumR2, double df, double 
     return f;
 }
 
-std::optional<double> InchesPerUnit(const QString &unitName)
-{
+std::optional<double> InchesPerUnit(const QString &unitName) {
     const QString u = unitKey(unitName);
     if (u == QLatin1String("inches")) return 1.0;
     if (u == QLatin1String("centimeters")) return 1.0 / 2.54;
@@ -98,8 +98,7 @@ std::optional<double> InchesPerUnit(const QString &unitName)
 }
 
 GroupAnalysis AnalyzeShots(const std::vector<ShotXY> &shots, const QString &unitName,
-                           std::optional<double> rangeYards, double level)
-{
+                           std::optional<double> rangeYards, double level) {
     GroupAnalysis a;
     a.ShotCount = qint32(shots.size());
     a.Level = level;
@@ -161,16 +160,14 @@ GroupAnalysis AnalyzeShots(const std::vector<ShotXY> &shots, const QString &unit
     return a;
 }
 
-GroupAnalysis AnalyzeGroup(const Session &s, double level)
-{
+GroupAnalysis AnalyzeGroup(const Session &s, double level) {
     std::optional<double> range;
     if (s.RangeEntered && s.RangeToTarget > 0) range = double(s.RangeToTarget);
     return AnalyzeShots(GroupShots(s), s.UnitName, range, level);
 }
 
 std::optional<PooledAnalysis> PoolGroups(const std::vector<GroupAnalysis> &groups,
-                                         QString *errorText, const QStringList &names)
-{
+                                         QString *errorText, const QStringList &names) {
     PooledAnalysis p;
     if (groups.empty()) return p;
     p.Level = groups.front().Level;
@@ -210,14 +207,12 @@ std::optional<PooledAnalysis> PoolGroups(const std::vector<GroupAnalysis> &group
     return p;
 }
 
-QString FigureText(std::optional<double> v)
-{
+QString FigureText(std::optional<double> v) {
     if (!v || !std::isfinite(*v)) return UndefinedFigure;
     return FormatPictureD(*v, QStringLiteral("###0.000"));
 }
 
-QString LevelText(double level)
-{
+QString LevelText(double level) {
     return GeneralNum(std::round(level * 1e10) / 1e8, 15) + QStringLiteral(" %");
 }
 
@@ -225,46 +220,44 @@ namespace {
 using Pick = double (*)(const LengthFigures &);
 using PickR = double (*)(const RayleighFigures &);
 
-QString figure(const std::optional<LengthFigures> &f, Pick pick)
-{
+QString figure(const std::optional<LengthFigures> &f, Pick pick) {
     return f ? FigureText(pick(*f)) : UndefinedFigure;
 }
 
-QString interval(const std::optional<RayleighFigures> &f, PickR low, PickR high)
-{
+QString interval(const std::optional<RayleighFigures> &f, PickR low, PickR high) {
     if (!f) return UndefinedFigure;
     return FigureText(low(*f)) + QStringLiteral(" \u2013 ") + FigureText(high(*f));
 }
 
-std::optional<RayleighFigures> rayleighOf(const std::optional<LengthFigures> &f)
-{
+std::optional<RayleighFigures> rayleighOf(const std::optional<LengthFigures> &f) {
     return f ? std::optional(f->Rayleigh) : std::nullopt;
 }
 
 void addRayleighRows(std::vector<AnalysisRow> &rows, double level,
-                     const std::optional<RayleighFigures> &u, const std::optional<RayleighFigures> &m,
-                     const std::optional<RayleighFigures> &r, bool angular)
-{
+                     const std::optional<RayleighFigures> &u,
+                     const std::optional<RayleighFigures> &m,
+                     const std::optional<RayleighFigures> &r, bool angular) {
     struct Fig {
         const char *label;
         PickR mid, low, high;
     };
-    const Fig figs[] = {
-        {"Rayleigh \u03c3", [](const RayleighFigures &f) { return f.Sigma; },
-         [](const RayleighFigures &f) { return f.SigmaLow; },
-         [](const RayleighFigures &f) { return f.SigmaHigh; }},
-        {"CEP (50 %)", [](const RayleighFigures &f) { return f.CEP50; },
-         [](const RayleighFigures &f) { return f.CEP50Low; },
-         [](const RayleighFigures &f) { return f.CEP50High; }},
-        {"Rayleigh Mean Radius", [](const RayleighFigures &f) { return f.RayleighMR; },
-         [](const RayleighFigures &f) { return f.RayleighMRLow; },
-         [](const RayleighFigures &f) { return f.RayleighMRHigh; }}};
+    const Fig figs[] = {{"Rayleigh \u03c3", [](const RayleighFigures &f) { return f.Sigma; },
+                         [](const RayleighFigures &f) { return f.SigmaLow; },
+                         [](const RayleighFigures &f) { return f.SigmaHigh; }},
+                        {"CEP (50 %)", [](const RayleighFigures &f) { return f.CEP50; },
+                         [](const RayleighFigures &f) { return f.CEP50Low; },
+                         [](const RayleighFigures &f) { return f.CEP50High; }},
+                        {"Rayleigh Mean Radius",
+                         [](const RayleighFigures &f) { return f.RayleighMR; },
+                         [](const RayleighFigures &f) { return f.RayleighMRLow; },
+                         [](const RayleighFigures &f) { return f.RayleighMRHigh; }}};
     const QString ivl = QStringLiteral("  ") + LevelText(level) + QStringLiteral(" interval");
     auto one = [](const std::optional<RayleighFigures> &f, PickR pick) {
         return f ? FigureText(pick(*f)) : UndefinedFigure;
     };
     for (const Fig &g : figs) {
-        rows.push_back({QString::fromUtf8(g.label), one(u, g.mid), angular ? one(m, g.mid) : UndefinedFigure,
+        rows.push_back({QString::fromUtf8(g.label), one(u, g.mid),
+                        angular ? one(m, g.mid) : UndefinedFigure,
                         angular ? one(r, g.mid) : UndefinedFigure});
         rows.push_back({ivl, interval(u, g.low, g.high),
                         angular ? interval(m, g.low, g.high) : UndefinedFigure,
@@ -273,8 +266,7 @@ void addRayleighRows(std::vector<AnalysisRow> &rows, double level,
 }
 } // namespace
 
-std::vector<AnalysisRow> AnalysisRows(const GroupAnalysis &a)
-{
+std::vector<AnalysisRow> AnalysisRows(const GroupAnalysis &a) {
     std::vector<AnalysisRow> rows;
     const bool ok = a.Defined();
     rows.push_back({QStringLiteral("Shots"), QString::number(a.ShotCount), {}, {}});
@@ -283,30 +275,33 @@ std::vector<AnalysisRow> AnalysisRows(const GroupAnalysis &a)
                         figure(a.Mrad, pick)});
     };
     three("Extreme Spread", [](const LengthFigures &f) { return f.ExtremeSpread; });
-    rows.push_back({QStringLiteral("  between shots"),
-                    ok ? QStringLiteral("%1 and %2").arg(a.SpreadShotA).arg(a.SpreadShotB)
-                       : UndefinedFigure,
-                    {}, {}});
+    rows.push_back(
+        {QStringLiteral("  between shots"),
+         ok ? QStringLiteral("%1 and %2").arg(a.SpreadShotA).arg(a.SpreadShotB) : UndefinedFigure,
+         {},
+         {}});
     rows.push_back({QStringLiteral("Group Center (X, Y)"),
                     ok ? FigureText(a.CenterX) + QStringLiteral(", ") + FigureText(a.CenterY)
                        : UndefinedFigure,
-                    {}, {}});
+                    {},
+                    {}});
     three("Offset from Aim", [](const LengthFigures &f) { return f.CenterOffset; });
     three("Mean Radius", [](const LengthFigures &f) { return f.MeanRadius; });
     three("Box Width", [](const LengthFigures &f) { return f.BoxWidth; });
     three("Box Height", [](const LengthFigures &f) { return f.BoxHeight; });
     three("Figure of Merit", [](const LengthFigures &f) { return f.FigureOfMerit; });
     three("Box Diagonal", [](const LengthFigures &f) { return f.BoxDiagonal; });
-    addRayleighRows(rows, a.Level, rayleighOf(a.Length), rayleighOf(a.MOA), rayleighOf(a.Mrad), true);
+    addRayleighRows(rows, a.Level, rayleighOf(a.Length), rayleighOf(a.MOA), rayleighOf(a.Mrad),
+                    true);
     return rows;
 }
 
-std::vector<AnalysisRow> PooledRows(const PooledAnalysis &p)
-{
+std::vector<AnalysisRow> PooledRows(const PooledAnalysis &p) {
     std::vector<AnalysisRow> rows;
     rows.push_back({QStringLiteral("Groups"), QString::number(p.Groups), {}, {}});
     rows.push_back({QStringLiteral("Shots"), QString::number(p.ShotCount), {}, {}});
-    rows.push_back({QStringLiteral("Degrees of Freedom"), GeneralNum(p.DegreesOfFreedom, 15), {}, {}});
+    rows.push_back(
+        {QStringLiteral("Degrees of Freedom"), GeneralNum(p.DegreesOfFreedom, 15), {}, {}});
     addRayleighRows(rows, p.Level, p.Length, p.MOA, p.Mrad, true);
     return rows;
 }

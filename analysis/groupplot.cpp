@@ -12,30 +12,26 @@
 #include <cmath>
 
 namespace {
-QFont plotFont(int pixels)
-{
+QFont plotFont(int pixels) {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixels);
     return f;
 }
 
-QPen pen(const QColor &c, double width, Qt::PenStyle style = Qt::SolidLine)
-{
+QPen pen(const QColor &c, double width, Qt::PenStyle style = Qt::SolidLine) {
     QPen p(c, width, style);
     p.setCapStyle(Qt::FlatCap);
     return p;
 }
 
-QString tickText(double v, double step)
-{
+QString tickText(double v, double step) {
     // As many decimals as the step needs, and no "-0".
     const int decimals = std::max(0, int(std::ceil(-std::log10(step) - 1e-9)));
     if (std::abs(v) < step * 1e-6) v = 0;
     return QString::number(v, 'f', decimals);
 }
 
-void drawAxes(QPainter &p, const PlotLayout &l, const QString &unit)
-{
+void drawAxes(QPainter &p, const PlotLayout &l, const QString &unit) {
     const QRectF &r = l.area;
     const double step = NiceStep(48.0 / l.scale);
     p.setFont(plotFont(11));
@@ -67,11 +63,12 @@ void drawAxes(QPainter &p, const PlotLayout &l, const QString &unit)
     p.setBrush(Qt::NoBrush);
     p.drawRect(r);
     const QString u = unit.trimmed();
-    p.drawText(QPointF(r.right() - fm.horizontalAdvance(u), r.bottom() + 8 + fm.height() + fm.ascent()), u);
+    p.drawText(
+        QPointF(r.right() - fm.horizontalAdvance(u), r.bottom() + 8 + fm.height() + fm.ascent()),
+        u);
 }
 
-void drawScaleBar(QPainter &p, const PlotLayout &l, const QString &unit)
-{
+void drawScaleBar(QPainter &p, const PlotLayout &l, const QString &unit) {
     const double len = NiceStep(l.area.width() / 5 / l.scale);
     const double px = len * l.scale;
     const QPointF end(l.area.right() - 12, l.area.bottom() - 14);
@@ -86,26 +83,23 @@ void drawScaleBar(QPainter &p, const PlotLayout &l, const QString &unit)
     p.drawText(QPointF((start.x() + end.x() - fm.horizontalAdvance(t)) / 2, end.y() - 6), t);
 }
 
-void drawCross(QPainter &p, QPointF c, double half)
-{
+void drawCross(QPainter &p, QPointF c, double half) {
     p.drawLine(c + QPointF(-half, -half), c + QPointF(half, half));
     p.drawLine(c + QPointF(-half, half), c + QPointF(half, -half));
 }
 
-void drawLegend(QPainter &p, const PlotLayout &l)
-{
+void drawLegend(QPainter &p, const PlotLayout &l) {
     struct Entry {
         QColor color;
         Qt::PenStyle style;
         QString text;
     };
-    const Entry entries[] = {
-        {PlotColor::Spread, Qt::SolidLine, QStringLiteral("Extreme Spread")},
-        {PlotColor::MeanRadius, Qt::SolidLine, QStringLiteral("Mean Radius")},
-        {PlotColor::CEP, Qt::DashLine, QStringLiteral("CEP (50 %)")},
-        {PlotColor::Box, Qt::DotLine, QStringLiteral("Bounding Box")},
-        {PlotColor::Center, Qt::SolidLine, QStringLiteral("Group Center")},
-        {PlotColor::Aim, Qt::SolidLine, QStringLiteral("Point of Aim")}};
+    const Entry entries[] = {{PlotColor::Spread, Qt::SolidLine, QStringLiteral("Extreme Spread")},
+                             {PlotColor::MeanRadius, Qt::SolidLine, QStringLiteral("Mean Radius")},
+                             {PlotColor::CEP, Qt::DashLine, QStringLiteral("CEP (50 %)")},
+                             {PlotColor::Box, Qt::DotLine, QStringLiteral("Bounding Box")},
+                             {PlotColor::Center, Qt::SolidLine, QStringLiteral("Group Center")},
+                             {PlotColor::Aim, Qt::SolidLine, QStringLiteral("Point of Aim")}};
     p.setFont(plotFont(11));
     const QFontMetricsF fm(p.font());
     double x = l.area.left(), y = l.area.bottom() + 44;
@@ -124,8 +118,7 @@ void drawLegend(QPainter &p, const PlotLayout &l)
 }
 } // namespace
 
-double NiceStep(double rough)
-{
+double NiceStep(double rough) {
     if (!(rough > 0) || !std::isfinite(rough)) return 1;
     const double mag = std::pow(10.0, std::floor(std::log10(rough)));
     for (double m : {1.0, 2.0, 5.0, 10.0})
@@ -133,8 +126,7 @@ double NiceStep(double rough)
     return 10 * mag;
 }
 
-PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSizeF canvas)
-{
+PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSizeF canvas) {
     PlotLayout l;
     l.canvas = canvas;
     l.area = QRectF(PlotMarginLeft, PlotMarginTop,
@@ -148,7 +140,8 @@ PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSi
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
     };
-    for (const ShotXY &s : shots) take(s.x, s.y);
+    for (const ShotXY &s : shots)
+        take(s.x, s.y);
     if (a.Length) {
         const double r = std::max(a.Length->MeanRadius, a.Length->Rayleigh.CEP50);
         take(a.CenterX - r, a.CenterY - r);
@@ -170,8 +163,7 @@ PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSi
 }
 
 void DrawGroupPlot(QPainter &p, const PlotLayout &l, const std::vector<ShotXY> &shots,
-                   const GroupAnalysis &a, bool antialias)
-{
+                   const GroupAnalysis &a, bool antialias) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, antialias);
     p.setRenderHint(QPainter::TextAntialiasing, antialias);
@@ -229,8 +221,7 @@ void DrawGroupPlot(QPainter &p, const PlotLayout &l, const std::vector<ShotXY> &
     p.restore();
 }
 
-QImage RenderGroupPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSize size)
-{
+QImage RenderGroupPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSize size) {
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
@@ -239,8 +230,7 @@ QImage RenderGroupPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a,
 }
 
 bool SavePlotPng(const QString &path, const std::vector<ShotXY> &shots, const GroupAnalysis &a,
-                 QString *errorText, QSize size)
-{
+                 QString *errorText, QSize size) {
     QSaveFile file(path);
     const QImage img = RenderGroupPlot(shots, a, size);
     if (!file.open(QIODevice::WriteOnly) || !img.save(&file, "PNG") || !file.commit()) {
@@ -251,8 +241,7 @@ bool SavePlotPng(const QString &path, const std::vector<ShotXY> &shots, const Gr
 }
 
 bool SavePlotPdf(const QString &path, const std::vector<ShotXY> &shots, const GroupAnalysis &a,
-                 const QString &title, QString *errorText)
-{
+                 const QString &title, QString *errorText) {
     auto job = PageJob::Pdf(path, title);
     if (!job) {
         if (errorText) *errorText = QStringLiteral("The file cannot be created.");

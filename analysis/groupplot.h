@@ -12,10 +12,10 @@
 class QPainter;
 
 struct PlotLayout {
-    QSizeF canvas;      // the whole picture, logical pixels (96 per inch)
-    QRectF area;        // where the group is drawn; axes run along its left and bottom
-    double scale = 1;   // pixels per unit of the group
-    QPointF aim;        // pixel of the point of aim (0, 0)
+    QSizeF canvas;    // the whole picture, logical pixels (96 per inch)
+    QRectF area;      // where the group is drawn; axes run along its left and bottom
+    double scale = 1; // pixels per unit of the group
+    QPointF aim;      // pixel of the point of aim (0, 0)
     QPointF ToPixel(double x, double y) const { return {aim.x() + x * scale, aim.y() - y * scale}; }
 };
 

@@ -18,8 +18,7 @@ struct Run {
     QString out, err;
 };
 
-Run run(const QStringList &args)
-{
+Run run(const QStringList &args) {
     QString out, err;
     QTextStream o(&out), e(&err);
     const int code = RunCli(args, o, e);
@@ -28,22 +27,26 @@ Run run(const QStringList &args)
     return {code, out, err};
 }
 
-QStringList words(const QString &line) { return line.split(QLatin1Char(' '), Qt::SkipEmptyParts); }
+QStringList words(const QString &line) {
+    return line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
 
-QJsonObject json(const Run &r)
-{
+QJsonObject json(const Run &r) {
     QJsonParseError pe;
     const QJsonDocument d = QJsonDocument::fromJson(r.out.toUtf8(), &pe);
     if (pe.error != QJsonParseError::NoError) qWarning() << pe.errorString() << r.out;
     return d.object();
 }
 
-double num(const QJsonObject &o, const char *key) { return o[QLatin1String(key)].toDouble(-1e300); }
+double num(const QJsonObject &o, const char *key) {
+    return o[QLatin1String(key)].toDouble(-1e300);
+}
 
 // Writes a .pxs file of these shots as Save does.
-QString writeGroup(const QTemporaryDir &dir, const char *name, std::initializer_list<std::pair<float, float>> shots,
-                   const QString &unit = QStringLiteral("Inches"), float range = 100, const char *shooter = "Ann")
-{
+QString writeGroup(const QTemporaryDir &dir, const char *name,
+                   std::initializer_list<std::pair<float, float>> shots,
+                   const QString &unit = QStringLiteral("Inches"), float range = 100,
+                   const char *shooter = "Ann") {
     Session s;
     PrepareTestSession(s);
     AddShots(s, shots);
@@ -62,7 +65,7 @@ QString writeGroup(const QTemporaryDir &dir, const char *name, std::initializer_
 
 class TestCliAnalysis : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void analyzeShots();
     void analyzeFilesAndPool();
     void refusals_data();
@@ -71,8 +74,7 @@ private slots:
     void csvTable();
 };
 
-void TestCliAnalysis::analyzeShots()
-{
+void TestCliAnalysis::analyzeShots() {
     const Run r = run(words(QStringLiteral("analyze --shots 0,0 3,0 0,4 --range 100 --json")));
     QCOMPARE(r.code, 0);
     QVERIFY(r.err.isEmpty());
@@ -86,7 +88,8 @@ void TestCliAnalysis::analyzeShots()
     QCOMPARE(num(j, "BoxDiagonal"), 5.0);
     QVERIFY(std::abs(num(j, "Sigma") - 2.171566719568533) < 1e-12);
     QVERIFY(num(j, "SigmaLow") < num(j, "Sigma") && num(j, "Sigma") < num(j, "SigmaHigh"));
-    for (const char *k : {"MeanRadius", "CEP50", "CEP50Low", "CEP50High", "RayleighMR"}) QVERIFY(num(j, k) > 0);
+    for (const char *k : {"MeanRadius", "CEP50", "CEP50Low", "CEP50High", "RayleighMR"})
+        QVERIFY(num(j, k) > 0);
     const QJsonObject moa = j[QStringLiteral("MOA")].toObject();
     QVERIFY(std::abs(num(moa, "ExtremeSpread") - 5 / 1.047197551) < 1e-12);
     QVERIFY(std::abs(num(j[QStringLiteral("Mrad")].toObject(), "ExtremeSpread") - 5 / 3.6) < 1e-12);
@@ -94,7 +97,8 @@ void TestCliAnalysis::analyzeShots()
     // Without a range: no angles. One shot: undefined figures are null.
     const QJsonObject noRange = json(run(words(QStringLiteral("analyze --shots 0,0 3,0 --json"))));
     QVERIFY(!noRange.contains(QStringLiteral("MOA")) && !noRange.contains(QStringLiteral("Mrad")));
-    const QJsonObject one = json(run(words(QStringLiteral("analyze --shots 1,1 --range 100 --json"))));
+    const QJsonObject one =
+        json(run(words(QStringLiteral("analyze --shots 1,1 --range 100 --json"))));
     QCOMPARE(one[QStringLiteral("ShotCount")].toInt(), 1);
     QVERIFY(one[QStringLiteral("ExtremeSpread")].isNull());
     QVERIFY(one[QStringLiteral("Sigma")].isNull());
@@ -107,11 +111,11 @@ void TestCliAnalysis::analyzeShots()
     QVERIFY(text.out.contains(QStringLiteral("Millimeters")));
     QVERIFY(text.out.contains(QStringLiteral("CEP (50 %)")));
     QVERIFY(text.out.contains(UndefinedFigure));
-    QVERIFY(!text.out.contains(QStringLiteral("nan")) && !text.out.contains(QStringLiteral("0.000")));
+    QVERIFY(!text.out.contains(QStringLiteral("nan")) &&
+            !text.out.contains(QStringLiteral("0.000")));
 }
 
-void TestCliAnalysis::analyzeFilesAndPool()
-{
+void TestCliAnalysis::analyzeFilesAndPool() {
     QTemporaryDir dir;
     const QString a = writeGroup(dir, "a.pxs", {{0, 0}, {3, 0}, {0, 4}});
     const QString b = writeGroup(dir, "b.pxs", {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
@@ -122,12 +126,13 @@ void TestCliAnalysis::analyzeFilesAndPool()
     QCOMPARE(num(s, "ExtremeSpread"), 5.0);
     QCOMPARE(num(s, "RangeToTarget"), 100.0);
 
-    const Run both = run({QStringLiteral("analyze"), a, b, QStringLiteral("--level"), QStringLiteral("0.9"),
-                          QStringLiteral("--json")});
+    const Run both = run({QStringLiteral("analyze"), a, b, QStringLiteral("--level"),
+                          QStringLiteral("0.9"), QStringLiteral("--json")});
     QCOMPARE(both.code, 0);
     const QJsonObject j = json(both);
     QCOMPARE(j[QStringLiteral("Groups")].toArray().size(), 2);
-    QCOMPARE(j[QStringLiteral("Groups")].toArray()[1].toObject()[QStringLiteral("File")].toString(), b);
+    QCOMPARE(j[QStringLiteral("Groups")].toArray()[1].toObject()[QStringLiteral("File")].toString(),
+             b);
     const QJsonObject p = j[QStringLiteral("Pooled")].toObject();
     QCOMPARE(p[QStringLiteral("Groups")].toInt(), 2);
     QCOMPARE(p[QStringLiteral("ShotCount")].toInt(), 7);
@@ -148,32 +153,35 @@ void TestCliAnalysis::analyzeFilesAndPool()
     QVERIFY(text.out.contains(QStringLiteral("Degrees of Freedom")));
 }
 
-void TestCliAnalysis::refusals_data()
-{
+void TestCliAnalysis::refusals_data() {
     QTest::addColumn<QString>("args"); // %a, %b, %m: files in inches, inches, millimeters
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
-    QTest::newRow("units differ") << QStringLiteral("analyze %a %m") << 1
-                                  << QStringLiteral("Group Analysis: Groups in different units cannot be pooled: "
-                                                    "%a is in Inches, %m in Millimeters.");
-    QTest::newRow("level too high") << QStringLiteral("analyze %a --level 95") << 1
-                                    << QStringLiteral("Group Analysis: The confidence level must be a number "
-                                                      "between 0 and 1, such as 0.95; \"95\" is not.");
-    QTest::newRow("level not a number") << QStringLiteral("analyze --shots 0,0 1,1 --level abc") << 1
-                                        << QStringLiteral("Group Analysis: The confidence level");
+    QTest::newRow("units differ")
+        << QStringLiteral("analyze %a %m") << 1
+        << QStringLiteral("Group Analysis: Groups in different units cannot be pooled: "
+                          "%a is in Inches, %m in Millimeters.");
+    QTest::newRow("level too high")
+        << QStringLiteral("analyze %a --level 95") << 1
+        << QStringLiteral("Group Analysis: The confidence level must be a number "
+                          "between 0 and 1, such as 0.95; \"95\" is not.");
+    QTest::newRow("level not a number")
+        << QStringLiteral("analyze --shots 0,0 1,1 --level abc") << 1
+        << QStringLiteral("Group Analysis: The confidence level");
     QTest::newRow("unreadable file") << QStringLiteral("analyze %a %b.missing") << 1 << QString();
     QTest::newRow("bad shot") << QStringLiteral("analyze --shots 0,0 x,1") << 1 << QString();
     QTest::newRow("files and shots") << QStringLiteral("analyze %a --shots 1,1") << 2 << QString();
-    QTest::newRow("range with a file") << QStringLiteral("analyze %a --range 100") << 2 << QString();
+    QTest::newRow("range with a file")
+        << QStringLiteral("analyze %a --range 100") << 2 << QString();
     QTest::newRow("unknown option") << QStringLiteral("analyze %a --fast") << 2 << QString();
     QTest::newRow("nothing") << QStringLiteral("analyze") << 2 << QString();
     QTest::newRow("plot without output") << QStringLiteral("plot %a") << 2 << QString();
-    QTest::newRow("plot both outputs") << QStringLiteral("plot %a --png x.png --pdf x.pdf") << 2 << QString();
+    QTest::newRow("plot both outputs")
+        << QStringLiteral("plot %a --png x.png --pdf x.pdf") << 2 << QString();
     QTest::newRow("csv without output") << QStringLiteral("csv %a") << 2 << QString();
 }
 
-void TestCliAnalysis::refusals()
-{
+void TestCliAnalysis::refusals() {
     QFETCH(QString, args);
     QFETCH(QString, message);
     QTemporaryDir dir;
@@ -181,7 +189,9 @@ void TestCliAnalysis::refusals()
     const QString b = writeGroup(dir, "b.pxs", {{0, 0}, {2, 1}});
     const QString m = writeGroup(dir, "m.pxs", {{0, 0}, {20, 10}}, QStringLiteral("Millimeters"));
     auto fill = [&](QString t) {
-        return t.replace(QStringLiteral("%a"), a).replace(QStringLiteral("%b"), b).replace(QStringLiteral("%m"), m);
+        return t.replace(QStringLiteral("%a"), a)
+            .replace(QStringLiteral("%b"), b)
+            .replace(QStringLiteral("%m"), m);
     };
     const Run r = run(words(fill(args)));
     QTEST(r.code, "code");
@@ -191,8 +201,7 @@ void TestCliAnalysis::refusals()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3); // nothing written
 }
 
-void TestCliAnalysis::plotFiles()
-{
+void TestCliAnalysis::plotFiles() {
     QTemporaryDir dir;
     const QString a = writeGroup(dir, "a.pxs", {{0.25, 0.5}, {-0.375, 0.125}, {0.5, -0.25}});
     const QString png = dir.filePath(QStringLiteral("a.png"));
@@ -203,17 +212,19 @@ void TestCliAnalysis::plotFiles()
     QFile f(pdf);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.read(5), QByteArray("%PDF-"));
-    const Run bad = run({QStringLiteral("plot"), a, QStringLiteral("--png"), dir.filePath(QStringLiteral("no/a.png"))});
+    const Run bad = run({QStringLiteral("plot"), a, QStringLiteral("--png"),
+                         dir.filePath(QStringLiteral("no/a.png"))});
     QCOMPARE(bad.code, 1);
     QVERIFY(bad.err.startsWith(QStringLiteral("Save Plot: The plot could not be saved to ")));
 }
 
-void TestCliAnalysis::csvTable()
-{
+void TestCliAnalysis::csvTable() {
     QTemporaryDir dir;
     // Files keep no double quotes in their texts; a file name can have one.
-    const QString a = writeGroup(dir, "a \"1\".pxs", {{0.1f, -0.25f}, {1, 2}}, QStringLiteral("Inches"), 100, "Ann, A");
-    const QString b = writeGroup(dir, "b.pxs", {{3, 4}}, QStringLiteral("Millimeters"), 0, "B\u00e9a");
+    const QString a = writeGroup(dir, "a \"1\".pxs", {{0.1f, -0.25f}, {1, 2}},
+                                 QStringLiteral("Inches"), 100, "Ann, A");
+    const QString b =
+        writeGroup(dir, "b.pxs", {{3, 4}}, QStringLiteral("Millimeters"), 0, "B\u00e9a");
     const QString out = dir.filePath(QStringLiteral("all.csv"));
     const Run r = run({QStringLiteral("csv"), a, b, QStringLiteral("-o"), out});
     QCOMPARE(r.code, 0);
@@ -222,17 +233,26 @@ void TestCliAnalysis::csvTable()
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 5); // header, three shots, the empty rest after the last newline
-    QCOMPARE(lines[0], QStringLiteral("file,shooter,date,firearm,caliber,lot,range,unit,shot,x,y,r"));
+    QCOMPARE(lines[0],
+             QStringLiteral("file,shooter,date,firearm,caliber,lot,range,unit,shot,x,y,r"));
     QString quoted = a;
     quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    QCOMPARE(lines[1], QLatin1Char('"') + quoted + QStringLiteral("\",\"Ann, A\",,\"Bolt, 24 in.\",,L-7,100,Inches,1,0.1,-0.25,0.26925823"));
+    QCOMPARE(lines[1],
+             QLatin1Char('"') + quoted +
+                 QStringLiteral(
+                     "\",\"Ann, A\",,\"Bolt, 24 in.\",,L-7,100,Inches,1,0.1,-0.25,0.26925823"));
     QCOMPARE(lines[2].section(QLatin1Char(','), -4), QStringLiteral("2,1,2,2.236068"));
     QCOMPARE(lines[3], b + QStringLiteral(",B\u00e9a,,\"Bolt, 24 in.\",,L-7,,Millimeters,1,3,4,5"));
     QCOMPARE(lines[4], QString());
 
     // An unreadable file among them: nothing written over the good table.
-    const QByteArray before = [&] { QFile g(out); g.open(QIODevice::ReadOnly); return g.readAll(); }();
-    const Run bad = run({QStringLiteral("csv"), a, dir.filePath(QStringLiteral("none.pxs")), QStringLiteral("-o"), out});
+    const QByteArray before = [&] {
+        QFile g(out);
+        g.open(QIODevice::ReadOnly);
+        return g.readAll();
+    }();
+    const Run bad = run({QStringLiteral("csv"), a, dir.filePath(QStringLiteral("none.pxs")),
+                         QStringLiteral("-o"), out});
     QCOMPARE(bad.code, 1);
     QFile g(out);
     QVERIFY(g.open(QIODevice::ReadOnly));

@@ -18,8 +18,7 @@
 #include <QtTest>
 
 namespace {
-frmTextEnter *openEntry(TestApp &t, const char *range)
-{
+frmTextEnter *openEntry(TestApp &t, const char *range) {
     WhenModal([range](QWidget *w) {
         auto *h = qobject_cast<frmEnterHeader *>(w);
         h->txtRangeToTarget->setText(QString::fromLatin1(range));
@@ -29,16 +28,14 @@ frmTextEnter *openEntry(TestApp &t, const char *range)
     return t.app->TextEnter();
 }
 
-void type(frmTextEnter *e, const char *x, const char *y)
-{
+void type(frmTextEnter *e, const char *x, const char *y) {
     e->txtEnterX->setText(QString::fromLatin1(x));
     e->txtEnterY->setText(QString::fromLatin1(y));
     e->cmdEnterTextData->click();
 }
 
 // The text of the figure row that starts with `label`, in column `col`.
-QString cell(frmGroupAnalysis *w, const QString &label, int col = 1)
-{
+QString cell(frmGroupAnalysis *w, const QString &label, int col = 1) {
     for (int r = 0; r < w->grdFigures->rowCount(); ++r)
         if (w->grdFigures->item(r, 0)->text() == label) return w->grdFigures->item(r, col)->text();
     return QStringLiteral("<no row %1>").arg(label);
@@ -47,7 +44,7 @@ QString cell(frmGroupAnalysis *w, const QString &label, int col = 1)
 
 class TestFrmGroupAnalysis : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void menusOpenTheWindow();
     void followsEveryChange();
     void levelChoice();
@@ -55,8 +52,7 @@ private slots:
     void savePlot();
 };
 
-void TestFrmGroupAnalysis::menusOpenTheWindow()
-{
+void TestFrmGroupAnalysis::menusOpenTheWindow() {
     TestApp t;
     QVERIFY(!t.app->HasGroupAnalysis());
     auto *item = t.app->Main()->findChild<QAction *>(QStringLiteral("mnuViewAnalysis"));
@@ -79,8 +75,7 @@ void TestFrmGroupAnalysis::menusOpenTheWindow()
     QVERIFY(!t.app->GroupAnalysisWindow()->isVisible());
 }
 
-void TestFrmGroupAnalysis::followsEveryChange()
-{
+void TestFrmGroupAnalysis::followsEveryChange() {
     TestApp t;
     frmTextEnter *e = openEntry(t, "100");
     t.app->ShowGroupAnalysis(t.app->Main());
@@ -95,7 +90,8 @@ void TestFrmGroupAnalysis::followsEveryChange()
     type(e, "0", "4");
     QCOMPARE(cell(w, QStringLiteral("Extreme Spread")), QStringLiteral("5.000"));
     QCOMPARE(cell(w, QStringLiteral("  between shots")), QStringLiteral("2 and 3"));
-    QCOMPARE(cell(w, QStringLiteral("Box Diagonal"), 2), QStringLiteral("4.775")); // MOA at 100 yards
+    QCOMPARE(cell(w, QStringLiteral("Box Diagonal"), 2),
+             QStringLiteral("4.775")); // MOA at 100 yards
     QCOMPARE(cell(w, QStringLiteral("Rayleigh \u03c3")), QStringLiteral("2.172"));
     QCOMPARE(w->grdFigures->horizontalHeaderItem(1)->text(), QStringLiteral("Inches"));
 
@@ -124,8 +120,7 @@ void TestFrmGroupAnalysis::followsEveryChange()
     QVERIFY(w->Analysis().Defined());
 }
 
-void TestFrmGroupAnalysis::levelChoice()
-{
+void TestFrmGroupAnalysis::levelChoice() {
     TestApp t;
     AddShots(t.session, {{0, 0}, {3, 0}, {0, 4}});
     t.app->ShowGroupAnalysis(nullptr);
@@ -140,20 +135,21 @@ void TestFrmGroupAnalysis::levelChoice()
     QCOMPARE(cell(w, QStringLiteral("Rayleigh \u03c3")), QStringLiteral("2.172"));
 }
 
-void TestFrmGroupAnalysis::savePlot_data()
-{
+void TestFrmGroupAnalysis::savePlot_data() {
     QTest::addColumn<QString>("answer"); // "" = cancelled
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("format");
-    QTest::newRow("png") << QStringLiteral("plot.png") << QStringLiteral("plot.png") << QStringLiteral("png");
-    QTest::newRow("pdf") << QStringLiteral("plot.PDF") << QStringLiteral("plot.PDF") << QStringLiteral("pdf");
-    QTest::newRow("no suffix") << QStringLiteral("plot") << QStringLiteral("plot.png") << QStringLiteral("png");
+    QTest::newRow("png") << QStringLiteral("plot.png") << QStringLiteral("plot.png")
+                         << QStringLiteral("png");
+    QTest::newRow("pdf") << QStringLiteral("plot.PDF") << QStringLiteral("plot.PDF")
+                         << QStringLiteral("pdf");
+    QTest::newRow("no suffix") << QStringLiteral("plot") << QStringLiteral("plot.png")
+                               << QStringLiteral("png");
     QTest::newRow("cancelled") << QString() << QString() << QString();
     QTest::newRow("missing folder") << QStringLiteral("nowhere/plot.png") << QString() << QString();
 }
 
-void TestFrmGroupAnalysis::savePlot()
-{
+void TestFrmGroupAnalysis::savePlot() {
     QFETCH(QString, answer);
     QFETCH(QString, written);
     QFETCH(QString, format);
@@ -162,7 +158,8 @@ void TestFrmGroupAnalysis::savePlot()
     t.session.StatsFilePath = t.dir.filePath(QStringLiteral("ann.pxs"));
     t.app->ShowGroupAnalysis(nullptr);
     frmGroupAnalysis *w = t.app->GroupAnalysisWindow();
-    t.prompter.QueueSaveFile(answer.isEmpty() ? std::nullopt : std::optional(t.dir.filePath(answer)));
+    t.prompter.QueueSaveFile(answer.isEmpty() ? std::nullopt
+                                              : std::optional(t.dir.filePath(answer)));
     w->cmdSavePlot->click();
     const auto &ask = t.prompter.records.first();
     QCOMPARE(ask.kind, PromptRecord::SaveFile);
@@ -182,7 +179,8 @@ void TestFrmGroupAnalysis::savePlot()
     } else {
         QVERIFY(t.prompter.messages().isEmpty());
     }
-    if (written.isEmpty()) QCOMPARE(QDir(t.dir.path()).entryList({QStringLiteral("*.p*")}).size(), 0);
+    if (written.isEmpty())
+        QCOMPARE(QDir(t.dir.path()).entryList({QStringLiteral("*.p*")}).size(), 0);
 }
 
 QTEST_MAIN(TestFrmGroupAnalysis)

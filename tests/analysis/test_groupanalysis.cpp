@@ -11,19 +11,19 @@ using Shots = std::vector<ShotXY>;
 Q_DECLARE_METATYPE(Shots)
 
 namespace {
-bool close(double a, double b, double rel = 1e-12)
-{
+bool close(double a, double b, double rel = 1e-12) {
     return std::abs(a - b) <= rel * std::max({1.0, std::abs(a), std::abs(b)});
 }
 #define QCLOSE(a, b, rel)                                                                          \
-    QVERIFY2(close((a), (b), (rel)), qPrintable(QStringLiteral("%1 != %2").arg((a), 0, 'g', 17).arg((b), 0, 'g', 17)))
+    QVERIFY2(close((a), (b), (rel)),                                                               \
+             qPrintable(QStringLiteral("%1 != %2").arg((a), 0, 'g', 17).arg((b), 0, 'g', 17)))
 
 const QString Inches = QStringLiteral("Inches");
 } // namespace
 
 class TestGroupAnalysis : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void handWorkedGroups_data();
     void handWorkedGroups();
     void extremeSpreadAgainstBruteForce();
@@ -36,8 +36,7 @@ private slots:
     void fewerThanTwoShots();
 };
 
-void TestGroupAnalysis::handWorkedGroups_data()
-{
+void TestGroupAnalysis::handWorkedGroups_data() {
     QTest::addColumn<Shots>("shots");
     QTest::addColumn<double>("spread");
     QTest::addColumn<int>("shotA");
@@ -48,25 +47,25 @@ void TestGroupAnalysis::handWorkedGroups_data()
     QTest::addColumn<double>("width");
     QTest::addColumn<double>("height");
     const double r2 = std::sqrt(2.0);
-    QTest::newRow("right triangle") << Shots{{0, 0}, {3, 0}, {0, 4}} << 5.0 << 2 << 3 << 1.0 << 4.0 / 3
-                                    << (5.0 + std::sqrt(52.0) + std::sqrt(73.0)) / 9 << 3.0 << 4.0;
+    QTest::newRow("right triangle")
+        << Shots{{0, 0}, {3, 0}, {0, 4}} << 5.0 << 2 << 3 << 1.0 << 4.0 / 3
+        << (5.0 + std::sqrt(52.0) + std::sqrt(73.0)) / 9 << 3.0 << 4.0;
     // Both diagonals are 5: the first pair in shot order is named.
-    QTest::newRow("rectangle, tie") << Shots{{0, 0}, {4, 0}, {4, 3}, {0, 3}} << 5.0 << 1 << 3 << 2.0 << 1.5
-                                    << 2.5 << 4.0 << 3.0;
-    QTest::newRow("tie, other order") << Shots{{4, 3}, {0, 3}, {0, 0}, {4, 0}} << 5.0 << 1 << 3 << 2.0
-                                      << 1.5 << 2.5 << 4.0 << 3.0;
+    QTest::newRow("rectangle, tie") << Shots{{0, 0}, {4, 0}, {4, 3}, {0, 3}} << 5.0 << 1 << 3 << 2.0
+                                    << 1.5 << 2.5 << 4.0 << 3.0;
+    QTest::newRow("tie, other order") << Shots{{4, 3}, {0, 3}, {0, 0}, {4, 0}} << 5.0 << 1 << 3
+                                      << 2.0 << 1.5 << 2.5 << 4.0 << 3.0;
     QTest::newRow("square") << Shots{{0, 0}, {1, 0}, {1, 1}, {0, 1}} << r2 << 1 << 3 << 0.5 << 0.5
                             << std::sqrt(0.5) << 1.0 << 1.0;
-    QTest::newRow("collinear") << Shots{{0, 0}, {1, 1}, {3, 3}} << 3 * r2 << 1 << 3 << 4.0 / 3 << 4.0 / 3
-                               << 10 * r2 / 9 << 3.0 << 3.0;
-    QTest::newRow("one hole") << Shots{{1, -2}, {1, -2}, {1, -2}} << 0.0 << 1 << 2 << 1.0 << -2.0 << 0.0
-                              << 0.0 << 0.0;
-    QTest::newRow("far from aim") << Shots{{-100, 250}, {-97, 254}} << 5.0 << 1 << 2 << -98.5 << 252.0
-                                  << 2.5 << 3.0 << 4.0;
+    QTest::newRow("collinear") << Shots{{0, 0}, {1, 1}, {3, 3}} << 3 * r2 << 1 << 3 << 4.0 / 3
+                               << 4.0 / 3 << 10 * r2 / 9 << 3.0 << 3.0;
+    QTest::newRow("one hole") << Shots{{1, -2}, {1, -2}, {1, -2}} << 0.0 << 1 << 2 << 1.0 << -2.0
+                              << 0.0 << 0.0 << 0.0;
+    QTest::newRow("far from aim") << Shots{{-100, 250}, {-97, 254}} << 5.0 << 1 << 2 << -98.5
+                                  << 252.0 << 2.5 << 3.0 << 4.0;
 }
 
-void TestGroupAnalysis::handWorkedGroups()
-{
+void TestGroupAnalysis::handWorkedGroups() {
     QFETCH(Shots, shots);
     QFETCH(double, spread);
     const GroupAnalysis a = AnalyzeShots(shots, Inches, std::nullopt, 0.95);
@@ -94,8 +93,7 @@ void TestGroupAnalysis::handWorkedGroups()
     }
 }
 
-void TestGroupAnalysis::extremeSpreadAgainstBruteForce()
-{
+void TestGroupAnalysis::extremeSpreadAgainstBruteForce() {
     QRandomGenerator rng(20261207);
     for (int trial = 0; trial < 500; ++trial) {
         Session s;
@@ -103,13 +101,15 @@ void TestGroupAnalysis::extremeSpreadAgainstBruteForce()
         const int n = 2 + int(rng.bounded(ShotCapacity - 1));
         for (int k = 0; k < n; ++k) {
             // Coarse values make exact ties common.
-            const float x = float(int(rng.bounded(9)) - 4) * 0.25f, y = float(int(rng.bounded(9)) - 4) * 0.25f;
+            const float x = float(int(rng.bounded(9)) - 4) * 0.25f,
+                        y = float(int(rng.bounded(9)) - 4) * 0.25f;
             AddShots(s, {{x, y}});
         }
         double best = 0;
         for (int i = 1; i <= n; ++i)
             for (int j = 1; j <= n; ++j)
-                best = std::max(best, std::hypot(double(s.ShotX[i] - s.ShotX[j]), double(s.ShotY[i] - s.ShotY[j])));
+                best = std::max(best, std::hypot(double(s.ShotX[i] - s.ShotX[j]),
+                                                 double(s.ShotY[i] - s.ShotY[j])));
         const GroupAnalysis a = AnalyzeGroup(s);
         QVERIFY(a.Defined());
         QCLOSE(a.Length->ExtremeSpread, best, 1e-12);
@@ -121,14 +121,14 @@ void TestGroupAnalysis::extremeSpreadAgainstBruteForce()
         QCLOSE(d(a.SpreadShotA, a.SpreadShotB), best, 1e-12);
         for (int i = 1; i <= a.SpreadShotA; ++i)
             for (int j = i + 1; j <= n && (i < a.SpreadShotA || j < a.SpreadShotB); ++j)
-                QVERIFY2(d(i, j) < best, qPrintable(QStringLiteral("pair %1-%2 ties earlier").arg(i).arg(j)));
+                QVERIFY2(d(i, j) < best,
+                         qPrintable(QStringLiteral("pair %1-%2 ties earlier").arg(i).arg(j)));
         // The classic group size looks at two pairs only: never beyond.
         QVERIFY(double(s.GroupSize) <= best * (1 + 1e-6));
     }
 }
 
-void TestGroupAnalysis::sigmaAgainstPublishedTables_data()
-{
+void TestGroupAnalysis::sigmaAgainstPublishedTables_data() {
     // χ² quantiles and c4 as printed in statistics tables (3 to 4 digits).
     QTest::addColumn<double>("df");
     QTest::addColumn<double>("level");
@@ -145,8 +145,7 @@ void TestGroupAnalysis::sigmaAgainstPublishedTables_data()
     QTest::newRow("21 shots") << 40.0 << 0.95 << 24.433 << 59.342 << 0.99377;
 }
 
-void TestGroupAnalysis::sigmaAgainstPublishedTables()
-{
+void TestGroupAnalysis::sigmaAgainstPublishedTables() {
     QFETCH(double, df);
     QFETCH(double, level);
     QFETCH(double, chiLow);
@@ -168,8 +167,7 @@ void TestGroupAnalysis::sigmaAgainstPublishedTables()
     QCLOSE(f->RayleighMRHigh, f->SigmaHigh * 1.2533141373155003, 1e-12);
 }
 
-void TestGroupAnalysis::sigmaOfAWorkedGroup()
-{
+void TestGroupAnalysis::sigmaOfAWorkedGroup() {
     // Right triangle: Σr² = (25 + 52 + 73) / 9 around (1, 4/3); df 4; c4(5) = 0.939986.
     const GroupAnalysis a = AnalyzeShots({{0, 0}, {3, 0}, {0, 4}}, Inches, std::nullopt, 0.95);
     QCLOSE(a.SumR2, 150.0 / 9, 1e-12);
@@ -186,10 +184,10 @@ void TestGroupAnalysis::sigmaOfAWorkedGroup()
     QCLOSE(C4(40001), 1 - 1.0 / (4 * 40000.0), 1e-8);
 }
 
-void TestGroupAnalysis::pooledGroups()
-{
+void TestGroupAnalysis::pooledGroups() {
     const GroupAnalysis tri = AnalyzeShots({{0, 0}, {3, 0}, {0, 4}}, Inches, 100.0, 0.95);
-    const GroupAnalysis sq = AnalyzeShots({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, QStringLiteral(" inches "), 100.0, 0.95);
+    const GroupAnalysis sq =
+        AnalyzeShots({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, QStringLiteral(" inches "), 100.0, 0.95);
     const GroupAnalysis one = AnalyzeShots({{5, 5}}, Inches, 100.0, 0.95);
     const auto p = PoolGroups({tri, sq, one});
     QVERIFY(p);
@@ -223,8 +221,7 @@ void TestGroupAnalysis::pooledGroups()
     QCOMPARE(rows[3].Unit, UndefinedFigure);
 }
 
-void TestGroupAnalysis::unitsAndAngles_data()
-{
+void TestGroupAnalysis::unitsAndAngles_data() {
     QTest::addColumn<QString>("unit");
     QTest::addColumn<double>("spread"); // a spread of one inch in this unit
     QTest::addColumn<bool>("angular");
@@ -235,8 +232,7 @@ void TestGroupAnalysis::unitsAndAngles_data()
     QTest::newRow("empty unit") << QString() << 1.0 << false;
 }
 
-void TestGroupAnalysis::unitsAndAngles()
-{
+void TestGroupAnalysis::unitsAndAngles() {
     QFETCH(QString, unit);
     QFETCH(double, spread);
     QFETCH(bool, angular);
@@ -248,22 +244,25 @@ void TestGroupAnalysis::unitsAndAngles()
         // One inch at 200 yards.
         QCLOSE(a.MOA->ExtremeSpread, 1 / (2 * 1.047197551), 1e-12);
         QCLOSE(a.Mrad->ExtremeSpread, 1 / 7.2, 1e-12);
-        QCLOSE(a.MOA->Rayleigh.CEP50High, a.Length->Rayleigh.CEP50High / spread / (2 * 1.047197551), 1e-12);
+        QCLOSE(a.MOA->Rayleigh.CEP50High, a.Length->Rayleigh.CEP50High / spread / (2 * 1.047197551),
+               1e-12);
     }
     // Without a range there are no angles in any unit.
     QVERIFY(!AnalyzeShots({{0, 0}, {spread, 0}}, unit, std::nullopt, 0.95).MOA);
 
     // Groups in different units are refused, by name.
-    const GroupAnalysis other = AnalyzeShots({{0, 0}, {1, 1}}, QStringLiteral("Furlongs"), 200.0, 0.95);
+    const GroupAnalysis other =
+        AnalyzeShots({{0, 0}, {1, 1}}, QStringLiteral("Furlongs"), 200.0, 0.95);
     QString why;
     const auto p = PoolGroups({a, other}, &why, {QStringLiteral("a.pxs"), QStringLiteral("b.pxs")});
     QVERIFY(!p);
-    QCOMPARE(why, QStringLiteral("Groups in different units cannot be pooled: a.pxs is in %1, b.pxs in Furlongs.")
-                      .arg(unit.trimmed()));
+    QCOMPARE(why,
+             QStringLiteral(
+                 "Groups in different units cannot be pooled: a.pxs is in %1, b.pxs in Furlongs.")
+                 .arg(unit.trimmed()));
 }
 
-void TestGroupAnalysis::fewerThanTwoShots()
-{
+void TestGroupAnalysis::fewerThanTwoShots() {
     for (const Shots &shots : {Shots{}, Shots{{0.5, 0.25}}}) {
         const GroupAnalysis a = AnalyzeShots(shots, Inches, 100.0, 0.95);
         QVERIFY(!a.Defined());

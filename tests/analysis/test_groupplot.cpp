@@ -12,8 +12,7 @@
 
 namespace {
 // Whether a pixel of exactly `c` lies within `reach` pixels of `at`.
-bool colorNear(const QImage &img, QPointF at, const QColor &c, int reach = 2)
-{
+bool colorNear(const QImage &img, QPointF at, const QColor &c, int reach = 2) {
     const int x0 = int(std::lround(at.x())), y0 = int(std::lround(at.y()));
     for (int y = y0 - reach; y <= y0 + reach; ++y)
         for (int x = x0 - reach; x <= x0 + reach; ++x)
@@ -21,8 +20,7 @@ bool colorNear(const QImage &img, QPointF at, const QColor &c, int reach = 2)
     return false;
 }
 
-QImage draw(const PlotLayout &l, const std::vector<ShotXY> &shots, const GroupAnalysis &a)
-{
+QImage draw(const PlotLayout &l, const std::vector<ShotXY> &shots, const GroupAnalysis &a) {
     QImage img(l.canvas.toSize(), QImage::Format_RGB32);
     QPainter p(&img);
     DrawGroupPlot(p, l, shots, a, false);
@@ -32,15 +30,14 @@ QImage draw(const PlotLayout &l, const std::vector<ShotXY> &shots, const GroupAn
 
 class TestGroupPlot : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void marksAtKnownScale();
     void fitKeepsEverythingInside();
     void niceSteps();
     void savedFiles();
 };
 
-void TestGroupPlot::marksAtKnownScale()
-{
+void TestGroupPlot::marksAtKnownScale() {
     // 40 pixels per inch, the point of aim at (100, 280).
     PlotLayout l;
     l.canvas = QSizeF(400, 420);
@@ -83,17 +80,20 @@ void TestGroupPlot::marksAtKnownScale()
         QVERIFY(colorNear(img, s, PlotColor::Shot, 0));
     bool numbered = false;
     for (int y = 222; y <= 236 && !numbered; ++y)
-        for (int x = 146; x <= 156 && !numbered; ++x) numbered = img.pixelColor(x, y) == PlotColor::Shot;
+        for (int x = 146; x <= 156 && !numbered; ++x)
+            numbered = img.pixelColor(x, y) == PlotColor::Shot;
     QVERIFY(numbered);
     // Point of aim: a cross in a ring of 7 pixels.
     QVERIFY(colorNear(img, QPointF(100, 280), PlotColor::Aim, 0));
     QVERIFY(colorNear(img, QPointF(107, 280), PlotColor::Aim, 1));
     QVERIFY(colorNear(img, QPointF(100, 273), PlotColor::Aim, 1));
     // Bounding box from (140, 120) to (220, 240), dotted.
-    for (const QPointF from : {QPointF(140, 150), QPointF(220, 150), QPointF(160, 120), QPointF(160, 240)}) {
+    for (const QPointF from :
+         {QPointF(140, 150), QPointF(220, 150), QPointF(160, 120), QPointF(160, 240)}) {
         bool found = false;
         for (int k = 0; k < 10 && !found; ++k)
-            found = colorNear(img, from + (from.x() == 160 ? QPointF(k, 0) : QPointF(0, k)), PlotColor::Box, 0);
+            found = colorNear(img, from + (from.x() == 160 ? QPointF(k, 0) : QPointF(0, k)),
+                              PlotColor::Box, 0);
         QVERIFY2(found, "bounding box");
     }
     // Scale bar: 2 inches (the nice length near a fifth of the width) = 80 pixels,
@@ -104,7 +104,8 @@ void TestGroupPlot::marksAtKnownScale()
 
     // With one shot: the shot and the aim point, no figures.
     const std::vector<ShotXY> single{{1, 1}};
-    const QImage lone = draw(l, single, AnalyzeShots(single, QStringLiteral("Inches"), std::nullopt, 0.95));
+    const QImage lone =
+        draw(l, single, AnalyzeShots(single, QStringLiteral("Inches"), std::nullopt, 0.95));
     QVERIFY(colorNear(lone, QPointF(140, 240), PlotColor::Shot, 0));
     QVERIFY(colorNear(lone, QPointF(100, 280), PlotColor::Aim, 0));
     bool anyCircle = false;
@@ -116,13 +117,13 @@ void TestGroupPlot::marksAtKnownScale()
     QVERIFY(!anyCircle);
 }
 
-void TestGroupPlot::fitKeepsEverythingInside()
-{
+void TestGroupPlot::fitKeepsEverythingInside() {
     QRandomGenerator rng(7);
     for (int trial = 0; trial < 200; ++trial) {
         std::vector<ShotXY> shots;
         const double spread = std::pow(10.0, rng.bounded(6.0) - 3); // 0.001 to 1000 units
-        const double offX = (rng.bounded(2.0) - 1) * spread * 3, offY = (rng.bounded(2.0) - 1) * spread * 3;
+        const double offX = (rng.bounded(2.0) - 1) * spread * 3,
+                     offY = (rng.bounded(2.0) - 1) * spread * 3;
         const int n = int(rng.bounded(22));
         for (int k = 0; k < n; ++k)
             shots.push_back({offX + rng.bounded(spread), offY + rng.bounded(spread)});
@@ -133,7 +134,8 @@ void TestGroupPlot::fitKeepsEverythingInside()
         QVERIFY(l.area.right() <= canvas.width() && l.area.bottom() <= canvas.height());
         const QRectF inside = l.area.adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
         QVERIFY(inside.contains(l.ToPixel(0, 0)));
-        for (const ShotXY &s : shots) QVERIFY(inside.contains(l.ToPixel(s.x, s.y)));
+        for (const ShotXY &s : shots)
+            QVERIFY(inside.contains(l.ToPixel(s.x, s.y)));
         if (a.Defined()) {
             const double r = std::max(a.Length->MeanRadius, a.Length->Rayleigh.CEP50);
             QVERIFY(inside.contains(l.ToPixel(a.CenterX - r, a.CenterY - r)));
@@ -149,16 +151,16 @@ void TestGroupPlot::fitKeepsEverythingInside()
     QVERIFY(std::abs(l.scale - l.area.width() / (spanX * 1.16)) < 1e-9);
 }
 
-void TestGroupPlot::niceSteps()
-{
-    const std::pair<double, double> cases[] = {{1, 1}, {1.2, 2}, {2, 2}, {2.1, 5}, {4.9, 5}, {5.1, 10},
-                                               {0.03, 0.05}, {0.011, 0.02}, {730, 1000}, {0, 1}};
-    for (const auto &[rough, nice] : cases) QVERIFY2(std::abs(NiceStep(rough) - nice) < 1e-12 * nice,
-                                                     qPrintable(QString::number(rough)));
+void TestGroupPlot::niceSteps() {
+    const std::pair<double, double> cases[] = {{1, 1},      {1.2, 2},  {2, 2},       {2.1, 5},
+                                               {4.9, 5},    {5.1, 10}, {0.03, 0.05}, {0.011, 0.02},
+                                               {730, 1000}, {0, 1}};
+    for (const auto &[rough, nice] : cases)
+        QVERIFY2(std::abs(NiceStep(rough) - nice) < 1e-12 * nice,
+                 qPrintable(QString::number(rough)));
 }
 
-void TestGroupPlot::savedFiles()
-{
+void TestGroupPlot::savedFiles() {
     QTemporaryDir dir;
     const std::vector<ShotXY> shots{{0.25, 0.5}, {-0.375, 0.125}, {0.5, -0.25}};
     const GroupAnalysis a = AnalyzeShots(shots, QStringLiteral("Inches"), 100.0, 0.95);

@@ -1,5 +1,6 @@
 // Makes the screenshots of the documentation: run under a virtual X server
 // (scripts/screenshot) so the real window manager-less desktop is captured.
+#include "analysis/frmgroupanalysis.h"
 #include "app/frmmain.h"
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
@@ -58,6 +59,11 @@ int main(int argc, char **argv)
     t.app->KeyBoardEnter()->move(0, m->frameGeometry().bottom() + 8);
     e->move(0, t.app->KeyBoardEnter()->frameGeometry().bottom() + 8);
     bool ok = saveScreen(outDir + QStringLiteral("/keyboard-entry.png"));
+    t.app->ShowGroupAnalysis(t.app->KeyBoardEnter());
+    frmGroupAnalysis *ga = t.app->GroupAnalysisWindow();
+    ga->move(0, 0);
+    settle();
+    ok = ga->grab().save(outDir + QStringLiteral("/group-analysis.png")) && ok;
     t.app->CloseAll();
     settle(100);
     ok = saveScreen(outDir + QStringLiteral("/main-window.png")) && ok;
