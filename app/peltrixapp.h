@@ -13,6 +13,8 @@ class frmMain;
 class frmTextOutput;
 class frmKeyBoardEnter;
 class frmTextEnter;
+class frmTTest;
+class frmFTest;
 
 class PeltrixApp : public QObject {
     Q_OBJECT
@@ -70,6 +72,8 @@ public:
     void ShowTTest();
     void ShowFTest();
     bool StatToolsAvailable() const;
+    frmTTest *TTestWindow() const; // null while the window is not open
+    frmFTest *FTestWindow() const;
     // Help (help/).
     void OpenManual(QWidget *owner);
     void ShowTutorial();
@@ -86,4 +90,6 @@ private:
     QPointer<frmTextOutput> textOutput;
     QPointer<frmKeyBoardEnter> keyBoardEnter;
     QPointer<frmTextEnter> textEnter;
+    QPointer<frmTTest> tTest;
+    QPointer<frmFTest> fTest;
 };
