@@ -160,6 +160,13 @@ void TestTestWindows::tWindow()
     QVERIFY(w->Label7->text().startsWith(QLatin1Char('\n')));
     QCOMPARE(w->txtNumberA->maxLength(), 2);
     QCOMPARE(w->txtSigLevel->maxLength(), 5);
+    // Tab goes through the fields in the order a user fills them in.
+    QStringList chain;
+    for (QWidget *c = w->txtLotA; chain.size() < 12; c = c->nextInFocusChain())
+        if (c->focusPolicy() & Qt::TabFocus) chain << c->objectName();
+    QCOMPARE(chain, QStringLiteral("txtLotA txtAverageA txtStdDevA txtNumberA txtLotB txtAverageB "
+                                   "txtStdDevB txtNumberB txtSigLevel cmdCompute cmdClose cmdPrint")
+                        .split(QLatin1Char(' ')));
 
     // A refused field: message, no beep, nothing shown, Print still hidden.
     QTest::keyClicks(w->txtAverageA, QStringLiteral("10"));
