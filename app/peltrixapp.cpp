@@ -111,6 +111,7 @@ void PeltrixApp::ClearDataSet()
     ResetSession(session);
     InitReportLayout(session);
     RenderStats();
+    SyncGraphWindows();
 }
 
 int PeltrixApp::PromptSaveIfDirty()

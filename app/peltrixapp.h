@@ -13,6 +13,7 @@ class frmMain;
 class frmTextOutput;
 class frmKeyBoardEnter;
 class frmTextEnter;
+class frmGraphEnter;
 
 class PeltrixApp : public QObject {
     Q_OBJECT
@@ -66,6 +67,10 @@ public:
     void ShowGraphEntry();
     void ClearGraphPicture();
     void CloseGraphWindows();
+    frmGraphEnter *GraphEnter();
+    bool HasGraphEnter() const { return !graphEnter.isNull(); }
+    // The graphical entry window follows a session reset (title, toolbox).
+    void SyncGraphWindows();
     // Statistical tools (stattools/).
     void ShowTTest();
     void ShowFTest();
@@ -86,4 +91,5 @@ private:
     QPointer<frmTextOutput> textOutput;
     QPointer<frmKeyBoardEnter> keyBoardEnter;
     QPointer<frmTextEnter> textEnter;
+    QPointer<frmGraphEnter> graphEnter;
 };
