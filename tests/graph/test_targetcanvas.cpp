@@ -1,4 +1,5 @@
 // The target canvas: exclusive-OR figures, resets, image loading.
+#include "cli/cli.h"
 #include "graph/targetcanvas.h"
 #include "graph/targetdrawing.h"
 #include "graphtestimages.h"
@@ -34,6 +35,7 @@ private slots:
     void loadImage_data();
     void loadImage();
     void colours();
+    void renderRefusals();
 };
 
 void TestTargetCanvas::figureTwiceRestores_data()
@@ -212,6 +214,21 @@ void TestTargetCanvas::colours()
     // A system colour is the desktop's: a real opaque colour, not the raw value.
     QCOMPARE(qAlpha(DisplayRgb(qint32(0x8000000F))), 255);
     QCOMPARE(DisplayRgb(qint32(0x8000000F)), OverlayRgb());
+}
+
+void TestTargetCanvas::renderRefusals()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.png"));
+    QString o, e;
+    QTextStream os(&o), es(&e);
+    QCOMPARE(RunCli({QStringLiteral("render"), dir.filePath(QStringLiteral("none.pxs")),
+                     QStringLiteral("--png"), out},
+                    os, es),
+             1);
+    QVERIFY(o.isEmpty());
+    QVERIFY(!QFile::exists(out));
+    QCOMPARE(RunCli({QStringLiteral("render"), QStringLiteral("a.pxs")}, os, es), 2);
 }
 
 QTEST_GUILESS_MAIN(TestTargetCanvas)
