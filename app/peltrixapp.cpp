@@ -4,6 +4,7 @@
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
+#include "platform/fonts.h"
 #include "platform/printer.h"
 #include "stats/frmtextoutput.h"
 #include "stats/report.h"
@@ -11,7 +12,10 @@
 #include <QApplication>
 #include <QDir>
 
-PeltrixApp::PeltrixApp(Session &s, Prompter &p) : session(s), prompter(p) {}
+PeltrixApp::PeltrixApp(Session &s, Prompter &p) : session(s), prompter(p)
+{
+    QApplication::setFont(FormFont());
+}
 
 PeltrixApp::~PeltrixApp()
 {
