@@ -15,6 +15,7 @@ class frmKeyBoardEnter;
 class frmTextEnter;
 class frmTTest;
 class frmFTest;
+class frmGraphEnter;
 
 class PeltrixApp : public QObject {
     Q_OBJECT
@@ -68,6 +69,10 @@ public:
     void ShowGraphEntry();
     void ClearGraphPicture();
     void CloseGraphWindows();
+    frmGraphEnter *GraphEnter();
+    bool HasGraphEnter() const { return !graphEnter.isNull(); }
+    // The graphical entry window follows a session reset (title, toolbox).
+    void SyncGraphWindows();
     // Statistical tools (stattools/).
     void ShowTTest();
     void ShowFTest();
@@ -92,4 +97,5 @@ private:
     QPointer<frmTextEnter> textEnter;
     QPointer<frmTTest> tTest;
     QPointer<frmFTest> fTest;
+    QPointer<frmGraphEnter> graphEnter;
 };
