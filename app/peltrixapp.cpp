@@ -67,7 +67,6 @@ void PeltrixApp::RenderStats()
 {
     TextOutput();
     RenderToStatsWindow(session);
-    RefreshGroupAnalysis();
 }
 
 void PeltrixApp::ViewTextEntry()
@@ -116,6 +115,7 @@ void PeltrixApp::ClearDataSet()
     ResetSession(session);
     InitReportLayout(session);
     RenderStats();
+    SyncGraphWindows();
 }
 
 int PeltrixApp::PromptSaveIfDirty()

@@ -15,6 +15,9 @@ class frmTextOutput;
 class frmKeyBoardEnter;
 class frmTextEnter;
 class frmGroupAnalysis;
+class frmTTest;
+class frmFTest;
+class frmGraphEnter;
 
 class PeltrixApp : public QObject {
     Q_OBJECT
@@ -70,10 +73,16 @@ public:
     void ShowGraphEntry();
     void ClearGraphPicture();
     void CloseGraphWindows();
+    frmGraphEnter *GraphEnter();
+    bool HasGraphEnter() const { return !graphEnter.isNull(); }
+    // The graphical entry window follows a session reset (title, toolbox).
+    void SyncGraphWindows();
     // Statistical tools (stattools/).
     void ShowTTest();
     void ShowFTest();
     bool StatToolsAvailable() const;
+    frmTTest *TTestWindow() const; // null while the window is not open
+    frmFTest *FTestWindow() const;
     // Help (help/).
     void OpenManual(QWidget *owner);
     void ShowTutorial();
@@ -98,4 +107,7 @@ private:
     QPointer<frmKeyBoardEnter> keyBoardEnter;
     QPointer<frmTextEnter> textEnter;
     QPointer<frmGroupAnalysis> groupAnalysis;
+    QPointer<frmTTest> tTest;
+    QPointer<frmFTest> fTest;
+    QPointer<frmGraphEnter> graphEnter;
 };

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <array>
+#include <functional>
 
 class ReportSurface;
 
@@ -134,6 +135,9 @@ struct Session {
     ReportSurface *ReportTarget = nullptr;
     // The statistics window's surface; null where there is no window (CLI).
     ReportSurface *StatsWindow = nullptr;
+    // Called after every rendering of the statistics window, so that other
+    // views of the group (the analysis window) follow each change.
+    std::function<void()> GroupRendered;
     bool EntryWindowOpen = false;
     bool GraphicalEntryActive = false;
     bool TutorialOpen = false;

@@ -92,6 +92,7 @@ void usage(QTextStream &err)
            "       peltrix-cli analyze (FILE.pxs... | --shots X,Y ... [--range YARDS] [--unit NAME]) [--level 0.95] [--json]\n"
            "       peltrix-cli plot (FILE.pxs | --shots X,Y ...) (--png OUT.png | --pdf OUT.pdf) [--level 0.95]\n"
            "       peltrix-cli csv FILE.pxs... -o OUT.csv\n"
+           "       peltrix-cli render FILE.pxs --png OUT.png\n"
            "       peltrix-cli --version\n";
 }
 } // namespace
@@ -153,6 +154,7 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
     else if (cmd == QLatin1String("analyze")) rc = CmdAnalyze(rest, ctx);
     else if (cmd == QLatin1String("plot")) rc = CmdPlot(rest, ctx);
     else if (cmd == QLatin1String("csv")) rc = CmdCsv(rest, ctx);
+    else if (cmd == QLatin1String("render")) rc = CmdRender(rest, ctx);
     if (rc == CliExit::Usage) usage(err);
     out.flush();
     err.flush();

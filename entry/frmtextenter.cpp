@@ -69,8 +69,5 @@ void frmTextEnter::cmdEnterTextData_Click()
 void frmTextEnter::cmdRemShot_Click()
 {
     app.prompter.SetOwner(this);
-    if (!DeleteTypedShot(app.session, app.prompter)) return;
-    // RemoveShot renders the statistics window itself; the analysis follows here.
-    app.RefreshGroupAnalysis();
-    if (app.session.ShotCount == 0) cmdRemShot->hide();
+    if (DeleteTypedShot(app.session, app.prompter) && app.session.ShotCount == 0) cmdRemShot->hide();
 }

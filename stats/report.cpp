@@ -226,11 +226,13 @@ void PrintGroupStats(Session &s)
 
 void RenderToStatsWindow(Session &s)
 {
-    if (!s.StatsWindow) return;
-    s.RenderToWindow = true;
-    s.ReportTarget = s.StatsWindow;
-    PrintGroupStats(s);
-    s.RenderToWindow = false;
+    if (s.StatsWindow) {
+        s.RenderToWindow = true;
+        s.ReportTarget = s.StatsWindow;
+        PrintGroupStats(s);
+        s.RenderToWindow = false;
+    }
+    if (s.GroupRendered) s.GroupRendered();
 }
 
 bool PrintReportPage(Session &s, PageJob &job)
