@@ -106,6 +106,9 @@ GroupAnalysis AnalyzeShots(const std::vector<ShotXY> &shots, const QString &unit
     a.RangeYards = rangeYards;
     const size_t n = shots.size();
     if (n < 2 || !ValidLevel(level)) return a;
+    // A position that is no number makes every figure undefined, never NaN.
+    for (const ShotXY &p : shots)
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return a;
 
     LengthFigures f;
     double sumX = 0, sumY = 0;

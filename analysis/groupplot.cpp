@@ -174,7 +174,8 @@ void DrawGroupPlot(QPainter &p, const PlotLayout &l, const std::vector<ShotXY> &
     p.setClipRect(l.area);
     p.setBrush(Qt::NoBrush);
     const QPointF aim = l.ToPixel(0, 0);
-    if (a.Length) {
+    // The figures belong to these shots only when the counts agree.
+    if (a.Length && size_t(a.ShotCount) == shots.size()) {
         const LengthFigures &f = *a.Length;
         const QPointF c = l.ToPixel(a.CenterX, a.CenterY);
         // The box spans the extreme shots; its corners follow from the center
@@ -206,6 +207,7 @@ void DrawGroupPlot(QPainter &p, const PlotLayout &l, const std::vector<ShotXY> &
     p.setFont(plotFont(11));
     const QFontMetricsF fm(p.font());
     for (size_t k = 0; k < shots.size(); ++k) {
+        if (!std::isfinite(shots[k].x) || !std::isfinite(shots[k].y)) continue;
         const QPointF s = l.ToPixel(shots[k].x, shots[k].y);
         p.setPen(Qt::NoPen);
         p.setBrush(PlotColor::Shot);

@@ -156,7 +156,7 @@ QString rangeText(std::optional<double> range) {
 struct AnalyzeArgs {
     QStringList files, shots;
     QString range, unit, level = QStringLiteral("0.95");
-    bool haveRange = false, haveUnit = false, json = false;
+    bool haveRange = false, haveUnit = false, haveLevel = false, json = false;
     QString png, pdf, output;
 };
 
@@ -181,6 +181,7 @@ bool parseArgs(const QStringList &args, AnalyzeArgs &g, const QStringList &extra
             g.json = true;
         else if (a == QLatin1String("--level")) {
             if (!next(g.level)) return false;
+            g.haveLevel = true;
         } else if (a == QLatin1String("--range")) {
             if (!next(g.range)) return false;
             g.haveRange = true;
@@ -347,7 +348,7 @@ int CmdPlot(const QStringList &args, CliContext &ctx) {
 int CmdCsv(const QStringList &args, CliContext &ctx) {
     AnalyzeArgs g;
     if (!parseArgs(args, g, {QStringLiteral("-o")}) || g.files.isEmpty() || g.output.isEmpty() ||
-        g.level != QLatin1String("0.95"))
+        g.haveLevel)
         return CliExit::Usage;
     QString text = QStringLiteral("file,shooter,date,firearm,caliber,lot,range,unit,shot,x,y,r\n");
     for (const QString &file : g.files) {

@@ -179,6 +179,7 @@ void TestCliAnalysis::refusals_data() {
     QTest::newRow("plot both outputs")
         << QStringLiteral("plot %a --png x.png --pdf x.pdf") << 2 << QString();
     QTest::newRow("csv without output") << QStringLiteral("csv %a") << 2 << QString();
+    QTest::newRow("csv with a level") << QStringLiteral("csv %a --level 0.9 -o t.csv") << 2 << QString();
 }
 
 void TestCliAnalysis::refusals() {

@@ -274,6 +274,10 @@ void TestGroupAnalysis::fewerThanTwoShots() {
             QVERIFY(rows[r].MOA.isEmpty() || rows[r].MOA == UndefinedFigure);
         }
     }
+    // A position that is no number: undefined, not NaN.
+    const Shots broken{{0, 0}, {std::numeric_limits<double>::infinity(), 1}, {1, 1}};
+    QVERIFY(!AnalyzeShots(broken, Inches, 100.0, 0.95).Defined());
+    QVERIFY(!AnalyzeShots({{0, 0}, {std::nan(""), 1}}, Inches, 100.0, 0.95).Defined());
     QVERIFY(!RayleighFromSums(1.0, 0, 0.95));
     for (double level : {0.0, 1.0, -0.5, 95.0, std::nan("")}) {
         QVERIFY(!ValidLevel(level));

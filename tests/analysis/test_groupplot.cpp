@@ -115,6 +115,13 @@ void TestGroupPlot::marksAtKnownScale() {
             anyCircle = p == PlotColor::MeanRadius || p == PlotColor::CEP || p == PlotColor::Spread;
         }
     QVERIFY(!anyCircle);
+
+    // Shots that are no numbers are left out; the rest is drawn.
+    const std::vector<ShotXY> broken{
+        {1, 1}, {std::nan(""), 2}, {2, std::numeric_limits<double>::infinity()}};
+    const GroupAnalysis b = AnalyzeShots(broken, QStringLiteral("Inches"), std::nullopt, 0.95);
+    const QImage withBroken = draw(FitPlot(broken, b, QSizeF(400, 420)), broken, b);
+    QVERIFY(!withBroken.isNull());
 }
 
 void TestGroupPlot::fitKeepsEverythingInside() {
