@@ -115,6 +115,7 @@ void PeltrixApp::ClearDataSet()
     ResetSession(session);
     InitReportLayout(session);
     RenderStats();
+    SyncGraphWindows();
 }
 
 int PeltrixApp::PromptSaveIfDirty()

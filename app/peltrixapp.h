@@ -14,6 +14,9 @@ class frmMain;
 class frmTextOutput;
 class frmKeyBoardEnter;
 class frmTextEnter;
+class frmTTest;
+class frmFTest;
+class frmGraphEnter;
 
 class PeltrixApp : public QObject {
     Q_OBJECT
@@ -69,10 +72,16 @@ public:
     void ShowGraphEntry();
     void ClearGraphPicture();
     void CloseGraphWindows();
+    frmGraphEnter *GraphEnter();
+    bool HasGraphEnter() const { return !graphEnter.isNull(); }
+    // The graphical entry window follows a session reset (title, toolbox).
+    void SyncGraphWindows();
     // Statistical tools (stattools/).
     void ShowTTest();
     void ShowFTest();
     bool StatToolsAvailable() const;
+    frmTTest *TTestWindow() const; // null while the window is not open
+    frmFTest *FTestWindow() const;
     // Help (help/).
     void OpenManual(QWidget *owner);
     void ShowTutorial();
@@ -89,4 +98,7 @@ private:
     QPointer<frmTextOutput> textOutput;
     QPointer<frmKeyBoardEnter> keyBoardEnter;
     QPointer<frmTextEnter> textEnter;
+    QPointer<frmTTest> tTest;
+    QPointer<frmFTest> fTest;
+    QPointer<frmGraphEnter> graphEnter;
 };
