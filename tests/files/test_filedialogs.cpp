@@ -40,8 +40,9 @@ struct Fixture {
         QFile::copy(FixturePath("keyboard_old.pxs"), folder + QStringLiteral("/kb.pxs"));
         QFile::copy(FixturePath("graph_old.pxs"), folder + QStringLiteral("/GRAPH.PXS"));
         QFile::copy(FixturePath("not_stats.pxs"), folder + QStringLiteral("/broken.pxs"));
-        // The keyboard window exists already, so opening into it asks for no header.
+        // The entry windows exist already, so opening into them asks for no header.
         t.app->KeyBoardEnter();
+        t.app->GraphEnter();
         // Unsaved work that a failed open must not touch.
         AddShots(t.session, {{1, 1}, {2, 2}});
         t.session.StatsSaved = false;
