@@ -13,6 +13,9 @@ class frmMain;
 class frmTextOutput;
 class frmKeyBoardEnter;
 class frmTextEnter;
+class frmTutorial;
+class frmAbout;
+class Desktop;
 
 class PeltrixApp : public QObject {
     Q_OBJECT
@@ -75,6 +78,10 @@ public:
     void ShowTutorial();
     void FocusTutorial();
     void ShowAbout(bool modal);
+    // The desktop the help opens the manual and system information with;
+    // the host's unless a test puts its own here.
+    Desktop *desktop = nullptr;
+    Desktop &HelpDesktop();
 
     void PrintStats(QWidget *owner);
 
@@ -86,4 +93,6 @@ private:
     QPointer<frmTextOutput> textOutput;
     QPointer<frmKeyBoardEnter> keyBoardEnter;
     QPointer<frmTextEnter> textEnter;
+    QPointer<frmTutorial> tutorial;
+    QPointer<frmAbout> about;
 };
