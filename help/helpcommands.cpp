@@ -43,6 +43,9 @@ void PeltrixApp::ShowTutorial()
 void PeltrixApp::FocusTutorial()
 {
     if (!tutorial) return;
+    // Importing a target resets the session, which clears the flag while
+    // the window stays open.
+    session.TutorialOpen = true;
     tutorial->show();
     tutorial->raise();
     tutorial->activateWindow();
