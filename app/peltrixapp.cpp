@@ -5,6 +5,7 @@
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
 #include "help/frmtutorial.h"
+#include "platform/fonts.h"
 #include "platform/printer.h"
 #include "stats/frmtextoutput.h"
 #include "stats/report.h"
@@ -12,7 +13,10 @@
 #include <QApplication>
 #include <QDir>
 
-PeltrixApp::PeltrixApp(Session &s, Prompter &p) : session(s), prompter(p) {}
+PeltrixApp::PeltrixApp(Session &s, Prompter &p) : session(s), prompter(p)
+{
+    QApplication::setFont(FormFont());
+}
 
 PeltrixApp::~PeltrixApp()
 {
@@ -113,6 +117,7 @@ void PeltrixApp::ClearDataSet()
     ResetSession(session);
     InitReportLayout(session);
     RenderStats();
+    SyncGraphWindows();
 }
 
 int PeltrixApp::PromptSaveIfDirty()

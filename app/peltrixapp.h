@@ -16,6 +16,7 @@ class frmTextEnter;
 class frmTutorial;
 class frmAbout;
 class Desktop;
+class frmGraphEnter;
 
 class PeltrixApp : public QObject {
     Q_OBJECT
@@ -69,6 +70,10 @@ public:
     void ShowGraphEntry();
     void ClearGraphPicture();
     void CloseGraphWindows();
+    frmGraphEnter *GraphEnter();
+    bool HasGraphEnter() const { return !graphEnter.isNull(); }
+    // The graphical entry window follows a session reset (title, toolbox).
+    void SyncGraphWindows();
     // Statistical tools (stattools/).
     void ShowTTest();
     void ShowFTest();
@@ -95,4 +100,5 @@ private:
     QPointer<frmTextEnter> textEnter;
     QPointer<frmTutorial> tutorial;
     QPointer<frmAbout> about;
+    QPointer<frmGraphEnter> graphEnter;
 };

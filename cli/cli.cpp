@@ -89,6 +89,7 @@ void usage(QTextStream &err)
            "       peltrix-cli resave IN.pxs OUT.pxs | export FILE.pxs [--as NAME]\n"
            "       peltrix-cli critical t NU SIG | critical f D1 D2 SIG\n"
            "       peltrix-cli ttest AVG_A SD_A N_A AVG_B SD_B N_B SIG | ftest SD_A N_A SD_B N_B SIG\n"
+           "       peltrix-cli render FILE.pxs --png OUT.png\n"
            "       peltrix-cli --version\n";
 }
 } // namespace
@@ -147,6 +148,7 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
     else if (cmd == QLatin1String("critical")) rc = CmdCritical(rest, ctx);
     else if (cmd == QLatin1String("ttest")) rc = CmdTTest(rest, ctx);
     else if (cmd == QLatin1String("ftest")) rc = CmdFTest(rest, ctx);
+    else if (cmd == QLatin1String("render")) rc = CmdRender(rest, ctx);
     if (rc == CliExit::Usage) usage(err);
     out.flush();
     err.flush();

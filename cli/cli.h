@@ -54,6 +54,7 @@ int CmdExport(const QStringList &args, CliContext &ctx);
 int CmdCritical(const QStringList &args, CliContext &ctx);
 int CmdTTest(const QStringList &args, CliContext &ctx);
 int CmdFTest(const QStringList &args, CliContext &ctx);
+int CmdRender(const QStringList &args, CliContext &ctx);
 // Opens FILE.pxs into `s` as the Open command does. False (message shown)
 // when it cannot be read.
 bool CliOpenStats(Session &s, CliContext &ctx, const QString &path);

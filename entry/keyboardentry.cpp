@@ -24,9 +24,10 @@ bool AddTypedShot(Session &s, Prompter &prompter, const QString &xText, const QS
     }
     const float x = float(Val(xText));
     const float y = float(Val(yText));
-    // Beyond float range a shot would poison every statistic with inf.
-    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(RadialDistance(x, y))) {
-        prompter.MsgBox(QStringLiteral("X and Y must be numbers, for example 1.25 or -0.5."), title);
+    // Far beyond any target, the squares of the statistics would overflow
+    // and every figure would turn into inf or NaN.
+    if (!(std::fabs(x) <= MaxShotOffset) || !(std::fabs(y) <= MaxShotOffset)) {
+        prompter.MsgBox(QStringLiteral("X and Y must lie between -1000000 and 1000000."), title);
         return false;
     }
     s.StatsSaved = false;

@@ -4,6 +4,8 @@
 #include "app/session.h"
 #include "platform/prompter.h"
 
+constexpr float MaxShotOffset = 1e6f;
+
 // Adds the shot typed as `xText`, `yText`. Refusals (an empty or non-numeric
 // field, a full group) are shown and leave the group unchanged. Recomputes
 // the statistics; the caller renders the report. True when stored.

@@ -1,6 +1,7 @@
 #include "stats/report.h"
 
 #include "app/textnum.h"
+#include "platform/fonts.h"
 #include "platform/pagejob.h"
 #include "stats/groupstats.h"
 
@@ -89,13 +90,7 @@ void PainterSurface::DrawText(double x, double y, const QString &text)
     painter.drawText(QPointF(x * scale, y * scale + ascent), text);
 }
 
-QFont ReportFont()
-{
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPointSizeF(8);
-    f.setStyleHint(QFont::SansSerif);
-    return f;
-}
+QFont ReportFont() { return NarrowFont(8); }
 
 void InitReportLabels(Session &s)
 {

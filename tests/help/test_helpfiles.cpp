@@ -124,6 +124,7 @@ void TestHelpFiles::menusReachTheHelp()
     // the graphical entry command that follows brings the tutorial up again.
     ResetSession(t.session);
     QVERIFY(!t.session.TutorialOpen);
+    t.session.HeaderEntered = true;
     t.app->ViewGraphicalEntry();
     QVERIFY(tut->isVisible());
     QVERIFY(t.session.TutorialOpen);

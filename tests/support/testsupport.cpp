@@ -4,6 +4,8 @@
 #include "stats/groupstats.h"
 #include "stats/report.h"
 
+#include <QApplication>
+#include <QTimer>
 #include <QtTest>
 
 void PrepareTestSession(Session &s)
@@ -37,4 +39,18 @@ void AddShots(Session &s, std::initializer_list<std::pair<float, float>> shots)
         s.ShotR[k] = RadialDistance(x, y);
     }
     if (s.ShotCount > 1) ComputeGroupStats(s);
+}
+
+void WhenModal(std::function<void(QWidget *)> act)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act)] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (!w || !w->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(w);
+    });
+    timer->start();
 }

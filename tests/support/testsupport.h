@@ -6,6 +6,7 @@
 #include "platform/scriptedprompter.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 // A session as start-up leaves it (install defaults, layout tables, reset, Γ).
@@ -24,3 +25,8 @@ struct TestApp {
 
 // Adds shots straight into the session, as either entry path stores them.
 void AddShots(Session &s, std::initializer_list<std::pair<float, float>> shots);
+
+class QWidget;
+// Runs `act` on the next modal dialog once it is open (the caller then calls
+// whatever opens it with exec()). Polls, so it also works for nested dialogs.
+void WhenModal(std::function<void(QWidget *)> act);

@@ -1,0 +1,226 @@
+#include "graph/frmgraphenter.h"
+
+#include "app/peltrixapp.h"
+#include "graph/frmtoolbox.h"
+#include "graph/picturebox.h"
+#include "platform/screen.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+namespace {
+const QString TitlePrefix = QStringLiteral("Graphical Data Entry - ");
+}
+
+frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
+    : QMainWindow(parent, Qt::Window), app(a)
+{
+    setObjectName(QStringLiteral("frmGraphEnter"));
+    setWindowTitle(QStringLiteral("Graphical Data Entry"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    Picture1 = new PictureBox(picture.canvas, this);
+    setCentralWidget(Picture1);
+    picture.canvas.Changed = [this](const QRect &r) { Picture1->CanvasChanged(r); };
+    connect(Picture1, &PictureBox::MouseDown, this, &frmGraphEnter::Picture1_MouseDown);
+    connect(Picture1, &PictureBox::MouseMove, this, &frmGraphEnter::Picture1_MouseMove);
+
+    auto item = [this](QMenu *menu, const char *name, const QString &caption, auto slot,
+                       const QKeySequence &keys = {}) {
+        QAction *act = menu->addAction(caption);
+        act->setObjectName(QString::fromLatin1(name));
+        act->setShortcut(keys);
+        connect(act, &QAction::triggered, this, slot);
+        return act;
+    };
+    auto menu = [this](const char *name, const QString &caption) {
+        QMenu *m = menuBar()->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    using F = frmGraphEnter;
+    QMenu *file = menu("mnuGraphFile", QStringLiteral("&File"));
+    mnuGraphFileNew = item(file, "mnuGraphFileNew", QStringLiteral("&New"), &F::mnuGraphFileNew_Click,
+                           QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuGraphFileOpen = item(file, "mnuGraphFileOpen", QStringLiteral("&Open"),
+                            &F::mnuGraphFileOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuGraphFileSave = item(file, "mnuGraphFileSave", QStringLiteral("&Save"),
+                            &F::mnuGraphFileSave_Click, QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuGraphFileSaveAs = item(file, "mnuGraphFileSaveAs", QStringLiteral("Save &As"),
+                              &F::mnuGraphFileSaveAs_Click, QKeySequence(Qt::CTRL | Qt::Key_A));
+    file->addSeparator();
+    mnuGraphImportImage = item(file, "mnuGraphImportImage", QStringLiteral("Import Target Image"),
+                               &F::mnuGraphImportImage_Click);
+    mnuGraphExport =
+        item(file, "mnuGraphExport", QStringLiteral("Export Shot Data"), &F::mnuGraphExport_Click);
+    file->addSeparator();
+    mnuGraphFilePrint = item(file, "mnuGraphFilePrint", QStringLiteral("&Print Statistics"),
+                             &F::mnuGraphFilePrint_Click, QKeySequence(Qt::CTRL | Qt::Key_P));
+    file->addSeparator();
+    mnuGraphClose = item(file, "mnuGraphClose", QStringLiteral("&Close Graphical Entry"),
+                         &F::mnuGraphClose_Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QMenu *view = menu("mnuGraphView", QStringLiteral("&View"));
+    mnuViewToolBox =
+        item(view, "mnuViewToolBox", QStringLiteral("View Toolbox"), &F::mnuViewToolBox_Click);
+    mnuViewStats =
+        item(view, "mnuViewStats", QStringLiteral("View Statistics"), &F::mnuViewStats_Click);
+    mnuViewHeader =
+        item(view, "mnuViewHeader", QStringLiteral("View Header Form"), &F::mnuViewHeader_Click);
+    QMenu *options = menu("mnuGraphOptions", QStringLiteral("&Options"));
+    mnuGraphColor = item(options, "mnuGraphColor", QStringLiteral("Set Background &Color"),
+                         &F::mnuGraphColor_Click);
+    mnuCursor =
+        item(options, "mnuCursor", QStringLiteral("Full Screen Cursor"), &F::mnuCursor_Click);
+    mnuGroupCenter = item(options, "mnuGroupCenter", QStringLiteral("Show Group Centroid"),
+                          &F::mnuGroupCenter_Click);
+    mnuAxes =
+        item(options, "mnuAxes", QStringLiteral("Show Axes Through Aimpoint"), &F::mnuAxes_Click);
+    for (QAction *a : {mnuCursor, mnuGroupCenter, mnuAxes}) a->setCheckable(true);
+    QMenu *help = menu("mnuGraphHelp", QStringLiteral("&Help"));
+    mnuGraphManual =
+        item(help, "mnuGraphManual", QStringLiteral("Peltrix Manual"), &F::mnuGraphManual_Click);
+    mnuGraphTutorial = item(help, "mnuGraphTutorial", QStringLiteral("Graphical Entry Tutorial"),
+                            &F::mnuGraphTutorial_Click);
+    help->addSeparator();
+    mnuGraphAbout =
+        item(help, "mnuGraphAbout", QStringLiteral("About Peltrix"), &F::mnuGraphAbout_Click);
+}
+
+frmGraphEnter::~frmGraphEnter() { picture.canvas.Changed = nullptr; }
+
+frmToolBox *frmGraphEnter::ToolBox()
+{
+    if (!toolbox) toolbox = new frmToolBox(app, this);
+    return toolbox;
+}
+
+void frmGraphEnter::Form_Load()
+{
+    const QSize picturePixels(TwipsToPixels(ScreenWidthTwips() - 20),
+                              TwipsToPixels(ScreenHeightTwips() - 1080));
+    picture.canvas.SetPictureSize(picturePixels);
+    if (!app.session.HeaderEntered) app.ShowHeaderForm(this);
+    frmToolBox *tools = ToolBox();
+    tools->show();
+    app.ShowStatistics(this);
+    picture.LastMouseX = -1;
+    ReloadTargetImage();
+}
+
+void frmGraphEnter::ReloadTargetImage()
+{
+    Session &s = app.session;
+    setWindowTitle(TitlePrefix + s.ImagePath);
+    app.prompter.SetOwner(this);
+    LoadPictureFromSession(s, picture, app.prompter);
+    Picture1->setCursor(Qt::CrossCursor);
+    SyncControls();
+}
+
+void frmGraphEnter::SyncControls()
+{
+    const Session &s = app.session;
+    setWindowTitle(TitlePrefix + s.ImagePath);
+    mnuGroupCenter->setChecked(s.ShowCentroid);
+    mnuCursor->setChecked(s.FullScreenCursor);
+    mnuAxes->setChecked(s.ShowAxes);
+    if (toolbox) toolbox->Sync();
+}
+
+void frmGraphEnter::Picture1_MouseDown(int, int, float X, float Y)
+{
+    app.prompter.SetOwner(this);
+    ::Picture1_MouseDown(app.session, picture, app.prompter, X, Y);
+    if (toolbox) toolbox->Sync();
+}
+
+void frmGraphEnter::Picture1_MouseMove(int, int, float X, float Y)
+{
+    ::Picture1_MouseMove(app.session, picture, X, Y);
+}
+
+void frmGraphEnter::mnuGraphFileNew_Click() {}
+
+void frmGraphEnter::mnuGraphFileOpen_Click()
+{
+    app.OpenFileDialog(1, this);
+    if (app.HasGraphEnter()) ReloadTargetImage();
+}
+
+void frmGraphEnter::mnuGraphFileSave_Click() { app.SaveStats(this); }
+
+void frmGraphEnter::mnuGraphFileSaveAs_Click() { app.SaveStatsAs(this); }
+
+void frmGraphEnter::mnuGraphImportImage_Click()
+{
+    app.OpenFileDialog(2, this);
+    if (app.HasGraphEnter()) ReloadTargetImage();
+}
+
+void frmGraphEnter::mnuGraphExport_Click() { app.ExportShots(this); }
+
+void frmGraphEnter::mnuGraphFilePrint_Click() { app.PrintStats(this); }
+
+void frmGraphEnter::mnuGraphClose_Click() { close(); }
+
+void frmGraphEnter::mnuViewToolBox_Click()
+{
+    frmToolBox *tools = ToolBox();
+    tools->Sync();
+    tools->show();
+    tools->raise();
+}
+
+void frmGraphEnter::mnuViewStats_Click() { app.ShowStatistics(this); }
+
+void frmGraphEnter::mnuViewHeader_Click() { app.ShowHeaderForm(this); }
+
+void frmGraphEnter::mnuGraphColor_Click()
+{
+    Session &s = app.session;
+    app.prompter.SetOwner(this);
+    const auto chosen = app.prompter.ChooseColor(QColor(picture.canvas.Background()));
+    // A cancelled dialog changes nothing: not the colour, not the figures.
+    if (!chosen || !chosen->isValid()) return;
+    ChangeBackColor(s, picture, ColorValue(chosen->rgb()));
+    SyncControls();
+}
+
+void frmGraphEnter::mnuCursor_Click()
+{
+    ToggleFullScreenCursor(app.session, picture);
+    mnuCursor->setChecked(app.session.FullScreenCursor);
+}
+
+void frmGraphEnter::mnuGroupCenter_Click()
+{
+    ToggleCentroid(app.session, picture);
+    mnuGroupCenter->setChecked(app.session.ShowCentroid);
+}
+
+void frmGraphEnter::mnuAxes_Click()
+{
+    ToggleAxes(app.session, picture);
+    mnuAxes->setChecked(app.session.ShowAxes);
+}
+
+void frmGraphEnter::mnuGraphManual_Click() { app.OpenManual(this); }
+
+void frmGraphEnter::mnuGraphTutorial_Click() { app.ShowTutorial(); }
+
+void frmGraphEnter::mnuGraphAbout_Click() { app.ShowAbout(false); }
+
+void frmGraphEnter::Form_Unload()
+{
+    app.session.CursorLinesDrawn = false;
+    app.session.CentroidDrawn = false;
+    app.session.AxesDrawn = false;
+    app.session.CalMarkersDrawn = false;
+    if (toolbox) toolbox->close();
+}
+
+void frmGraphEnter::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    QMainWindow::closeEvent(event);
+}

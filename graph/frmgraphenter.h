@@ -1,0 +1,64 @@
+#pragma once
+// The graphical entry window: the target picture, its menus and options. The
+// mouse and drawing rules live in targetdrawing; this form routes to them.
+#include "graph/targetdrawing.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class PeltrixApp;
+class PictureBox;
+class QAction;
+class frmToolBox;
+
+class frmGraphEnter : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmGraphEnter(PeltrixApp &app, QWidget *parent = nullptr);
+    ~frmGraphEnter() override;
+
+    PictureBox *Picture1;
+    QAction *mnuGraphFileNew, *mnuGraphFileOpen, *mnuGraphFileSave, *mnuGraphFileSaveAs,
+        *mnuGraphImportImage, *mnuGraphExport, *mnuGraphFilePrint, *mnuGraphClose,
+        *mnuViewToolBox, *mnuViewStats, *mnuViewHeader, *mnuGraphColor, *mnuCursor,
+        *mnuGroupCenter, *mnuAxes, *mnuGraphManual, *mnuGraphTutorial, *mnuGraphAbout;
+
+    GraphPicture &Picture() { return picture; }
+    frmToolBox *ToolBox();
+
+    void Form_Load();
+    void ReloadTargetImage();
+    // Title, check marks and toolbox as the session has them now.
+    void SyncControls();
+
+public slots:
+    void Picture1_MouseDown(int button, int shift, float X, float Y);
+    void Picture1_MouseMove(int button, int shift, float X, float Y);
+    void mnuGraphFileNew_Click();
+    void mnuGraphFileOpen_Click();
+    void mnuGraphFileSave_Click();
+    void mnuGraphFileSaveAs_Click();
+    void mnuGraphImportImage_Click();
+    void mnuGraphExport_Click();
+    void mnuGraphFilePrint_Click();
+    void mnuGraphClose_Click();
+    void mnuViewToolBox_Click();
+    void mnuViewStats_Click();
+    void mnuViewHeader_Click();
+    void mnuGraphColor_Click();
+    void mnuCursor_Click();
+    void mnuGroupCenter_Click();
+    void mnuAxes_Click();
+    void mnuGraphManual_Click();
+    void mnuGraphTutorial_Click();
+    void mnuGraphAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Unload();
+    PeltrixApp &app;
+    GraphPicture picture;
+    QPointer<frmToolBox> toolbox;
+};

@@ -1,0 +1,120 @@
+#include "graph/frmtoolbox.h"
+
+#include "app/peltrixapp.h"
+#include "graph/targetdrawing.h"
+#include "platform/screen.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace {
+QFont CaptionFont(bool bold)
+{
+    // The captions' face on this desktop, at the toolbox's small size.
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPointSizeF(7);
+    f.setBold(bold);
+    return f;
+}
+
+void Mirror(QPushButton *b, const ToolButtonState &state)
+{
+    b->setEnabled(state.enabled);
+    if (b->font().bold() != state.bold) b->setFont(CaptionFont(state.bold));
+}
+} // namespace
+
+void WrapButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    const QString caption = opt.text;
+    opt.text.clear();
+    p.drawControl(QStyle::CE_PushButton, opt);
+    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                             QPalette::ButtonText));
+    p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
+}
+
+frmToolBox::frmToolBox(PeltrixApp &a, QWidget *owner)
+    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint),
+      app(a)
+{
+    setObjectName(QStringLiteral("frmToolBox"));
+    setWindowTitle(QStringLiteral("Tools"));
+    setFixedSize(TwipsToPixels(1200), TwipsToPixels(1440));
+    auto button = [this](const char *name, const char *caption, const char *tip, int left,
+                         int top, auto slot) {
+        auto *b = new WrapButton(QString::fromLatin1(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromLatin1(tip));
+        b->setGeometry(TwipsRect(left, top, 615, 495));
+        b->setFont(CaptionFont(false));
+        b->setFocusPolicy(Qt::TabFocus);
+        connect(b, &QPushButton::clicked, this, slot);
+        return b;
+    };
+    using F = frmToolBox;
+    cmdEnterShot = button("cmdEnterShot", "Enter Shot", "Click shot to enter data", 0, 0,
+                          &F::cmdEnterShot_Click);
+    cmdRemShot = button("cmdRemShot", "Del Shot", "Clickshot to remove data", 600, 0,
+                        &F::cmdRemShot_Click);
+    cmdCalImg = button("cmdCalImg", "Cal", "Calibrate Image to Target", 0, 480, &F::cmdCalImg_Click);
+    cmdAimPoint = button("cmdAimPoint", "Aim Point", "Set Shooter's Actual Point of Aim", 600, 480,
+                         &F::cmdAimPoint_Click);
+    cmdClrDat = button("cmdClrDat", "Clear", "Clear All Data", 0, 960, &F::cmdClrDat_Click);
+    cmdPrintData = button("cmdPrintData", "Print", "Send Statistics to Printer", 600, 960,
+                          &F::cmdPrintData_Click);
+    // Tab order follows creation order: Enter Shot, Del Shot, Cal, Aim Point, Clear, Print.
+    if (owner) move(owner->geometry().topLeft() + QPoint(TwipsToPixels(300), TwipsToPixels(900)));
+    Sync();
+}
+
+void frmToolBox::Sync()
+{
+    const ToolboxState &t = app.session.Toolbox;
+    Mirror(cmdEnterShot, t.cmdEnterShot);
+    Mirror(cmdRemShot, t.cmdRemShot);
+    Mirror(cmdCalImg, {true, t.cmdCalImg.bold});
+    Mirror(cmdAimPoint, t.cmdAimPoint);
+}
+
+void frmToolBox::cmdEnterShot_Click()
+{
+    ChooseTool(app.session, ToolButton::EnterShot);
+    Sync();
+}
+
+void frmToolBox::cmdRemShot_Click()
+{
+    ChooseTool(app.session, ToolButton::RemoveShot);
+    if (!app.session.GraphicalEntryActive) {
+        app.prompter.SetOwner(this);
+        RemoveShotByNumber(app.session, app.prompter);
+    }
+    Sync();
+}
+
+void frmToolBox::cmdCalImg_Click()
+{
+    ChooseTool(app.session, ToolButton::Calibrate);
+    Sync();
+}
+
+void frmToolBox::cmdAimPoint_Click()
+{
+    ChooseTool(app.session, ToolButton::AimPoint);
+    Sync();
+}
+
+void frmToolBox::cmdClrDat_Click()
+{
+    // Clears only when nothing is lost: a cancelled or failed save keeps the group.
+    app.ClearDataCommand(this);
+    Sync();
+}
+
+void frmToolBox::cmdPrintData_Click() { app.PrintStats(this); }

@@ -1,0 +1,299 @@
+#include "graph/targetcanvas.h"
+
+#include "platform/screen.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPalette>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// The classic desktop colours, for runs without a desktop palette (command line).
+QRgb ClassicSystemRgb(int index)
+{
+    switch (index) {
+    case 5: return qRgb(255, 255, 255);   // window
+    case 8: case 18: return qRgb(0, 0, 0); // window text, button text
+    case 13: return qRgb(0, 120, 215);    // highlight
+    case 16: return qRgb(160, 160, 160);  // button shadow
+    case 20: return qRgb(255, 255, 255);  // button highlight
+    default: return qRgb(240, 240, 240);  // button face and the rest
+    }
+}
+
+QPalette::ColorRole SystemRole(int index)
+{
+    switch (index) {
+    case 5: return QPalette::Base;
+    case 7: return QPalette::WindowText;
+    case 8: return QPalette::Text;
+    case 13: return QPalette::Highlight;
+    case 14: return QPalette::HighlightedText;
+    case 16: return QPalette::Dark;
+    case 18: return QPalette::ButtonText;
+    case 20: return QPalette::Light;
+    case 21: return QPalette::Shadow;
+    case 22: return QPalette::Midlight;
+    case 23: return QPalette::ToolTipText;
+    case 24: return QPalette::ToolTipBase;
+    case 15: return QPalette::Button;
+    default: return QPalette::Window;
+    }
+}
+
+void RaiseAllocationLimit()
+{
+    // A 10000 x 10000 scan is 400 MB as RGB32, well past Qt's default.
+    if (QImageReader::allocationLimit() < TargetCanvas::ImageAllocationLimitMB)
+        QImageReader::setAllocationLimit(TargetCanvas::ImageAllocationLimitMB);
+}
+
+QRgb XorBits(QRgb rgb) { return rgb & 0x00FFFFFFu; } // alpha stays opaque
+} // namespace
+
+QRgb DisplayRgb(qint32 value)
+{
+    const quint32 v = quint32(value);
+    if (v & 0x80000000u) {
+        const int index = int(v & 0xFFu);
+        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            return QGuiApplication::palette().color(QPalette::Active, SystemRole(index)).rgb();
+        return ClassicSystemRgb(index);
+    }
+    return qRgb(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+qint32 ColorValue(QRgb rgb)
+{
+    return qint32(quint32(qRed(rgb)) | (quint32(qGreen(rgb)) << 8) | (quint32(qBlue(rgb)) << 16));
+}
+
+TargetCanvas::TargetCanvas() : background(DisplayRgb(qint32(0x8000000F))) { Rebuild(QImage()); }
+
+int TargetCanvas::Pixel(float twips) { return int(std::floor(double(twips) / TwipsPerPixel)); }
+
+float TargetCanvas::WidthTwips() const { return float(canvas.width() * TwipsPerPixel); }
+float TargetCanvas::HeightTwips() const { return float(canvas.height() * TwipsPerPixel); }
+
+void TargetCanvas::SetPictureSize(QSize pixels)
+{
+    pixels = pixels.expandedTo(QSize(1, 1));
+    if (pixels == pictureSize) return;
+    pictureSize = pixels;
+    Reset();
+    Rebuild(HasImage() ? canvas.copy(QRect(QPoint(0, 0), imageSize)) : QImage());
+}
+
+bool TargetCanvas::LoadImage(const QString &path, QString *error)
+{
+    RaiseAllocationLimit();
+    figures.clear();
+    QImageReader reader(path);
+    QImage image;
+    QString why;
+    if (!QFileInfo(path).isFile()) {
+        why = QStringLiteral("the file does not exist");
+    } else if (!reader.read(&image) || image.isNull()) {
+        why = reader.errorString();
+        image = QImage();
+    }
+    // Drop the old picture first so the new one is never held twice.
+    canvas = QImage();
+    imageSize = QSize();
+    Rebuild(std::move(image));
+    imageFile = why.isEmpty() ? path : QString();
+    const QFileInfo info(path);
+    imageFileTime = info.lastModified();
+    imageFileSize = info.size();
+    if (error) *error = why;
+    return why.isEmpty();
+}
+
+bool TargetCanvas::HoldsFile(const QString &path) const
+{
+    if (imageFile.isEmpty() || path != imageFile) return false;
+    const QFileInfo info(path);
+    return info.isFile() && info.lastModified() == imageFileTime && info.size() == imageFileSize;
+}
+
+void TargetCanvas::SetImage(QImage image)
+{
+    figures.clear();
+    canvas = QImage();
+    imageSize = QSize();
+    Rebuild(std::move(image));
+    imageFile.clear();
+}
+
+void TargetCanvas::ClearImage() { SetImage(QImage()); }
+
+void TargetCanvas::Rebuild(QImage image)
+{
+    imageSize = image.isNull() ? QSize() : image.size();
+    const QSize size = pictureSize.expandedTo(imageSize);
+    if (!image.isNull() && image.size() == size) {
+        // The usual large scan: the decoded image becomes the canvas itself.
+        if (image.format() != QImage::Format_RGB32) image.convertTo(QImage::Format_RGB32);
+        canvas = std::move(image);
+    } else {
+        canvas = QImage(size, QImage::Format_RGB32);
+        if (canvas.isNull()) { // out of memory: keep a picture that works
+            imageSize = QSize();
+            canvas = QImage(pictureSize, QImage::Format_RGB32);
+        }
+        canvas.fill(background);
+        if (!imageSize.isEmpty()) {
+            if (image.format() != QImage::Format_RGB32) image.convertTo(QImage::Format_RGB32);
+            const qsizetype rowBytes = qsizetype(imageSize.width()) * 4;
+            for (int y = 0; y < imageSize.height(); ++y)
+                std::copy_n(image.constScanLine(y), rowBytes, canvas.scanLine(y));
+        }
+    }
+    PaintBackground();
+    Notify(canvas.rect());
+}
+
+void TargetCanvas::PaintBackground()
+{
+    const int w = canvas.width(), h = canvas.height();
+    const int iw = imageSize.isValid() ? imageSize.width() : 0;
+    const int ih = imageSize.isValid() ? imageSize.height() : 0;
+    auto fill = [this](int x1, int y1, int x2, int y2) {
+        for (int y = y1; y < y2; ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(canvas.scanLine(y));
+            std::fill(line + x1, line + x2, background);
+        }
+    };
+    if (iw < w) fill(iw, 0, w, std::min(ih, h));
+    if (ih < h) fill(0, ih, w, h);
+}
+
+void TargetCanvas::SetBackground(QRgb rgb)
+{
+    Reset();
+    background = qRgb(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    PaintBackground();
+    Notify(canvas.rect());
+}
+
+void TargetCanvas::Reset()
+{
+    // Each figure on the picture is drawn once more, which takes it away:
+    // no second copy of a large image is needed.
+    std::vector<Figure> drawn;
+    drawn.swap(figures);
+    for (const Figure &f : drawn) Rasterise(f);
+}
+
+void TargetCanvas::Notify(const QRect &r)
+{
+    const QRect clipped = r.intersected(canvas.rect());
+    if (Changed && !clipped.isEmpty()) Changed(clipped);
+}
+
+void TargetCanvas::Toggle(const Figure &f)
+{
+    auto it = std::find(figures.begin(), figures.end(), f);
+    if (it != figures.end()) figures.erase(it);
+    else figures.push_back(f);
+    Rasterise(f);
+}
+
+void TargetCanvas::XorLine(float x1, float y1, float x2, float y2, QRgb pen)
+{
+    Toggle({Kind::Line, x1, y1, x2, y2, pen, pen});
+}
+
+void TargetCanvas::XorBox(float x1, float y1, float x2, float y2, QRgb fill, QRgb outline)
+{
+    Toggle({Kind::Box, std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2),
+            fill, outline});
+}
+
+void TargetCanvas::XorCircle(float cx, float cy, float radius, QRgb fill)
+{
+    Toggle({Kind::Circle, cx, cy, std::fabs(radius), 0, fill, fill});
+}
+
+void TargetCanvas::XorRect(int x1, int y1, int x2, int y2, QRgb rgb)
+{
+    // Inclusive pixel bounds, clipped to the canvas.
+    x1 = std::max(x1, 0);
+    y1 = std::max(y1, 0);
+    x2 = std::min(x2, canvas.width() - 1);
+    y2 = std::min(y2, canvas.height() - 1);
+    if (x1 > x2 || y1 > y2) return;
+    const QRgb bits = XorBits(rgb);
+    uchar *base = canvas.bits();
+    const qsizetype stride = canvas.bytesPerLine();
+    for (int y = y1; y <= y2; ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(base + stride * y);
+        for (int x = x1; x <= x2; ++x) line[x] ^= bits;
+    }
+}
+
+void TargetCanvas::Rasterise(const Figure &f)
+{
+    switch (f.kind) {
+    case Kind::Line: {
+        int x0 = Pixel(f.a), y0 = Pixel(f.b);
+        const int x1 = Pixel(f.c), y1 = Pixel(f.d);
+        const QRect bounds = QRect(QPoint(std::min(x0, x1), std::min(y0, y1)),
+                                   QPoint(std::max(x0, x1), std::max(y0, y1)));
+        if (x0 == x1 || y0 == y1) {
+            XorRect(bounds.left(), bounds.top(), bounds.right(), bounds.bottom(), f.fill);
+        } else {
+            const QRgb bits = XorBits(f.fill);
+            const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+            const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+            const int w = canvas.width(), h = canvas.height();
+            int err = dx + dy;
+            for (;;) {
+                if (x0 >= 0 && y0 >= 0 && x0 < w && y0 < h)
+                    reinterpret_cast<QRgb *>(canvas.scanLine(y0))[x0] ^= bits;
+                if (x0 == x1 && y0 == y1) break;
+                const int e2 = 2 * err;
+                if (e2 >= dy) { err += dy; x0 += sx; }
+                if (e2 <= dx) { err += dx; y0 += sy; }
+            }
+        }
+        Notify(bounds);
+        break;
+    }
+    case Kind::Box: {
+        const int x1 = Pixel(f.a), y1 = Pixel(f.b), x2 = Pixel(f.c), y2 = Pixel(f.d);
+        if (f.fill == f.outline) {
+            XorRect(x1, y1, x2, y2, f.fill);
+        } else {
+            // Outline and inside never share a pixel, so each toggles once.
+            XorRect(x1, y1, x2, y1, f.outline);
+            if (y2 > y1) XorRect(x1, y2, x2, y2, f.outline);
+            XorRect(x1, y1 + 1, x1, y2 - 1, f.outline);
+            if (x2 > x1) XorRect(x2, y1 + 1, x2, y2 - 1, f.outline);
+            XorRect(x1 + 1, y1 + 1, x2 - 1, y2 - 1, f.fill);
+        }
+        Notify(QRect(QPoint(x1, y1), QPoint(x2, y2)));
+        break;
+    }
+    case Kind::Circle: {
+        // Pixels whose centres lie within the radius of the centre.
+        const double cx = double(f.a) / TwipsPerPixel, cy = double(f.b) / TwipsPerPixel;
+        const double r = double(f.c) / TwipsPerPixel;
+        const int x1 = int(std::floor(cx - r)), x2 = int(std::ceil(cx + r));
+        const int y1 = int(std::floor(cy - r)), y2 = int(std::ceil(cy + r));
+        const QRgb bits = XorBits(f.fill);
+        for (int y = std::max(y1, 0); y <= std::min(y2, canvas.height() - 1); ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(canvas.scanLine(y));
+            const double dy = y + 0.5 - cy;
+            for (int x = std::max(x1, 0); x <= std::min(x2, canvas.width() - 1); ++x) {
+                const double dx = x + 0.5 - cx;
+                if (dx * dx + dy * dy <= r * r) line[x] ^= bits;
+            }
+        }
+        Notify(QRect(QPoint(x1, y1), QPoint(x2, y2)));
+        break;
+    }
+    }
+}

@@ -1,0 +1,93 @@
+#pragma once
+// The target picture as one persistent RGB32 image: the scanned target over
+// the background colour, with every figure exclusive-OR-ed straight into it.
+// Positions are picture twips (15 per image pixel); the canvas knows nothing
+// of windows, so the window, the command line and the tests share it.
+#include <QDateTime>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <functional>
+#include <vector>
+
+// A colour value 0x00BBGGRR, or a system colour when the high bit is set,
+// as the running desktop shows it.
+QRgb DisplayRgb(qint32 value);
+// The colour value (0x00BBGGRR) of a chosen colour.
+qint32 ColorValue(QRgb rgb);
+
+class TargetCanvas {
+public:
+    TargetCanvas();
+
+    // The picture area as laid out in the window, in pixels. The canvas covers
+    // it and the whole image, whichever is larger in each direction.
+    void SetPictureSize(QSize pixels);
+    // Loads the image file; on failure the picture is left empty, and
+    // `error` names the reason. Either way every figure is gone.
+    bool LoadImage(const QString &path, QString *error);
+    // Takes an image already in memory (the command line, tests).
+    void SetImage(QImage image);
+    void ClearImage();
+    bool HasImage() const { return imageSize.isValid() && !imageSize.isEmpty(); }
+    QString ImageFile() const { return imageFile; }
+    // The image of this file is loaded and the file has not changed since.
+    bool HoldsFile(const QString &path) const;
+
+    // Wipes every figure, then paints the background outside the image.
+    void SetBackground(QRgb rgb);
+    QRgb Background() const { return background; }
+    // Wipes every figure; the image and background stay.
+    void Reset();
+
+    const QImage &Image() const { return canvas; }
+    QSize SizePixels() const { return canvas.size(); }
+    float WidthTwips() const;
+    float HeightTwips() const;
+
+    // Figures, toggled by exclusive-OR: drawing one twice restores the image.
+    void XorLine(float x1, float y1, float x2, float y2, QRgb pen);
+    // A box filled with `fill`, its one-pixel outline in `outline`.
+    void XorBox(float x1, float y1, float x2, float y2, QRgb fill, QRgb outline);
+    void XorFilledBox(float x1, float y1, float x2, float y2, QRgb fill)
+    {
+        XorBox(x1, y1, x2, y2, fill, fill);
+    }
+    void XorCircle(float cx, float cy, float radius, QRgb fill);
+
+    // The pixel holding a picture point.
+    static int Pixel(float twips);
+
+    // Figures on the picture now (drawn an odd number of times).
+    int FigureCount() const { return int(figures.size()); }
+
+    // Told of every pixel rectangle that changed.
+    std::function<void(const QRect &)> Changed;
+
+    // The largest image a load will decode, in megabytes.
+    static constexpr int ImageAllocationLimitMB = 2048;
+
+private:
+    enum class Kind { Line, Box, Circle };
+    struct Figure {
+        Kind kind;
+        float a, b, c, d;
+        QRgb fill, outline;
+        bool operator==(const Figure &) const = default;
+    };
+    void Toggle(const Figure &f);
+    void Rasterise(const Figure &f);
+    void XorRect(int x1, int y1, int x2, int y2, QRgb rgb);
+    void Rebuild(QImage image);
+    void PaintBackground();
+    void Notify(const QRect &r);
+
+    QImage canvas;
+    QSize pictureSize{1, 1};
+    QSize imageSize;
+    QString imageFile;
+    QDateTime imageFileTime;
+    qint64 imageFileSize = -1;
+    QRgb background;
+    std::vector<Figure> figures;
+};

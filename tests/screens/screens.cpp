@@ -1,0 +1,65 @@
+// Makes the screenshots of the documentation: run under a virtual X server
+// (scripts/screenshot) so the real window manager-less desktop is captured.
+#include "app/frmmain.h"
+#include "entry/frmenterheader.h"
+#include "entry/frmkeyboardenter.h"
+#include "entry/frmtextenter.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+void settle(int ms = 300)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+bool saveScreen(const QString &path)
+{
+    settle();
+    return QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication qapp(argc, argv);
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    QDir().mkpath(outDir);
+    TestApp t;
+    t.app->Main()->show();
+    WhenModal([](QWidget *w) {
+        auto *h = qobject_cast<frmEnterHeader *>(w);
+        h->txtRangeToTarget->setText(QStringLiteral("100"));
+        h->txtShooterName->setText(QStringLiteral("Ann"));
+        h->txtRifle->setText(QStringLiteral("Bolt action, 24 in."));
+        h->cmdHeaderOk->click();
+    });
+    t.app->ViewTextEntry();
+    frmTextEnter *e = t.app->TextEnter();
+    const std::pair<const char *, const char *> shots[] = {
+        {"0.25", "0.5"}, {"-0.375", "0.125"}, {"0.5", "-0.25"}, {"0.125", "0.75"}, {"-0.25", "-0.5"}};
+    for (const auto &[x, y] : shots) {
+        e->txtEnterX->setText(QString::fromLatin1(x));
+        e->txtEnterY->setText(QString::fromLatin1(y));
+        e->cmdEnterTextData->click();
+    }
+    // No window manager here: lay the windows out side by side, as a desktop would.
+    frmMain *m = t.app->Main();
+    m->move(0, 0);
+    t.app->KeyBoardEnter()->move(0, m->frameGeometry().bottom() + 8);
+    e->move(0, t.app->KeyBoardEnter()->frameGeometry().bottom() + 8);
+    bool ok = saveScreen(outDir + QStringLiteral("/keyboard-entry.png"));
+    t.app->CloseAll();
+    settle(100);
+    ok = saveScreen(outDir + QStringLiteral("/main-window.png")) && ok;
+    return ok ? 0 : 1;
+}
