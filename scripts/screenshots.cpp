@@ -84,6 +84,11 @@ QWidget *topLevel(const char *name)
     return nullptr;
 }
 
+QImage zoomed(QWidget *w, const QRect &r)
+{
+    return w->grab(r).toImage().scaled(r.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 void click(QWidget *w, QPoint at)
 {
     QTest::mouseMove(w, at);
@@ -143,6 +148,7 @@ bool graphicalEntry(PeltrixApp &app, ScriptedPrompter &prompter)
     app.OpenFileDialog(2, app.Main());
     settle();
     if (!dialogSeen) QTest::qWait(500);
+    if (!dialogSeen) placeholder(QStringLiteral("graph-import.png"), QStringLiteral("Choosing a target image"));
 
     s.ImagePath = QDir(s.InstallDir).filePath(QStringLiteral("Tutorial/target1.gif"));
     s.ShowAxes = true;
@@ -164,13 +170,16 @@ bool graphicalEntry(PeltrixApp &app, ScriptedPrompter &prompter)
     QTest::mouseMove(picture, QPoint(300, 75));
     QTest::mouseMove(picture, QPoint(450, 75));
     click(picture, QPoint(450, 75));
-    save(picture->grab(QRect(0, 0, 600, 600)).toImage(), QStringLiteral("graph-calibrate.png"));
+    // The markers are a few pixels wide: show the part of the picture that
+    // holds them, twice as large.
+    save(zoomed(picture, QRect(120, 40, 360, 160)), QStringLiteral("graph-calibrate.png"));
     if (tools) save(tools->grab().toImage(), QStringLiteral("graph-toolbox.png"));
     click(picture, QPoint(300, 300));
     const double holes[][2] = {{0.35, 0.6}, {0.8, 0.25}, {0.15, 0.95}, {0.62, 0.88}, {0.45, 0.4}};
     for (const auto &h : holes) click(picture, QPoint(int(300 + h[0] * 75 + 0.5), int(300 - h[1] * 75 + 0.5)));
-    QImage shots = picture->grab(QRect(0, 0, 600, 600)).toImage();
-    save(shots, QStringLiteral("graph-shots.png"));
+    save(zoomed(picture, QRect(180, 150, 270, 220)), QStringLiteral("graph-shots.png"));
+    std::fprintf(stderr, "graphical entry: %d shots, group size %.3f, center %.3f %.3f\n",
+                 int(s.ShotCount), double(s.GroupSize), double(s.MeanX), double(s.MeanY));
     app.CloseAll();
     settle();
     return true;
