@@ -16,6 +16,8 @@ class frmTextEnter;
 class frmTutorial;
 class frmAbout;
 class Desktop;
+class frmTTest;
+class frmFTest;
 class frmGraphEnter;
 
 class PeltrixApp : public QObject {
@@ -78,6 +80,8 @@ public:
     void ShowTTest();
     void ShowFTest();
     bool StatToolsAvailable() const;
+    frmTTest *TTestWindow() const; // null while the window is not open
+    frmFTest *FTestWindow() const;
     // Help (help/).
     void OpenManual(QWidget *owner);
     void ShowTutorial();
@@ -100,5 +104,7 @@ private:
     QPointer<frmTextEnter> textEnter;
     QPointer<frmTutorial> tutorial;
     QPointer<frmAbout> about;
+    QPointer<frmTTest> tTest;
+    QPointer<frmFTest> fTest;
     QPointer<frmGraphEnter> graphEnter;
 };
