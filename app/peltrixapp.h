@@ -14,6 +14,9 @@ class frmMain;
 class frmTextOutput;
 class frmKeyBoardEnter;
 class frmTextEnter;
+class frmTutorial;
+class frmAbout;
+class Desktop;
 class frmTTest;
 class frmFTest;
 class frmGraphEnter;
@@ -87,6 +90,10 @@ public:
     void ShowTutorial();
     void FocusTutorial();
     void ShowAbout(bool modal);
+    // The desktop the help opens the manual and system information with;
+    // the host's unless a test puts its own here.
+    Desktop *desktop = nullptr;
+    Desktop &HelpDesktop();
 
     void PrintStats(QWidget *owner);
 
@@ -98,6 +105,8 @@ private:
     QPointer<frmTextOutput> textOutput;
     QPointer<frmKeyBoardEnter> keyBoardEnter;
     QPointer<frmTextEnter> textEnter;
+    QPointer<frmTutorial> tutorial;
+    QPointer<frmAbout> about;
     QPointer<frmTTest> tTest;
     QPointer<frmFTest> fTest;
     QPointer<frmGraphEnter> graphEnter;
