@@ -15,6 +15,9 @@ class frmTextOutput;
 class frmKeyBoardEnter;
 class frmTextEnter;
 class frmGroupAnalysis;
+class frmTutorial;
+class frmAbout;
+class Desktop;
 class frmTTest;
 class frmFTest;
 class frmGraphEnter;
@@ -88,6 +91,10 @@ public:
     void ShowTutorial();
     void FocusTutorial();
     void ShowAbout(bool modal);
+    // The desktop the help opens the manual and system information with;
+    // the host's unless a test puts its own here.
+    Desktop *desktop = nullptr;
+    Desktop &HelpDesktop();
 
     void PrintStats(QWidget *owner);
 
@@ -107,6 +114,8 @@ private:
     QPointer<frmKeyBoardEnter> keyBoardEnter;
     QPointer<frmTextEnter> textEnter;
     QPointer<frmGroupAnalysis> groupAnalysis;
+    QPointer<frmTutorial> tutorial;
+    QPointer<frmAbout> about;
     QPointer<frmTTest> tTest;
     QPointer<frmFTest> fTest;
     QPointer<frmGraphEnter> graphEnter;

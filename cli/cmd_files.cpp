@@ -4,11 +4,13 @@
 #include "files/export.h"
 #include "files/statsfile.h"
 
-bool CliOpenStats(Session &s, CliContext &ctx, const QString &path) {
+bool CliOpenStats(Session &s, CliContext &ctx, const QString &path)
+{
     return OpenStatsFileOrTell(s, path, ctx.prompter);
 }
 
-int CmdResave(const QStringList &args, CliContext &ctx) {
+int CmdResave(const QStringList &args, CliContext &ctx)
+{
     if (args.size() != 2 || args[0].startsWith(QLatin1String("--")) ||
         args[1].startsWith(QLatin1String("--")))
         return CliExit::Usage;
@@ -18,7 +20,8 @@ int CmdResave(const QStringList &args, CliContext &ctx) {
     return SaveStatsFileOrTell(s, args[1], ctx.prompter) ? CliExit::Ok : CliExit::Refused;
 }
 
-int CmdExport(const QStringList &args, CliContext &ctx) {
+int CmdExport(const QStringList &args, CliContext &ctx)
+{
     QString file;
     std::optional<QString> answer;
     for (int i = 0; i < args.size(); ++i) {

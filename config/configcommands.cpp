@@ -6,28 +6,33 @@
 
 #include <cstdlib>
 
-void PeltrixApp::ResolveFolders() {
+void PeltrixApp::ResolveFolders()
+{
     ::ResolveFolders(session, host, prompter);
 }
 
-void PeltrixApp::LoadConfig() {
+void PeltrixApp::LoadConfig()
+{
     if (LoadConfigFile(session, prompter) == ConfigLoad::Missing) std::exit(1);
 }
 
-void PeltrixApp::SaveConfig() {
+void PeltrixApp::SaveConfig()
+{
     if (session.SaveDefaultsOnExit) CaptureDefaults(session);
     // Without a data folder there is nowhere to write; start-up has said so.
     if (session.AppDataDir.isEmpty()) return;
     SaveConfigFileOrTell(session, prompter);
 }
 
-void PeltrixApp::ShowDefaultOptions(QWidget *owner) {
+void PeltrixApp::ShowDefaultOptions(QWidget *owner)
+{
     frmDefaultOptions form(*this, owner);
     form.exec();
     prompter.SetOwner(owner);
 }
 
-void PeltrixApp::ShowUnits(QWidget *owner) {
+void PeltrixApp::ShowUnits(QWidget *owner)
+{
     FrmOptUnit form(*this, owner);
     form.exec();
     prompter.SetOwner(owner);

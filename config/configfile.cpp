@@ -14,19 +14,22 @@ const QString IniName = QStringLiteral("peltrix.ini");
 constexpr qsizetype MaxConfigBytes = 1 << 20;
 
 // A folder joined with a name by the host's separator.
-QString join(const QString &folder, const QString &name) {
+QString join(const QString &folder, const QString &name)
+{
     return folder + QLatin1Char('/') + name;
 }
 } // namespace
 
-qint32 FindTextEnd(const QString &text) {
+qint32 FindTextEnd(const QString &text)
+{
     qint32 p = 1;
     while (p <= text.size() && text[p - 1].unicode() >= 32)
         ++p;
     return p;
 }
 
-void ResolveFolders(Session &s, const HostFolders &host, Prompter &prompter) {
+void ResolveFolders(Session &s, const HostFolders &host, Prompter &prompter)
+{
     QString os;
     ExpandEnvironmentStrings(host, QStringLiteral("%OS%"), os, UserProfileWidth);
     s.IsWindowsNT = os.left(10) == QLatin1String("Windows_NT");
@@ -53,11 +56,13 @@ void ResolveFolders(Session &s, const HostFolders &host, Prompter &prompter) {
     }
 }
 
-QString ConfigFilePath(const Session &s) {
+QString ConfigFilePath(const Session &s)
+{
     return join(s.AppDataDir, IniName);
 }
 
-int ParseConfigRecords(Session &s, const QByteArray &bytes) {
+int ParseConfigRecords(Session &s, const QByteArray &bytes)
+{
     // Whatever the file lacks keeps the install value.
     const QString documents = s.DocumentsDir;
     s.IniRangeToTarget = 100;
@@ -120,7 +125,8 @@ int ParseConfigRecords(Session &s, const QByteArray &bytes) {
     return line;
 }
 
-ConfigLoad LoadConfigFile(Session &s, Prompter &prompter) {
+ConfigLoad LoadConfigFile(Session &s, Prompter &prompter)
+{
     QString path = ConfigFilePath(s);
     ConfigLoad result = ConfigLoad::Loaded;
     const bool present = !s.AppDataDir.isEmpty() && QFileInfo(path).fileName() == IniName &&
@@ -166,7 +172,8 @@ ConfigLoad LoadConfigFile(Session &s, Prompter &prompter) {
     return result;
 }
 
-QByteArray ConfigFileBytes(const Session &s) {
+QByteArray ConfigFileBytes(const Session &s)
+{
     RecordWriter w;
     auto text = [&w](const QString &t) {
         w.Text(t);
@@ -194,7 +201,8 @@ QByteArray ConfigFileBytes(const Session &s) {
     return w.Bytes();
 }
 
-bool SaveConfigFile(const Session &s, QString *errorText) {
+bool SaveConfigFile(const Session &s, QString *errorText)
+{
     auto fail = [errorText](const QString &why) {
         if (errorText) *errorText = why;
         return false;
@@ -207,7 +215,8 @@ bool SaveConfigFile(const Session &s, QString *errorText) {
     return true;
 }
 
-void CaptureDefaults(Session &s) {
+void CaptureDefaults(Session &s)
+{
     if (s.SaveDefRangeToTarget) s.DefRangeToTarget = s.RangeToTarget;
     if (s.SaveDefShooterName) s.DefShooterName = s.ShooterName;
     if (s.SaveDefFirearm) s.DefFirearm = s.Firearm;
@@ -222,7 +231,8 @@ void CaptureDefaults(Session &s) {
     if (s.SaveDefImageDir) s.DefImageDir = s.ImageDir;
 }
 
-void ApplyInstallValues(Session &s) {
+void ApplyInstallValues(Session &s)
+{
     s.RangeToTarget = 100;
     s.ShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
     s.Firearm = QString(FirearmWidth, QLatin1Char(' '));
@@ -235,7 +245,8 @@ void ApplyInstallValues(Session &s) {
     s.ImageDir = s.DocumentsDir;
 }
 
-bool SaveConfigFileOrTell(const Session &s, Prompter &prompter) {
+bool SaveConfigFileOrTell(const Session &s, Prompter &prompter)
+{
     QString why;
     if (SaveConfigFile(s, &why)) return true;
     prompter.MsgBox(QStringLiteral("The settings could not be saved to %1.\r\r%2")

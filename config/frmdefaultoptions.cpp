@@ -8,7 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a) {
+frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
+{
     setObjectName(QStringLiteral("frmDefaultOptions"));
     setWindowTitle(QStringLiteral("Peltrix Defaults"));
     auto label = [this](const char *name, const QString &caption, QRect geometry) {
@@ -72,7 +73,8 @@ frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(p
     setFixedSize(TwipsToPixels(7000), TwipsToPixels(5200));
 }
 
-void frmDefaultOptions::RecordDefaultSelections() {
+void frmDefaultOptions::RecordDefaultSelections()
+{
     Session &s = app.session;
     auto on = [](const QCheckBox *c) { return c->checkState() == Qt::Checked; };
     s.SaveDefImageDir = on(chkImPath);
@@ -89,23 +91,27 @@ void frmDefaultOptions::RecordDefaultSelections() {
     s.SaveDefRangeToTarget = on(chkRange);
 }
 
-void frmDefaultOptions::cmdSaveDefNow_Click() {
+void frmDefaultOptions::cmdSaveDefNow_Click()
+{
     RecordDefaultSelections();
     CaptureDefaults(app.session);
     app.prompter.SetOwner(this);
     SaveConfigFileOrTell(app.session, app.prompter);
 }
 
-void frmDefaultOptions::cmdSaveDefExit_Click() {
+void frmDefaultOptions::cmdSaveDefExit_Click()
+{
     RecordDefaultSelections();
     // The promise of the button: the values current at close are the ones kept.
     app.session.SaveDefaultsOnExit = true;
 }
 
-void frmDefaultOptions::cmdDefReset_Click() {
+void frmDefaultOptions::cmdDefReset_Click()
+{
     ApplyInstallValues(app.session);
 }
 
-void frmDefaultOptions::cmdDefCancel_Click() {
+void frmDefaultOptions::cmdDefCancel_Click()
+{
     reject();
 }

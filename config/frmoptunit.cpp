@@ -10,7 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-FrmOptUnit::FrmOptUnit(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a) {
+FrmOptUnit::FrmOptUnit(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
+{
     setObjectName(QStringLiteral("FrmOptUnit"));
     setWindowTitle(QStringLiteral("Unit Option Select"));
     fraUnit = new QGroupBox(this);
@@ -49,31 +50,37 @@ FrmOptUnit::FrmOptUnit(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
         TxtOtherUnit->setText(unit);
 }
 
-bool FrmOptUnit::eventFilter(QObject *watched, QEvent *event) {
+bool FrmOptUnit::eventFilter(QObject *watched, QEvent *event)
+{
     if (watched == TxtOtherUnit && event->type() == QEvent::FocusOut) TxtOtherUnit_LostFocus();
     return QDialog::eventFilter(watched, event);
 }
 
-void FrmOptUnit::OptInch_Click() {
+void FrmOptUnit::OptInch_Click()
+{
     app.session.UnitName = OptInch->text();
     TxtOtherUnit->setEnabled(false);
 }
 
-void FrmOptUnit::OptCM_Click() {
+void FrmOptUnit::OptCM_Click()
+{
     app.session.UnitName = OptCM->text();
     TxtOtherUnit->setEnabled(false);
 }
 
-void FrmOptUnit::OptOther_Click() {
+void FrmOptUnit::OptOther_Click()
+{
     TxtOtherUnit->setEnabled(true);
     TxtOtherUnit->setFocus();
 }
 
-void FrmOptUnit::TxtOtherUnit_LostFocus() {
+void FrmOptUnit::TxtOtherUnit_LostFocus()
+{
     if (TxtOtherUnit->isEnabled()) app.session.UnitName = TxtOtherUnit->text();
 }
 
-void FrmOptUnit::cmdSetUnit_Click() {
+void FrmOptUnit::cmdSetUnit_Click()
+{
     // The text box gives up the focus to the button first; where no focus
     // moves (a click without an active window) its text is taken here.
     if (OptOther->isChecked()) TxtOtherUnit_LostFocus();

@@ -8,7 +8,8 @@
 #include <limits>
 #include <string>
 
-QByteArray FloatText(float value) {
+QByteArray FloatText(float value)
+{
     if (!std::isfinite(value)) {
         // Never produced by the program's own values; written so that every
         // reader takes it as the largest float rather than stopping.
@@ -37,12 +38,14 @@ QByteArray FloatText(float value) {
     return QByteArray::fromStdString(out);
 }
 
-void RecordWriter::separate() {
+void RecordWriter::separate()
+{
     if (fieldInRecord) bytes.append(',');
     fieldInRecord = true;
 }
 
-void RecordWriter::Text(const QString &text) {
+void RecordWriter::Text(const QString &text)
+{
     separate();
     QString t = text;
     t.replace(QLatin1Char('"'), QLatin1String("''"));
@@ -51,31 +54,37 @@ void RecordWriter::Text(const QString &text) {
     bytes.append('"');
 }
 
-void RecordWriter::Float(float value) {
+void RecordWriter::Float(float value)
+{
     separate();
     bytes.append(FloatText(value));
 }
 
-void RecordWriter::Int(qint32 value) {
+void RecordWriter::Int(qint32 value)
+{
     separate();
     bytes.append(QByteArray::number(value));
 }
 
-void RecordWriter::Bool(bool value) {
+void RecordWriter::Bool(bool value)
+{
     separate();
     bytes.append(value ? "#TRUE#" : "#FALSE#");
 }
 
-void RecordWriter::EndRecord() {
+void RecordWriter::EndRecord()
+{
     bytes.append("\r\n");
     fieldInRecord = false;
 }
 
-bool RecordReader::AtEnd() const {
+bool RecordReader::AtEnd() const
+{
     return pos >= data.size();
 }
 
-std::optional<RecordReader::Field> RecordReader::Next() {
+std::optional<RecordReader::Field> RecordReader::Next()
+{
     const qsizetype n = data.size();
     if (pos >= n) return std::nullopt;
     while (pos < n && (data[pos] == ' ' || data[pos] == '\t'))
@@ -114,24 +123,28 @@ std::optional<RecordReader::Field> RecordReader::Next() {
     return f;
 }
 
-double FieldNumber(const RecordReader::Field &f) {
+double FieldNumber(const RecordReader::Field &f)
+{
     return Val(f.text);
 }
 
-std::optional<float> FieldFloat(const RecordReader::Field &f) {
+std::optional<float> FieldFloat(const RecordReader::Field &f)
+{
     const double v = FieldNumber(f);
     if (!std::isfinite(v) || std::fabs(v) > double(std::numeric_limits<float>::max()))
         return std::nullopt;
     return float(v);
 }
 
-std::optional<qint32> FieldInt(const RecordReader::Field &f) {
+std::optional<qint32> FieldInt(const RecordReader::Field &f)
+{
     const double v = std::nearbyint(FieldNumber(f));
     if (!(v >= -2147483648.0 && v <= 2147483647.0)) return std::nullopt;
     return qint32(v);
 }
 
-std::optional<bool> FieldBool(const RecordReader::Field &f) {
+std::optional<bool> FieldBool(const RecordReader::Field &f)
+{
     const QString t = f.text.trimmed();
     if (t.compare(QLatin1String("#TRUE#"), Qt::CaseInsensitive) == 0) return true;
     if (t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) == 0) return false;

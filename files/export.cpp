@@ -9,13 +9,15 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString ExportFileName(const QString &statsFileName) {
+QString ExportFileName(const QString &statsFileName)
+{
     const qsizetype dot = statsFileName.lastIndexOf(QLatin1Char('.'));
     const QString base = dot > 0 ? statsFileName.left(dot) : statsFileName;
     return base + QStringLiteral(".txt");
 }
 
-QString ExportAnswerName(const QString &answer) {
+QString ExportAnswerName(const QString &answer)
+{
     const qsizetype n = answer.size();
     bool append;
     if (n == 1)
@@ -27,13 +29,15 @@ QString ExportAnswerName(const QString &answer) {
     return append ? answer + QStringLiteral(".txt") : answer;
 }
 
-QString ExportMoaText(const Session &s) {
+QString ExportMoaText(const Session &s)
+{
     const auto moa = GroupSizeMOA(s);
     if (!moa) return QString();
     return QStringLiteral("MOA: ") + StrNum(*moa, 15);
 }
 
-QByteArray ExportBytes(const Session &s) {
+QByteArray ExportBytes(const Session &s)
+{
     RecordWriter w;
     auto labelled = [&w](const char *label, const QString &value) {
         w.Text(QString::fromLatin1(label));
@@ -92,7 +96,8 @@ QByteArray ExportBytes(const Session &s) {
     return w.Bytes();
 }
 
-bool ExportShotData(const Session &s, Prompter &prompter) {
+bool ExportShotData(const Session &s, Prompter &prompter)
+{
     const qsizetype slash = s.StatsFilePath.lastIndexOf(QLatin1Char('/'));
     const QString statsName = s.StatsFilePath.mid(slash + 1);
     if (statsName.isEmpty()) {

@@ -10,7 +10,8 @@
 namespace {
 // Runs a modal window; it may lose its owner while it runs (an entry window
 // closed by what it opened), so it lives on the heap under a guard.
-template <typename Form> void runModal(PeltrixApp &app, QWidget *owner) {
+template <typename Form> void runModal(PeltrixApp &app, QWidget *owner)
+{
     QPointer<QWidget> guard(owner);
     QPointer<Form> form = new Form(app, owner);
     form->exec();
@@ -19,7 +20,8 @@ template <typename Form> void runModal(PeltrixApp &app, QWidget *owner) {
 }
 } // namespace
 
-void PeltrixApp::SaveStats(QWidget *owner) {
+void PeltrixApp::SaveStats(QWidget *owner)
+{
     if (session.StatsFilePath.isEmpty()) {
         SaveStatsAs(owner);
         return;
@@ -28,16 +30,19 @@ void PeltrixApp::SaveStats(QWidget *owner) {
     SaveStatsFileOrTell(session, session.StatsFilePath, prompter);
 }
 
-void PeltrixApp::SaveStatsAs(QWidget *owner) {
+void PeltrixApp::SaveStatsAs(QWidget *owner)
+{
     runModal<frmFileSaveAs>(*this, owner);
 }
 
-void PeltrixApp::OpenFileDialog(qint32 mode, QWidget *owner) {
+void PeltrixApp::OpenFileDialog(qint32 mode, QWidget *owner)
+{
     session.FileDialogMode = mode;
     runModal<frmFileDialog>(*this, owner);
 }
 
-void PeltrixApp::ExportShots(QWidget *owner) {
+void PeltrixApp::ExportShots(QWidget *owner)
+{
     prompter.SetOwner(owner);
     ExportShotData(session, prompter);
 }

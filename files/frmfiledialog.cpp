@@ -10,13 +10,15 @@
 #include <QFileInfo>
 #include <QPushButton>
 
-QString StartFolder(const QString &folder, const QString &documentsDir) {
+QString StartFolder(const QString &folder, const QString &documentsDir)
+{
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
     if (!documentsDir.isEmpty() && QFileInfo(documentsDir).isDir()) return documentsDir;
     return QDir::homePath();
 }
 
-frmFileDialog::frmFileDialog(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a) {
+frmFileDialog::frmFileDialog(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
+{
     setObjectName(QStringLiteral("frmFileDialog"));
     setWindowTitle(QStringLiteral("Open Graphical File"));
     Drive1 = new DriveList(this);
@@ -46,7 +48,8 @@ frmFileDialog::frmFileDialog(PeltrixApp &a, QWidget *parent) : QDialog(parent), 
     PrepareFileDialog();
 }
 
-void frmFileDialog::PrepareFileDialog() {
+void frmFileDialog::PrepareFileDialog()
+{
     const Session &s = app.session;
     const bool images = s.FileDialogMode == 2;
     const QString folder = StartFolder(images ? s.ImageDir : s.StatsDir, s.DocumentsDir);
@@ -56,29 +59,34 @@ void frmFileDialog::PrepareFileDialog() {
     chosenPath.clear();
 }
 
-void frmFileDialog::Drive1_Change() {
+void frmFileDialog::Drive1_Change()
+{
     // A drive's current folder: where the lists are while it holds them, else its root.
     const QString root = Drive1->Drive();
     const QString here = Dir1->Path();
     if (!(here + QLatin1Char('/')).startsWith(root)) Dir1->SetPath(root);
 }
 
-void frmFileDialog::Dir1_Change() {
+void frmFileDialog::Dir1_Change()
+{
     File1->SetPath(Dir1->Path());
     chosenPath.clear();
 }
 
-void frmFileDialog::File1_Click() {
+void frmFileDialog::File1_Click()
+{
     const QString name = File1->FileName();
     chosenPath = name.isEmpty() ? QString() : File1->Path() + QLatin1Char('/') + name;
 }
 
-void frmFileDialog::File1_DblClick() {
+void frmFileDialog::File1_DblClick()
+{
     File1_Click();
     cmdImportFile_Click();
 }
 
-void frmFileDialog::cmdImportFile_Click() {
+void frmFileDialog::cmdImportFile_Click()
+{
     hide();
     app.prompter.SetOwner(parentWidget());
     File1_Click();
@@ -107,7 +115,8 @@ void frmFileDialog::cmdImportFile_Click() {
     accept();
 }
 
-void frmFileDialog::cmdCancFile_Click() {
+void frmFileDialog::cmdCancFile_Click()
+{
     // Only an import that is called off drops the image path; an open that
     // is called off leaves the session alone.
     if (app.session.FileDialogMode == 2) app.session.ImagePath.clear();

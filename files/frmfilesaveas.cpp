@@ -13,7 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmFileSaveAs::frmFileSaveAs(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a) {
+frmFileSaveAs::frmFileSaveAs(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
+{
     setObjectName(QStringLiteral("frmFileSaveAs"));
     setWindowTitle(QStringLiteral("Save File As"));
     Label1 = new QLabel(QStringLiteral("Save File As:"), this);
@@ -64,32 +65,38 @@ frmFileSaveAs::frmFileSaveAs(PeltrixApp &a, QWidget *parent) : QDialog(parent), 
     cboFileType->setCurrentIndex(0);
 }
 
-void frmFileSaveAs::Drive1_Change() {
+void frmFileSaveAs::Drive1_Change()
+{
     const QString root = Drive1->Drive();
     if (!(Dir1->Path() + QLatin1Char('/')).startsWith(root)) Dir1->SetPath(root);
 }
 
-void frmFileSaveAs::Dir1_Change() {
+void frmFileSaveAs::Dir1_Change()
+{
     File1->SetPath(Dir1->Path());
 }
 
-void frmFileSaveAs::File1_Click() {
+void frmFileSaveAs::File1_Click()
+{
     const QString name = File1->FileName();
     if (name.isEmpty()) return;
     FileName = name;
     txtFileSave->setText(name);
 }
 
-void frmFileSaveAs::File1_DblClick() {
+void frmFileSaveAs::File1_DblClick()
+{
     File1_Click();
     cmdSaveFile_Click();
 }
 
-void frmFileSaveAs::txtFileSave_Change() {
+void frmFileSaveAs::txtFileSave_Change()
+{
     FileName = txtFileSave->text();
 }
 
-void frmFileSaveAs::cmdSaveFile_Click() {
+void frmFileSaveAs::cmdSaveFile_Click()
+{
     Session &s = app.session;
     app.prompter.SetOwner(this);
     const QString previousDir = s.StatsDir;
@@ -118,6 +125,7 @@ void frmFileSaveAs::cmdSaveFile_Click() {
     accept();
 }
 
-void frmFileSaveAs::cmdCancFile_Click() {
+void frmFileSaveAs::cmdCancFile_Click()
+{
     reject();
 }

@@ -17,14 +17,16 @@ namespace {
 constexpr qint64 MaxStatsFileBytes = 1 << 20;
 } // namespace
 
-QString FolderOfPath(const QString &path) {
+QString FolderOfPath(const QString &path)
+{
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash < 0) return QString();
     if (slash == 0) return QStringLiteral("/");
     return path.left(slash);
 }
 
-QByteArray StatsFileBytes(const Session &s) {
+QByteArray StatsFileBytes(const Session &s)
+{
     RecordWriter w;
     auto text = [&w](const QString &t) {
         w.Text(t);
@@ -72,7 +74,8 @@ QByteArray StatsFileBytes(const Session &s) {
     return w.Bytes();
 }
 
-bool SaveStatsFile(Session &s, const QString &path, QString *errorText) {
+bool SaveStatsFile(Session &s, const QString &path, QString *errorText)
+{
     auto fail = [errorText](const QString &why) {
         if (errorText) *errorText = why;
         return false;
@@ -84,7 +87,8 @@ bool SaveStatsFile(Session &s, const QString &path, QString *errorText) {
     return true;
 }
 
-bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText) {
+bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText)
+{
     auto fail = [errorText](const QString &why) {
         if (errorText) *errorText = why;
         return false;
@@ -162,7 +166,8 @@ bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText) {
     return true;
 }
 
-bool ReadStatsFile(Session &s, QString *errorText) {
+bool ReadStatsFile(Session &s, QString *errorText)
+{
     QFile file(s.StatsFilePath);
     if (!file.open(QIODevice::ReadOnly)) {
         if (errorText) *errorText = file.errorString();
@@ -185,7 +190,8 @@ bool ReadStatsFile(Session &s, QString *errorText) {
     return true;
 }
 
-bool OpenStatsFile(Session &s, const QString &path, QString *errorText) {
+bool OpenStatsFile(Session &s, const QString &path, QString *errorText)
+{
     // Everything is read into a copy; the session changes only when the whole file was good.
     Session fresh = s;
     ResetSession(fresh);
@@ -197,7 +203,8 @@ bool OpenStatsFile(Session &s, const QString &path, QString *errorText) {
     return true;
 }
 
-bool OpenStatsFileOrTell(Session &s, const QString &path, Prompter &prompter) {
+bool OpenStatsFileOrTell(Session &s, const QString &path, Prompter &prompter)
+{
     QString why;
     if (OpenStatsFile(s, path, &why)) return true;
     prompter.MsgBox(QStringLiteral("%1 is not a valid Peltrix statistics file.\r\r%2")
@@ -206,7 +213,8 @@ bool OpenStatsFileOrTell(Session &s, const QString &path, Prompter &prompter) {
     return false;
 }
 
-bool SaveStatsFileOrTell(Session &s, const QString &path, Prompter &prompter) {
+bool SaveStatsFileOrTell(Session &s, const QString &path, Prompter &prompter)
+{
     QString why;
     if (SaveStatsFile(s, path, &why)) return true;
     prompter.MsgBox(QStringLiteral("The file %1 could not be saved.\r\r%2")

@@ -9,7 +9,8 @@ constexpr char16_t High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0
                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 } // namespace
 
-QString FromCp1252(const QByteArray &bytes) {
+QString FromCp1252(const QByteArray &bytes)
+{
     QString out(bytes.size(), Qt::Uninitialized);
     QChar *d = out.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -19,7 +20,8 @@ QString FromCp1252(const QByteArray &bytes) {
     return out;
 }
 
-QByteArray ToCp1252(const QString &text) {
+QByteArray ToCp1252(const QString &text)
+{
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text) {

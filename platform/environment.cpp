@@ -1,10 +1,13 @@
 #include "platform/environment.h"
 
+#include "platform/installfolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
-HostFolders HostFolders::FromHost() {
+HostFolders HostFolders::FromHost()
+{
     HostFolders h;
     h.os = QStringLiteral("Windows_NT");
     h.userProfile = QDir::homePath();
@@ -18,7 +21,8 @@ HostFolders HostFolders::FromHost() {
     return h;
 }
 
-HostFolders HostFolders::InFolder(const QString &root) {
+HostFolders HostFolders::InFolder(const QString &root)
+{
     const QDir r(root);
     HostFolders h;
     h.os = QStringLiteral("Windows_NT");
@@ -30,7 +34,8 @@ HostFolders HostFolders::InFolder(const QString &root) {
 }
 
 qint32 ExpandEnvironmentStrings(const HostFolders &host, const QString &name, QString &buffer,
-                                qint32 capacity) {
+                                qint32 capacity)
+{
     QString value;
     if (name == QLatin1String("%OS%"))
         value = host.os;

@@ -4,7 +4,8 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
-DriveList::DriveList(QWidget *parent) : QComboBox(parent) {
+DriveList::DriveList(QWidget *parent) : QComboBox(parent)
+{
     QStringList roots;
     for (const QStorageInfo &v : QStorageInfo::mountedVolumes())
         if (v.isValid() && v.isReady()) roots << v.rootPath();
@@ -15,11 +16,13 @@ DriveList::DriveList(QWidget *parent) : QComboBox(parent) {
     connect(this, &QComboBox::activated, this, [this](int) { emit DriveChanged(Drive()); });
 }
 
-QString DriveList::Drive() const {
+QString DriveList::Drive() const
+{
     return currentText();
 }
 
-void DriveList::SetDriveOf(const QString &path) {
+void DriveList::SetDriveOf(const QString &path)
+{
     const QString abs = QFileInfo(path).absoluteFilePath();
     int best = -1;
     qsizetype bestLen = -1;
@@ -34,13 +37,15 @@ void DriveList::SetDriveOf(const QString &path) {
     if (best >= 0) setCurrentIndex(best);
 }
 
-FolderList::FolderList(QWidget *parent) : QListWidget(parent) {
+FolderList::FolderList(QWidget *parent) : QListWidget(parent)
+{
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         if (item) SetPath(item->data(Qt::UserRole).toString());
     });
 }
 
-bool FolderList::SetPath(const QString &folder) {
+bool FolderList::SetPath(const QString &folder)
+{
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir()) return false;
     const QString abs = QDir::cleanPath(info.absoluteFilePath());
@@ -68,7 +73,8 @@ bool FolderList::SetPath(const QString &folder) {
     return true;
 }
 
-FileList::FileList(QWidget *parent) : QListWidget(parent) {
+FileList::FileList(QWidget *parent) : QListWidget(parent)
+{
     connect(this, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
         if (item) emit FileClicked(item->text());
     });
@@ -77,22 +83,26 @@ FileList::FileList(QWidget *parent) : QListWidget(parent) {
     });
 }
 
-void FileList::SetPath(const QString &folder) {
+void FileList::SetPath(const QString &folder)
+{
     path = folder;
     Refresh();
 }
 
-void FileList::SetPattern(const QString &pattern) {
+void FileList::SetPattern(const QString &pattern)
+{
     patterns = pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     Refresh();
 }
 
-QString FileList::FileName() const {
+QString FileList::FileName() const
+{
     const QListWidgetItem *item = currentItem();
     return item && item->isSelected() ? item->text() : QString();
 }
 
-void FileList::Refresh() {
+void FileList::Refresh()
+{
     clear();
     if (path.isEmpty()) return;
     // Name filters ignore letter case unless asked otherwise.

@@ -2,7 +2,8 @@
 
 #include <QSaveFile>
 
-bool WriteWholeFile(const QString &path, const QByteArray &bytes, QString *errorText) {
+bool WriteWholeFile(const QString &path, const QByteArray &bytes, QString *errorText)
+{
     auto fail = [errorText](const QString &why) {
         if (errorText)
             *errorText = why.isEmpty() ? QStringLiteral("The file could not be written.") : why;

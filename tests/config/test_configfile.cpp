@@ -10,30 +10,35 @@
 #include <sys/resource.h>
 
 namespace {
-QByteArray readAll(const QString &path) {
+QByteArray readAll(const QString &path)
+{
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeAll(const QString &path, const QByteArray &bytes) {
+void writeAll(const QString &path, const QByteArray &bytes)
+{
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
 
-QByteArray fixture(const char *name) {
+QByteArray fixture(const char *name)
+{
     return readAll(QStringLiteral(PELTRIX_TEST_DATA "/") + QString::fromLatin1(name));
 }
 
 // One start of the program against folders in a temporary directory.
 struct Run {
-    explicit Run(const QString &root) : host(HostFolders::InFolder(root)) {
+    explicit Run(const QString &root) : host(HostFolders::InFolder(root))
+    {
         QDir().mkpath(host.documentsDir);
         QDir().mkpath(host.installDir);
         QDir().mkpath(host.userProfile);
     }
-    ConfigLoad Start() {
+    ConfigLoad Start()
+    {
         ResolveFolders(s, host, prompter);
         const ConfigLoad r = LoadConfigFile(s, prompter);
         ResetSession(s);
@@ -46,7 +51,8 @@ struct Run {
 
 // Writes beyond `bytes` fail for as long as it lives, as on a full disk.
 struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes)
+    {
         std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &old);
         rlimit l = old;
@@ -57,7 +63,8 @@ struct FileSizeLimit {
     rlimit old{};
 };
 
-QList<QByteArray> lines(const QByteArray &bytes) {
+QList<QByteArray> lines(const QByteArray &bytes)
+{
     QList<QByteArray> l = bytes.split('\n');
     if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
     return l;
@@ -79,7 +86,8 @@ class TestConfigFile : public QObject {
     void failedWriteKeepsGoodFile();
 };
 
-void TestConfigFile::findTextEnd() {
+void TestConfigFile::findTextEnd()
+{
     QString buffer = QStringLiteral("C:\\Users\\a") + QString(250, QChar(0));
     QCOMPARE(buffer.size(), 260);
     QCOMPARE(FindTextEnd(buffer), 11);
@@ -89,7 +97,8 @@ void TestConfigFile::findTextEnd() {
     QCOMPARE(FindTextEnd(QStringLiteral("ab\tc")), 3);
 }
 
-void TestConfigFile::resolveFolders() {
+void TestConfigFile::resolveFolders()
+{
     QTemporaryDir dir;
     Run run(dir.path());
     ResolveFolders(run.s, run.host, run.prompter);
@@ -114,7 +123,8 @@ void TestConfigFile::resolveFolders() {
     QVERIFY(!why.isEmpty());
 }
 
-void TestConfigFile::firstRunThenNextRun() {
+void TestConfigFile::firstRunThenNextRun()
+{
     QTemporaryDir dir;
     {
         Run first(dir.path());
@@ -158,7 +168,8 @@ void TestConfigFile::firstRunThenNextRun() {
     QCOMPARE(lines(readAll(ConfigFilePath(bare.s))).size(), 13);
 }
 
-void TestConfigFile::writtenLayout() {
+void TestConfigFile::writtenLayout()
+{
     QTemporaryDir dir;
     Run run(dir.path());
     run.Start();
@@ -192,7 +203,8 @@ void TestConfigFile::writtenLayout() {
     QCOMPARE(s.IniShooterName, QString(30, QLatin1Char(' ')));
 }
 
-void TestConfigFile::oldFileKeepsItsValues() {
+void TestConfigFile::oldFileKeepsItsValues()
+{
     // All selections off: the file written at exit holds what was read, in the
     // program's own form, with this version in line 1.
     QTemporaryDir dir;
@@ -212,7 +224,8 @@ void TestConfigFile::oldFileKeepsItsValues() {
     QCOMPARE(readAll(ConfigFilePath(run.s)), expected);
 }
 
-void TestConfigFile::damagedFilesStart() {
+void TestConfigFile::damagedFilesStart()
+{
     for (const char *name : {"peltrix_short.ini", "peltrix_garbage.ini", "binary.pxs"}) {
         QTemporaryDir dir;
         Run run(dir.path());
@@ -238,7 +251,8 @@ void TestConfigFile::damagedFilesStart() {
     QCOMPARE(run.s.StatsDir, run.host.documentsDir);
 }
 
-void TestConfigFile::legacySystemRules() {
+void TestConfigFile::legacySystemRules()
+{
     QTemporaryDir dir;
     // Not the NT family: the settings lie beside the program, and without them it ends.
     Run missing(dir.path());
@@ -262,7 +276,8 @@ void TestConfigFile::legacySystemRules() {
     QCOMPARE(legacy.s.ImageDir, QStringLiteral("C:\\Targets"));
 }
 
-void TestConfigFile::saveNowKeepsOnlySelected() {
+void TestConfigFile::saveNowKeepsOnlySelected()
+{
     TestApp t;
     QDir().mkpath(t.app->host.documentsDir);
     writeAll(t.app->host.appDataDir + QStringLiteral("/peltrix.ini"), fixture("peltrix_old.ini"));
@@ -287,7 +302,8 @@ void TestConfigFile::saveNowKeepsOnlySelected() {
     QCOMPARE(lines(readAll(ConfigFilePath(t.session)))[5], QByteArray("\"Inches\"\r"));
 }
 
-void TestConfigFile::saveOnExitCapturesAtClose() {
+void TestConfigFile::saveOnExitCapturesAtClose()
+{
     TestApp t;
     t.app->ResolveFolders();
     t.app->LoadConfig();
@@ -306,7 +322,8 @@ void TestConfigFile::saveOnExitCapturesAtClose() {
     QVERIFY(t.prompter.messages().isEmpty());
 }
 
-void TestConfigFile::failedWriteKeepsGoodFile() {
+void TestConfigFile::failedWriteKeepsGoodFile()
+{
     TestApp t;
     t.app->ResolveFolders();
     t.app->LoadConfig();

@@ -15,7 +15,8 @@
 #include <QtTest>
 
 namespace {
-QList<QByteArray> iniLines(const Session &s) {
+QList<QByteArray> iniLines(const Session &s)
+{
     QFile f(ConfigFilePath(s));
     if (!f.open(QIODevice::ReadOnly)) return {};
     QList<QByteArray> l = f.readAll().split('\n');
@@ -25,7 +26,8 @@ QList<QByteArray> iniLines(const Session &s) {
 
 // A started program: folders resolved, its own peltrix.ini read.
 struct Started {
-    Started() {
+    Started()
+    {
         t.app->ResolveFolders();
         QDir().mkpath(t.session.DocumentsDir);
         t.app->LoadConfig();
@@ -38,7 +40,8 @@ struct Started {
 };
 
 // Where the round indicator is: a radio button answers only on its indicator and caption.
-void clickOption(QRadioButton *o) {
+void clickOption(QRadioButton *o)
+{
     QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2));
 }
 
@@ -57,7 +60,8 @@ class TestConfigForms : public QObject {
     void unitsWindow();
 };
 
-void TestConfigForms::defaultOptionsCaptions() {
+void TestConfigForms::defaultOptionsCaptions()
+{
     Started s;
     frmDefaultOptions w(*s.t.app);
     QCOMPARE(w.windowTitle(), QStringLiteral("Peltrix Defaults"));
@@ -74,7 +78,8 @@ void TestConfigForms::defaultOptionsCaptions() {
     QVERIFY(w.lblExplain->text().contains(QStringLiteral("future use.  This controls")));
 }
 
-void TestConfigForms::saveNowWritesSelected() {
+void TestConfigForms::saveNowWritesSelected()
+{
     Started s;
     Session &ss = s.t.session;
     frmDefaultOptions w(*s.t.app);
@@ -102,7 +107,8 @@ void TestConfigForms::saveNowWritesSelected() {
     QVERIFY(s.t.prompter.messages().isEmpty());
 }
 
-void TestConfigForms::resetAllThenSaveEverything() {
+void TestConfigForms::resetAllThenSaveEverything()
+{
     Started s;
     Session &ss = s.t.session;
     ss.RangeToTarget = 300;
@@ -132,7 +138,8 @@ void TestConfigForms::resetAllThenSaveEverything() {
     QVERIFY(!w.isVisible());
 }
 
-void TestConfigForms::saveOnExitKeepsValuesAtClose() {
+void TestConfigForms::saveOnExitKeepsValuesAtClose()
+{
     Started s;
     Session &ss = s.t.session;
     {
@@ -157,7 +164,8 @@ void TestConfigForms::saveOnExitKeepsValuesAtClose() {
     QCOMPARE(l[3], s.startup[3]);
 }
 
-void TestConfigForms::unitsWindow() {
+void TestConfigForms::unitsWindow()
+{
     Started s;
     Session &ss = s.t.session;
     AddShots(ss, {{1, 2}, {3, 4}});

@@ -9,7 +9,8 @@
 
 namespace {
 // Fields written "a|b|c".
-QStringList sl(const char *t) {
+QStringList sl(const char *t)
+{
     return QString::fromLatin1(t).split(QLatin1Char('|'));
 }
 } // namespace
@@ -27,7 +28,8 @@ class TestTextRecords : public QObject {
     void fieldConversions();
 };
 
-void TestTextRecords::codeTableCoversEveryByte() {
+void TestTextRecords::codeTableCoversEveryByte()
+{
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(char(b));
@@ -38,7 +40,8 @@ void TestTextRecords::codeTableCoversEveryByte() {
     QCOMPARE(ToCp1252(QString::fromUtf8("a\u0141b\u4e2d")), QByteArray("a?b?"));
 }
 
-void TestTextRecords::floatText_data() {
+void TestTextRecords::floatText_data()
+{
     QTest::addColumn<float>("value");
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("whole") << 100.0f << QByteArray("100");
@@ -53,13 +56,15 @@ void TestTextRecords::floatText_data() {
     QTest::newRow("colour as float") << -2147483648.0f << QByteArray("-2147484000");
 }
 
-void TestTextRecords::floatText() {
+void TestTextRecords::floatText()
+{
     QFETCH(float, value);
     QFETCH(QByteArray, text);
     QCOMPARE(FloatText(value), text);
 }
 
-void TestTextRecords::floatsRoundTripToSevenDigits() {
+void TestTextRecords::floatsRoundTripToSevenDigits()
+{
     std::mt19937 gen(7);
     std::uniform_real_distribution<double> mant(-10, 10);
     std::uniform_int_distribution<int> exp(-12, 12);
@@ -72,7 +77,8 @@ void TestTextRecords::floatsRoundTripToSevenDigits() {
     }
 }
 
-void TestTextRecords::readerFields_data() {
+void TestTextRecords::readerFields_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QList<bool>>("quoted");
@@ -92,7 +98,8 @@ void TestTextRecords::readerFields_data() {
                                 << QList<bool>{false, false, false};
 }
 
-void TestTextRecords::readerFields() {
+void TestTextRecords::readerFields()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, fields);
     QFETCH(QList<bool>, quoted);
@@ -106,7 +113,8 @@ void TestTextRecords::readerFields() {
     QVERIFY(!r.Next());
 }
 
-void TestTextRecords::writerRecords() {
+void TestTextRecords::writerRecords()
+{
     RecordWriter w;
     w.Text(QString::fromUtf8("He said \"ok\" \u00e9"));
     w.EndRecord();
@@ -125,7 +133,8 @@ void TestTextRecords::writerRecords() {
     QCOMPARE(*FieldInt(*r.Next()), -2147483633);
 }
 
-void TestTextRecords::fieldConversions() {
+void TestTextRecords::fieldConversions()
+{
     auto field = [](const char *t, bool quoted = false) {
         return RecordReader::Field{QString::fromLatin1(t), quoted};
     };

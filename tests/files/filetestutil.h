@@ -7,23 +7,27 @@
 #include <csignal>
 #include <sys/resource.h>
 
-inline QByteArray ReadBytes(const QString &path) {
+inline QByteArray ReadBytes(const QString &path)
+{
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-inline bool WriteBytes(const QString &path, const QByteArray &bytes) {
+inline bool WriteBytes(const QString &path, const QByteArray &bytes)
+{
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-inline QString FixturePath(const char *name) {
+inline QString FixturePath(const char *name)
+{
     return QStringLiteral(PELTRIX_TEST_DATA "/") + QString::fromLatin1(name);
 }
 
 struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes)
+    {
         std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &old);
         rlimit l = old;

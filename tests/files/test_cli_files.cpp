@@ -17,7 +17,8 @@ struct Run {
     QString out, err;
 };
 
-Run run(const QStringList &args) {
+Run run(const QStringList &args)
+{
     QString out, err;
     QTextStream o(&out), e(&err);
     const int code = RunCli(args, o, e);
@@ -38,7 +39,8 @@ class TestCliFiles : public QObject {
     void usage();
 };
 
-void TestCliFiles::statsOfFile() {
+void TestCliFiles::statsOfFile()
+{
     const Run r = run({QStringLiteral("stats"), FixturePath("graph_old.pxs")});
     QCOMPARE(r.code, 0);
     const QJsonObject j = QJsonDocument::fromJson(r.out.toUtf8()).object();
@@ -52,7 +54,8 @@ void TestCliFiles::statsOfFile() {
     QVERIFY(r.err.isEmpty());
 }
 
-void TestCliFiles::resave() {
+void TestCliFiles::resave()
+{
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("new.pxs"));
     const Run r = run({QStringLiteral("resave"), FixturePath("keyboard_old.pxs"), out});
@@ -75,7 +78,8 @@ void TestCliFiles::resave() {
     QCOMPARE(ReadBytes(out), QByteArray("old"));
 }
 
-void TestCliFiles::exportFile() {
+void TestCliFiles::exportFile()
+{
     QTemporaryDir dir;
     const QString pxs = dir.filePath(QStringLiteral("group1.pxs"));
     QVERIFY(QFile::copy(FixturePath("keyboard_old.pxs"), pxs));
@@ -101,7 +105,8 @@ void TestCliFiles::exportFile() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
 }
 
-void TestCliFiles::damagedFilesRefused_data() {
+void TestCliFiles::damagedFilesRefused_data()
+{
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("fixture");
     for (const char *cmd : {"stats", "resave", "export", "report"})
@@ -112,7 +117,8 @@ void TestCliFiles::damagedFilesRefused_data() {
                 << QString::fromLatin1(cmd) << FixturePath(f);
 }
 
-void TestCliFiles::damagedFilesRefused() {
+void TestCliFiles::damagedFilesRefused()
+{
     QFETCH(QString, command);
     QFETCH(QString, fixture);
     QTemporaryDir dir;
@@ -127,7 +133,8 @@ void TestCliFiles::damagedFilesRefused() {
     QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
-void TestCliFiles::usage() {
+void TestCliFiles::usage()
+{
     QCOMPARE(run({QStringLiteral("resave"), FixturePath("graph_old.pxs")}).code, 2);
     QCOMPARE(run({QStringLiteral("export")}).code, 2);
     QCOMPARE(

@@ -23,7 +23,8 @@ class TestExport : public QObject {
     void needsAStatisticsFile();
 };
 
-void TestExport::names_data() {
+void TestExport::names_data()
+{
     QTest::addColumn<QString>("stats");
     QTest::addColumn<QString>("exported");
     QTest::newRow("pxs") << QStringLiteral("group1.pxs") << QStringLiteral("group1.txt");
@@ -34,13 +35,15 @@ void TestExport::names_data() {
     QTest::newRow("hidden") << QStringLiteral(".pxs") << QStringLiteral(".pxs.txt");
 }
 
-void TestExport::names() {
+void TestExport::names()
+{
     QFETCH(QString, stats);
     QFETCH(QString, exported);
     QCOMPARE(ExportFileName(stats), exported);
 }
 
-void TestExport::answerNames_data() {
+void TestExport::answerNames_data()
+{
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("name");
     QTest::newRow("plain") << QStringLiteral("other") << QStringLiteral("other.txt");
@@ -53,13 +56,15 @@ void TestExport::answerNames_data() {
     QTest::newRow("dot in last four") << QStringLiteral("abc.def") << QStringLiteral("abc.def");
 }
 
-void TestExport::answerNames() {
+void TestExport::answerNames()
+{
     QFETCH(QString, answer);
     QFETCH(QString, name);
     QCOMPARE(ExportAnswerName(answer), name);
 }
 
-void TestExport::layout() {
+void TestExport::layout()
+{
     Session s;
     PrepareTestSession(s);
     s.ShooterName = FixedWidth(QString::fromUtf8("Jos\u00e9 \"J\""), 30);
@@ -91,7 +96,8 @@ void TestExport::layout() {
     QVERIFY(l[18].startsWith("\"r:\","));
 }
 
-void TestExport::emptyGroupAndNoRange() {
+void TestExport::emptyGroupAndNoRange()
+{
     Session s;
     PrepareTestSession(s);
     s.RangeEntered = false;
@@ -109,7 +115,8 @@ void TestExport::emptyGroupAndNoRange() {
     QCOMPARE(l[16], QByteArray("\"r:\",0,0,0\r"));
 }
 
-void TestExport::moaUsesReportFigure() {
+void TestExport::moaUsesReportFigure()
+{
     Session s;
     PrepareTestSession(s);
     AddShots(s, {{0, 0}, {2.54f, 0}});
@@ -128,7 +135,8 @@ void TestExport::moaUsesReportFigure() {
     QCOMPARE(ExportMoaText(s), QString());
 }
 
-void TestExport::neverOverwrites() {
+void TestExport::neverOverwrites()
+{
     QTemporaryDir dir;
     Session s;
     PrepareTestSession(s);
@@ -186,7 +194,8 @@ void TestExport::neverOverwrites() {
     QCOMPARE(p.messages().last().title, QStringLiteral("Export Failed"));
 }
 
-void TestExport::needsAStatisticsFile() {
+void TestExport::needsAStatisticsFile()
+{
     Session s;
     PrepareTestSession(s);
     AddShots(s, {{1, 2}});

@@ -14,7 +14,8 @@
 #include <QtTest>
 
 namespace {
-QStringList listed(const QListWidget *list) {
+QStringList listed(const QListWidget *list)
+{
     QStringList names;
     for (int i = 0; i < list->count(); ++i)
         names << list->item(i)->text();
@@ -22,7 +23,8 @@ QStringList listed(const QListWidget *list) {
     return names;
 }
 
-void select(FileList *list, const QString &name) {
+void select(FileList *list, const QString &name)
+{
     const auto items = list->findItems(name, Qt::MatchExactly);
     QVERIFY2(items.size() == 1, qPrintable(name));
     list->setCurrentItem(items[0]);
@@ -30,7 +32,8 @@ void select(FileList *list, const QString &name) {
 
 // A program with a folder of statistics files and images.
 struct Fixture {
-    Fixture() {
+    Fixture()
+    {
         folder = t.dir.filePath(QStringLiteral("groups"));
         QDir().mkpath(folder);
         QDir().mkpath(t.session.DocumentsDir);
@@ -40,15 +43,17 @@ struct Fixture {
         QFile::copy(FixturePath("keyboard_old.pxs"), folder + QStringLiteral("/kb.pxs"));
         QFile::copy(FixturePath("graph_old.pxs"), folder + QStringLiteral("/GRAPH.PXS"));
         QFile::copy(FixturePath("not_stats.pxs"), folder + QStringLiteral("/broken.pxs"));
-        // The keyboard window exists already, so opening into it asks for no header.
+        // The entry windows exist already, so opening into them asks for no header.
         t.app->KeyBoardEnter();
+        t.app->GraphEnter();
         // Unsaved work that a failed open must not touch.
         AddShots(t.session, {{1, 1}, {2, 2}});
         t.session.StatsSaved = false;
         t.session.StatsFilePath = folder + QStringLiteral("/current.pxs");
         t.session.ImagePath = QStringLiteral("/images/current.jpg");
     }
-    QString path(const char *name) const {
+    QString path(const char *name) const
+    {
         return folder + QLatin1Char('/') + QString::fromLatin1(name);
     }
     TestApp t;
@@ -73,7 +78,8 @@ class TestFileDialogs : public QObject {
     void missingFoldersStartInDocuments();
 };
 
-void TestFileDialogs::saveAsNames_data() {
+void TestFileDialogs::saveAsNames_data()
+{
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
     QTest::newRow("no extension") << QStringLiteral("group1") << QStringLiteral("group1.pxs");
@@ -81,7 +87,8 @@ void TestFileDialogs::saveAsNames_data() {
     QTest::newRow("any dot") << QStringLiteral("my.data") << QStringLiteral("my.data");
 }
 
-void TestFileDialogs::saveAsNames() {
+void TestFileDialogs::saveAsNames()
+{
     QFETCH(QString, typed);
     QFETCH(QString, written);
     Fixture f;
@@ -100,7 +107,8 @@ void TestFileDialogs::saveAsNames() {
     QCOMPARE(ReadBytes(f.t.session.StatsFilePath), StatsFileBytes(f.t.session));
 }
 
-void TestFileDialogs::saveAsRefusals() {
+void TestFileDialogs::saveAsRefusals()
+{
     Fixture f;
     const QString before = f.t.session.StatsFilePath;
     frmFileSaveAs dlg(*f.t.app);
@@ -120,7 +128,8 @@ void TestFileDialogs::saveAsRefusals() {
     QVERIFY(!f.t.session.StatsSaved);
 }
 
-void TestFileDialogs::saveAsOverwriteQuestion() {
+void TestFileDialogs::saveAsOverwriteQuestion()
+{
     Fixture f;
     const QByteArray old = ReadBytes(f.path("kb.pxs"));
     frmFileSaveAs dlg(*f.t.app);
@@ -152,7 +161,8 @@ void TestFileDialogs::saveAsOverwriteQuestion() {
     QVERIFY(!dlg.isVisible());
 }
 
-void TestFileDialogs::saveAsFailureChangesNothing() {
+void TestFileDialogs::saveAsFailureChangesNothing()
+{
     Fixture f;
     const QString gone = f.t.dir.filePath(QStringLiteral("gone"));
     QDir().mkpath(gone);
@@ -173,7 +183,8 @@ void TestFileDialogs::saveAsFailureChangesNothing() {
     QVERIFY(dlg.isVisible());
 }
 
-void TestFileDialogs::saveCommandWritesCurrentFile() {
+void TestFileDialogs::saveCommandWritesCurrentFile()
+{
     Fixture f;
     f.t.app->SaveStats(nullptr);
     QVERIFY(f.t.prompter.messages().isEmpty());
@@ -187,7 +198,8 @@ void TestFileDialogs::saveCommandWritesCurrentFile() {
     QVERIFY(!f.t.session.StatsSaved);
 }
 
-void TestFileDialogs::openListsItsPattern() {
+void TestFileDialogs::openListsItsPattern()
+{
     Fixture f;
     f.t.session.FileDialogMode = 1;
     frmFileDialog open(*f.t.app);
@@ -206,7 +218,8 @@ void TestFileDialogs::openListsItsPattern() {
     QCOMPARE(listed(import.File1), QStringList{QStringLiteral("s.bmp")});
 }
 
-void TestFileDialogs::openBringsUpEntryWindow() {
+void TestFileDialogs::openBringsUpEntryWindow()
+{
     Fixture f;
     f.t.session.FileDialogMode = 1;
     {
@@ -244,7 +257,8 @@ void TestFileDialogs::openBringsUpEntryWindow() {
     QVERIFY(s.StatsSaved);
 }
 
-void TestFileDialogs::openDamagedKeepsSession() {
+void TestFileDialogs::openDamagedKeepsSession()
+{
     Fixture f;
     const Session before = f.t.session;
     f.t.session.FileDialogMode = 1;
@@ -264,7 +278,8 @@ void TestFileDialogs::openDamagedKeepsSession() {
     QVERIFY(!f.t.app->KeyBoardEnter()->isVisible());
 }
 
-void TestFileDialogs::openCancelAndNoSelection() {
+void TestFileDialogs::openCancelAndNoSelection()
+{
     Fixture f;
     const QString image = f.t.session.ImagePath;
     const QString current = f.t.session.StatsFilePath;
@@ -297,7 +312,8 @@ void TestFileDialogs::openCancelAndNoSelection() {
     QCOMPARE(f.t.session.ShotCount, 2);
 }
 
-void TestFileDialogs::importImage() {
+void TestFileDialogs::importImage()
+{
     Fixture f;
     f.t.session.FileDialogMode = 2;
     f.t.session.Comments = FixedWidth(QStringLiteral("kept by a reset"), 354);
@@ -315,7 +331,8 @@ void TestFileDialogs::importImage() {
     QCOMPARE(s.Comments, FixedWidth(QStringLiteral("kept by a reset"), 354));
 }
 
-void TestFileDialogs::missingFoldersStartInDocuments() {
+void TestFileDialogs::missingFoldersStartInDocuments()
+{
     Fixture f;
     f.t.session.StatsDir = f.t.dir.filePath(QStringLiteral("no/such"));
     f.t.session.ImageDir = QStringLiteral("C:\\Targets");

@@ -11,7 +11,8 @@
 
 namespace {
 // A group with every field of the file set to something of its own.
-void FillGroup(Session &s, int shots) {
+void FillGroup(Session &s, int shots)
+{
     PrepareTestSession(s);
     s.ShooterName = FixedWidth(QString::fromUtf8("Zo\u00eb \u201cDeadeye\u201d O'Neil"), 30);
     s.DateFired = FixedWidth(QStringLiteral("2004-03-14"), 20);
@@ -41,7 +42,8 @@ void FillGroup(Session &s, int shots) {
     s.BackColor = 16777215;
 }
 
-bool SameTo7Digits(float a, float b) {
+bool SameTo7Digits(float a, float b)
+{
     return std::fabs(a - b) <= 5e-7f * std::fabs(a);
 }
 } // namespace
@@ -58,14 +60,16 @@ class TestStatsFile : public QObject {
     void failedSaveKeepsOldFile();
 };
 
-void TestStatsFile::roundTrip_data() {
+void TestStatsFile::roundTrip_data()
+{
     QTest::addColumn<int>("shots");
     QTest::newRow("0 shots") << 0;
     QTest::newRow("1 shot") << 1;
     QTest::newRow("21 shots") << 21;
 }
 
-void TestStatsFile::roundTrip() {
+void TestStatsFile::roundTrip()
+{
     QFETCH(int, shots);
     QTemporaryDir dir;
     Session out;
@@ -125,7 +129,8 @@ void TestStatsFile::roundTrip() {
     QCOMPARE(third.ShotCount, in.ShotCount);
 }
 
-void TestStatsFile::writtenBytes() {
+void TestStatsFile::writtenBytes()
+{
     Session s;
     PrepareTestSession(s);
     const QByteArray empty = StatsFileBytes(s);
@@ -159,7 +164,8 @@ void TestStatsFile::writtenBytes() {
     QCOMPARE(g[23], QByteArray("#TRUE#\r"));
 }
 
-void TestStatsFile::olderReleasesFiles() {
+void TestStatsFile::olderReleasesFiles()
+{
     Session s;
     PrepareTestSession(s);
     QVERIFY(OpenStatsFile(s, FixturePath("keyboard_old.pxs")));
@@ -207,7 +213,8 @@ void TestStatsFile::olderReleasesFiles() {
     QCOMPARE(back.MeanR, 0.0f);
 }
 
-void TestStatsFile::damagedFilesLeaveSession_data() {
+void TestStatsFile::damagedFilesLeaveSession_data()
+{
     QTest::addColumn<QString>("path");
     QTest::newRow("22 shots") << FixturePath("damaged_22shots.pxs");
     QTest::newRow("short") << FixturePath("damaged_short.pxs");
@@ -217,7 +224,8 @@ void TestStatsFile::damagedFilesLeaveSession_data() {
     QTest::newRow("folder") << QStringLiteral(PELTRIX_TEST_DATA);
 }
 
-void TestStatsFile::damagedFilesLeaveSession() {
+void TestStatsFile::damagedFilesLeaveSession()
+{
     QFETCH(QString, path);
     Session s;
     PrepareTestSession(s);
@@ -241,7 +249,8 @@ void TestStatsFile::damagedFilesLeaveSession() {
     QCOMPARE(s.EntryWindowOpen, before.EntryWindowOpen);
 }
 
-void TestStatsFile::failedSaveKeepsOldFile() {
+void TestStatsFile::failedSaveKeepsOldFile()
+{
     QTemporaryDir dir;
     Session s;
     FillGroup(s, 5);

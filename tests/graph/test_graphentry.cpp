@@ -9,6 +9,9 @@
 #include "testsupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QtTest>
 #include <optional>
 
@@ -633,6 +636,10 @@ void TestGraphEntry::toolboxClear()
     // Cancel, and a save that does not happen (cancelled save-as): nothing lost.
     for (int answer : {Answer::Cancel, Answer::Yes}) {
         t.prompter.QueueMsgAnswer(answer);
+        // Yes brings up the save-as window (no current file): it is cancelled.
+        QTimer::singleShot(0, [] {
+            if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) d->reject();
+        });
         QTest::mouseClick(tools->cmdClrDat, Qt::LeftButton);
         QCOMPARE(t.session.ShotCount, 1);
         QVERIFY(w->Picture().canvas.HasImage());
