@@ -3,6 +3,7 @@
 // instance of every window, and carries the commands several windows share
 // (save, print, the entry windows). Windows reach each other only through it.
 #include "app/session.h"
+#include "platform/environment.h"
 #include "platform/prompter.h"
 
 #include <QObject>
@@ -23,6 +24,8 @@ public:
 
     Session &session;
     Prompter &prompter;
+    // Where the folders come from; tests point it at a temporary folder.
+    HostFolders host = HostFolders::FromHost();
 
     // The start-up sequence: folders, configuration, layout tables, reset,
     // Γ table; then the main window is shown.

@@ -21,6 +21,8 @@ TestApp::TestApp()
 {
     session.DocumentsDir = dir.path();
     app = std::make_unique<PeltrixApp>(session, prompter);
+    // No test may reach the user's own folders.
+    app->host = HostFolders::InFolder(dir.path());
     PrepareTestSession(session);
     app->Main();
 }

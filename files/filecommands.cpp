@@ -1,0 +1,45 @@
+// The file commands of the application object.
+#include "app/peltrixapp.h"
+#include "files/export.h"
+#include "files/frmfiledialog.h"
+#include "files/frmfilesaveas.h"
+#include "files/statsfile.h"
+
+#include <QPointer>
+
+namespace {
+// Runs a modal window; it may lose its owner while it runs (an entry window
+// closed by what it opened), so it lives on the heap under a guard.
+template <typename Form> void runModal(PeltrixApp &app, QWidget *owner)
+{
+    QPointer<QWidget> guard(owner);
+    QPointer<Form> form = new Form(app, owner);
+    form->exec();
+    delete form.data();
+    app.prompter.SetOwner(guard.data());
+}
+} // namespace
+
+void PeltrixApp::SaveStats(QWidget *owner)
+{
+    if (session.StatsFilePath.isEmpty()) {
+        SaveStatsAs(owner);
+        return;
+    }
+    prompter.SetOwner(owner);
+    SaveStatsFileOrTell(session, session.StatsFilePath, prompter);
+}
+
+void PeltrixApp::SaveStatsAs(QWidget *owner) { runModal<frmFileSaveAs>(*this, owner); }
+
+void PeltrixApp::OpenFileDialog(qint32 mode, QWidget *owner)
+{
+    session.FileDialogMode = mode;
+    runModal<frmFileDialog>(*this, owner);
+}
+
+void PeltrixApp::ExportShots(QWidget *owner)
+{
+    prompter.SetOwner(owner);
+    ExportShotData(session, prompter);
+}

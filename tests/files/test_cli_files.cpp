@@ -1,0 +1,140 @@
+// stats, resave, export and report of the companion on statistics files,
+// through the same reader and writer as the windows.
+#include "cli/cli.h"
+#include "files/export.h"
+#include "files/statsfile.h"
+#include "filetestutil.h"
+#include "testsupport.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+struct Run {
+    int code;
+    QString out, err;
+};
+
+Run run(const QStringList &args)
+{
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int code = RunCli(args, o, e);
+    o.flush();
+    e.flush();
+    return {code, out, err};
+}
+} // namespace
+
+class TestCliFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void statsOfFile();
+    void resave();
+    void exportFile();
+    void damagedFilesRefused_data();
+    void damagedFilesRefused();
+    void usage();
+};
+
+void TestCliFiles::statsOfFile()
+{
+    const Run r = run({QStringLiteral("stats"), FixturePath("graph_old.pxs")});
+    QCOMPARE(r.code, 0);
+    const QJsonObject j = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(j.value(QStringLiteral("ShotCount")).toInt(), 2);
+    QCOMPARE(j.value(QStringLiteral("ImagePath")).toString(), QStringLiteral("C:\\Targets\\t1.jpg"));
+    QCOMPARE(j.value(QStringLiteral("GraphicalEntryActive")).toBool(), true);
+    QCOMPARE(float(j.value(QStringLiteral("ImageScale")).toDouble()), 6.944444E-04f);
+    QCOMPARE(j.value(QStringLiteral("BackColor")).toInt(), 16777215);
+    QVERIFY(!j.value(QStringLiteral("MOA")).isNull());
+    QVERIFY(r.err.isEmpty());
+}
+
+void TestCliFiles::resave()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("new.pxs"));
+    const Run r = run({QStringLiteral("resave"), FixturePath("keyboard_old.pxs"), out});
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out.isEmpty());
+    // What the Open and Save commands would have written.
+    Session s;
+    PrepareTestSession(s);
+    QVERIFY(OpenStatsFile(s, FixturePath("keyboard_old.pxs")));
+    QCOMPARE(ReadBytes(out), StatsFileBytes(s));
+    QVERIFY(ReadBytes(out).contains("\r\n0.5\r\n-0.25\r\n"));
+
+    // A target that cannot be written: refused, the old file untouched.
+    WriteBytes(out, "old");
+    const QString bad = dir.filePath(QStringLiteral("missing/x.pxs"));
+    const Run fail = run({QStringLiteral("resave"), FixturePath("keyboard_old.pxs"), bad});
+    QCOMPARE(fail.code, 1);
+    QVERIFY(fail.out.isEmpty());
+    QVERIFY(fail.err.startsWith(QStringLiteral("Save Failed: ")));
+    QCOMPARE(ReadBytes(out), QByteArray("old"));
+}
+
+void TestCliFiles::exportFile()
+{
+    QTemporaryDir dir;
+    const QString pxs = dir.filePath(QStringLiteral("group1.pxs"));
+    QVERIFY(QFile::copy(FixturePath("keyboard_old.pxs"), pxs));
+    Run r = run({QStringLiteral("export"), pxs});
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(r.err, QStringLiteral("File Exported: File group1.txt successfully exported.\n"));
+    Session s;
+    PrepareTestSession(s);
+    QVERIFY(OpenStatsFile(s, pxs));
+    QCOMPARE(ReadBytes(dir.filePath(QStringLiteral("group1.txt"))), ExportBytes(s));
+
+    // Existing export: refused without --as, written under the answer with it.
+    r = run({QStringLiteral("export"), pxs});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, QStringLiteral("No File Name: No file name entered; terminating export\n"));
+    r = run({QStringLiteral("export"), pxs, QStringLiteral("--as"), QStringLiteral("other")});
+    QCOMPARE(r.code, 0);
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("other.txt"))));
+    // An answer that exists too gets no second chance.
+    r = run({QStringLiteral("export"), pxs, QStringLiteral("--as"), QStringLiteral("other")});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+}
+
+void TestCliFiles::damagedFilesRefused_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("fixture");
+    for (const char *cmd : {"stats", "resave", "export", "report"})
+        for (const char *f : {"damaged_22shots.pxs", "damaged_short.pxs", "not_stats.pxs", "no_such.pxs"})
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(cmd), QLatin1String(f))))
+                << QString::fromLatin1(cmd) << FixturePath(f);
+}
+
+void TestCliFiles::damagedFilesRefused()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, fixture);
+    QTemporaryDir dir;
+    QStringList args{command, fixture};
+    if (command == QLatin1String("resave")) args << dir.filePath(QStringLiteral("out.pxs"));
+    if (command == QLatin1String("report")) args << QStringLiteral("--pdf") << dir.filePath(QStringLiteral("out.pdf"));
+    const Run r = run(args);
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY(r.err.contains(QStringLiteral(" is not a valid Peltrix statistics file.")));
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+void TestCliFiles::usage()
+{
+    QCOMPARE(run({QStringLiteral("resave"), FixturePath("graph_old.pxs")}).code, 2);
+    QCOMPARE(run({QStringLiteral("export")}).code, 2);
+    QCOMPARE(run({QStringLiteral("export"), FixturePath("graph_old.pxs"), QStringLiteral("--as")}).code, 2);
+}
+
+QTEST_GUILESS_MAIN(TestCliFiles)
+#include "test_cli_files.moc"
