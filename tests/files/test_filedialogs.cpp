@@ -240,6 +240,8 @@ void TestFileDialogs::openBringsUpEntryWindow()
     const QRect r = again.File1->visualItemRect(items[0]);
     QVERIFY(r.isValid());
     QTest::mouseClick(again.File1->viewport(), Qt::LeftButton, {}, r.center());
+    // The graphical entry window asks for the header first: closed unchanged.
+    WhenModal([](QWidget *d) { qobject_cast<QDialog *>(d)->reject(); });
     QTest::mouseDClick(again.File1->viewport(), Qt::LeftButton, {}, r.center());
     QCOMPARE(s.StatsFilePath, f.path("GRAPH.PXS"));
     QVERIFY(s.GraphicalEntryActive);
@@ -310,6 +312,7 @@ void TestFileDialogs::importImage()
     frmFileDialog import(*f.t.app);
     import.show();
     select(import.File1, QStringLiteral("e.JPG"));
+    WhenModal([](QWidget *d) { qobject_cast<QDialog *>(d)->reject(); }); // the header form
     QTest::mouseClick(import.cmdImportFile, Qt::LeftButton);
     const Session &s = f.t.session;
     QCOMPARE(s.ImagePath, f.path("e.JPG"));
