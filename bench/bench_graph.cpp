@@ -92,7 +92,7 @@ void MouseMoveCursorLines(benchmark::State &state)
     state.counters["zoom_pc"] = double(state.range(1));
 }
 BENCHMARK(MouseMoveCursorLines)
-    ->ArgsProduct({{1000, 3000, 10000}, {100, 25}})
+    ->ArgsProduct({{1000, 3000, 7000, 10000}, {100, 25}})
     ->Unit(benchmark::kMillisecond);
 
 void ZoomStep(benchmark::State &state)
