@@ -1,8 +1,11 @@
 #include "app/frmmain.h"
 #include "app/peltrixapp.h"
+#include "help/frmabout.h"
+#include "platform/installfolder.h"
 #include "platform/qtprompter.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -11,7 +14,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(ProgramVersion());
     // Closing the main window ends the program, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(ProgramIcon());
     Session session;
+    session.InstallDir = InstallFolder();
     QtPrompter prompter;
     PeltrixApp app(session, prompter);
     frmMain *mainWindow = app.Start();

@@ -4,6 +4,7 @@
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
+#include "help/frmtutorial.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
 #include "stats/frmtextoutput.h"
@@ -89,7 +90,8 @@ void PeltrixApp::ViewGraphicalEntry()
     ShowGraphEntry();
     InitReportLayout(session);
     RenderStats();
-    if (session.TutorialOpen) FocusTutorial();
+    // A reset clears TutorialOpen although the tutorial may still be open.
+    if (session.TutorialOpen || tutorial) FocusTutorial();
 }
 
 void PeltrixApp::ShowStatistics(QWidget *)

@@ -14,6 +14,11 @@ class frmMain;
 class frmTextOutput;
 class frmKeyBoardEnter;
 class frmTextEnter;
+class frmTutorial;
+class frmAbout;
+class Desktop;
+class frmTTest;
+class frmFTest;
 class frmGraphEnter;
 
 class PeltrixApp : public QObject {
@@ -78,11 +83,17 @@ public:
     void ShowTTest();
     void ShowFTest();
     bool StatToolsAvailable() const;
+    frmTTest *TTestWindow() const; // null while the window is not open
+    frmFTest *FTestWindow() const;
     // Help (help/).
     void OpenManual(QWidget *owner);
     void ShowTutorial();
     void FocusTutorial();
     void ShowAbout(bool modal);
+    // The desktop the help opens the manual and system information with;
+    // the host's unless a test puts its own here.
+    Desktop *desktop = nullptr;
+    Desktop &HelpDesktop();
 
     void PrintStats(QWidget *owner);
 
@@ -94,5 +105,9 @@ private:
     QPointer<frmTextOutput> textOutput;
     QPointer<frmKeyBoardEnter> keyBoardEnter;
     QPointer<frmTextEnter> textEnter;
+    QPointer<frmTutorial> tutorial;
+    QPointer<frmAbout> about;
+    QPointer<frmTTest> tTest;
+    QPointer<frmFTest> fTest;
     QPointer<frmGraphEnter> graphEnter;
 };

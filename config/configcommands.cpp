@@ -6,7 +6,10 @@
 
 #include <cstdlib>
 
-void PeltrixApp::ResolveFolders() { ::ResolveFolders(session, host, prompter); }
+void PeltrixApp::ResolveFolders()
+{
+    ::ResolveFolders(session, host, prompter);
+}
 
 void PeltrixApp::LoadConfig()
 {

@@ -23,7 +23,8 @@ QString join(const QString &folder, const QString &name)
 qint32 FindTextEnd(const QString &text)
 {
     qint32 p = 1;
-    while (p <= text.size() && text[p - 1].unicode() >= 32) ++p;
+    while (p <= text.size() && text[p - 1].unicode() >= 32)
+        ++p;
     return p;
 }
 
@@ -43,17 +44,22 @@ void ResolveFolders(Session &s, const HostFolders &host, Prompter &prompter)
         } else {
             s.UserProfileDir = QString(UserProfileWidth, QChar(0));
             s.AppDataDir.clear();
-            prompter.MsgBox(QStringLiteral("Could not resolve UserProfile. Please contact Technical Support"),
-                            QStringLiteral("Peltrix"), Buttons::Ok);
+            prompter.MsgBox(
+                QStringLiteral("Could not resolve UserProfile. Please contact Technical Support"),
+                QStringLiteral("Peltrix"), Buttons::Ok);
         }
     } else {
         // One shared installation: the settings lie beside the program.
         s.AppDataDir = host.installDir;
-        s.UserProfileDir = QDir::rootPath() + QString(UserProfileWidth - QDir::rootPath().size(), QChar(0));
+        s.UserProfileDir =
+            QDir::rootPath() + QString(UserProfileWidth - QDir::rootPath().size(), QChar(0));
     }
 }
 
-QString ConfigFilePath(const Session &s) { return join(s.AppDataDir, IniName); }
+QString ConfigFilePath(const Session &s)
+{
+    return join(s.AppDataDir, IniName);
+}
 
 int ParseConfigRecords(Session &s, const QByteArray &bytes)
 {
@@ -76,14 +82,23 @@ int ParseConfigRecords(Session &s, const QByteArray &bytes)
         if (!f) break;
         ++line;
         switch (line) {
-        case 1: break; // the version of the program that wrote it
+        case 1:
+            break; // the version of the program that wrote it
         case 2:
             if (auto v = FieldFloat(*f)) s.IniRangeToTarget = *v;
             break;
-        case 3: s.IniShooterName = FixedWidth(FieldText(*f), ShooterNameWidth); break;
-        case 4: s.IniFirearm = FixedWidth(FieldText(*f), FirearmWidth); break;
-        case 5: s.IniCaliber = FixedWidth(FieldText(*f), CaliberWidth); break;
-        case 6: s.IniUnitName = FieldText(*f); break;
+        case 3:
+            s.IniShooterName = FixedWidth(f->text, ShooterNameWidth);
+            break;
+        case 4:
+            s.IniFirearm = FixedWidth(f->text, FirearmWidth);
+            break;
+        case 5:
+            s.IniCaliber = FixedWidth(f->text, CaliberWidth);
+            break;
+        case 6:
+            s.IniUnitName = f->text;
+            break;
         case 7:
             if (auto v = FieldFloat(*f)) s.IniCalDistance = *v;
             break;
@@ -99,8 +114,12 @@ int ParseConfigRecords(Session &s, const QByteArray &bytes)
         case 11:
             if (auto v = FieldBool(*f)) s.IniShowAxes = *v;
             break;
-        case 12: s.IniStatsDir = FieldText(*f); break;
-        case 13: s.IniImageDir = FieldText(*f); break;
+        case 12:
+            s.IniStatsDir = f->text;
+            break;
+        case 13:
+            s.IniImageDir = f->text;
+            break;
         }
     }
     return line;
@@ -117,7 +136,8 @@ ConfigLoad LoadConfigFile(Session &s, Prompter &prompter)
         if (!s.AppDataDir.isEmpty()) QDir().mkpath(s.AppDataDir);
         result = ConfigLoad::FirstRun;
     } else if (!present) {
-        prompter.MsgBox(QStringLiteral("Missing configuration file peltrix.ini.  Please contact Peltrix Technical Support."),
+        prompter.MsgBox(QStringLiteral("Missing configuration file peltrix.ini.  Please contact "
+                                       "Peltrix Technical Support."),
                         QStringLiteral("Missing Configuration File"), Buttons::Ok);
         return ConfigLoad::Missing;
     }

@@ -32,11 +32,12 @@ frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(p
         b->setGeometry(TwipsRect(left, 4560, 1455, 375));
         return b;
     };
-    lblExplain = label("lblExplain",
-                       QStringLiteral("Select which current settings you want saved as a default for "
-                                      "future use.  This controls what settings are saved, not the "
-                                      "value of those settings."),
-                       TwipsRect(240, 120, 6600, 600));
+    lblExplain =
+        label("lblExplain",
+              QStringLiteral("Select which current settings you want saved as a default for "
+                             "future use.  This controls what settings are saved, not the "
+                             "value of those settings."),
+              TwipsRect(240, 120, 6600, 600));
     lblExplain->setWordWrap(true);
     lblHeaderGroup = label("lblHeaderGroup", QStringLiteral("General Header Information:"),
                            TwipsRect(240, 840, 3000, 255));
@@ -56,12 +57,13 @@ frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(p
                          TwipsRect(240, 3000, 3000, 255));
     chkImPath = box("chkImPath", QStringLiteral("Path to Target Image Files"), 360, 3300);
     chkFilePath = box("chkFilePath", QStringLiteral("Path to Peltrix .pxs Files"), 360, 3630);
-    cmdDefReset = button("cmdDefReset", QStringLiteral("Reset All"),
-                         QStringLiteral("Reset All Values to Those When Peltrix Was Installed"), 240);
+    cmdDefReset =
+        button("cmdDefReset", QStringLiteral("Reset All"),
+               QStringLiteral("Reset All Values to Those When Peltrix Was Installed"), 240);
     cmdDefCancel = button("cmdDefCancel", QStringLiteral("Cancel"), QString(), 1920);
-    cmdSaveDefExit = button("cmdSaveDefExit", QStringLiteral("Save on Exit"),
-                            QStringLiteral("When Peltrix Is Closed, Save Current Values as Defaults"),
-                            3600);
+    cmdSaveDefExit =
+        button("cmdSaveDefExit", QStringLiteral("Save on Exit"),
+               QStringLiteral("When Peltrix Is Closed, Save Current Values as Defaults"), 3600);
     cmdSaveDefNow = button("cmdSaveDefNow", QStringLiteral("Save Now"),
                            QStringLiteral("Immediately Save Current Values as Defaults"), 5280);
     connect(cmdSaveDefNow, &QPushButton::clicked, this, &frmDefaultOptions::cmdSaveDefNow_Click);
@@ -104,6 +106,12 @@ void frmDefaultOptions::cmdSaveDefExit_Click()
     app.session.SaveDefaultsOnExit = true;
 }
 
-void frmDefaultOptions::cmdDefReset_Click() { ApplyInstallValues(app.session); }
+void frmDefaultOptions::cmdDefReset_Click()
+{
+    ApplyInstallValues(app.session);
+}
 
-void frmDefaultOptions::cmdDefCancel_Click() { reject(); }
+void frmDefaultOptions::cmdDefCancel_Click()
+{
+    reject();
+}

@@ -42,9 +42,12 @@ FrmOptUnit::FrmOptUnit(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
     // Form_Load
     TxtOtherUnit->setEnabled(false);
     const QString &unit = app.session.UnitName;
-    if (unit == QLatin1String("Inches")) OptInch->setChecked(true);
-    else if (unit == QLatin1String("Centimeters")) OptCM->setChecked(true);
-    else TxtOtherUnit->setText(unit);
+    if (unit == QLatin1String("Inches"))
+        OptInch->setChecked(true);
+    else if (unit == QLatin1String("Centimeters"))
+        OptCM->setChecked(true);
+    else
+        TxtOtherUnit->setText(unit);
 }
 
 bool FrmOptUnit::eventFilter(QObject *watched, QEvent *event)
@@ -83,8 +86,10 @@ void FrmOptUnit::cmdSetUnit_Click()
     if (OptOther->isChecked()) TxtOtherUnit_LostFocus();
     hide();
     if (app.session.EntryWindowOpen) {
-        if (app.session.GraphicalEntryActive) app.Main()->mnuGraphDataItem_Click();
-        else app.Main()->mnuTextDataItem_Click();
+        if (app.session.GraphicalEntryActive)
+            app.Main()->mnuGraphDataItem_Click();
+        else
+            app.Main()->mnuTextDataItem_Click();
     }
     accept();
 }

@@ -8,10 +8,11 @@
 #include <optional>
 
 class RecordWriter {
-public:
+  public:
     // Each adds one field to the current record.
     // A double quote inside the text is written as two apostrophes: a quote
     // would end the text early for every reader and shift every later record.
+    // The apostrophes are what every reader, older releases included, then reads.
     void Text(const QString &text);
     void Float(float value);
     void Int(qint32 value);
@@ -21,7 +22,7 @@ public:
 
     const QByteArray &Bytes() const { return bytes; }
 
-private:
+  private:
     void separate();
     QByteArray bytes;
     bool fieldInRecord = false;
@@ -32,7 +33,7 @@ private:
 QByteArray FloatText(float value);
 
 class RecordReader {
-public:
+  public:
     struct Field {
         QString text;
         bool quoted = false;
@@ -44,7 +45,7 @@ public:
     std::optional<Field> Next();
     bool AtEnd() const;
 
-private:
+  private:
     QByteArray data;
     qsizetype pos = 0;
 };
@@ -57,5 +58,3 @@ std::optional<float> FieldFloat(const RecordReader::Field &f);
 std::optional<qint32> FieldInt(const RecordReader::Field &f);
 // "#TRUE#" / "#FALSE#", or a number (true when not 0); nothing otherwise.
 std::optional<bool> FieldBool(const RecordReader::Field &f);
-// The text as written: two apostrophes stand for a double quote.
-QString FieldText(const RecordReader::Field &f);

@@ -20,9 +20,12 @@ QString ExportAnswerName(const QString &answer)
 {
     const qsizetype n = answer.size();
     bool append;
-    if (n == 1) append = true;
-    else if (n <= 3) append = !answer.contains(QLatin1Char('.'));
-    else append = !answer.right(4).contains(QLatin1Char('.'));
+    if (n == 1)
+        append = true;
+    else if (n <= 3)
+        append = !answer.contains(QLatin1Char('.'));
+    else
+        append = !answer.right(4).contains(QLatin1Char('.'));
     return append ? answer + QStringLiteral(".txt") : answer;
 }
 
@@ -53,7 +56,8 @@ QByteArray ExportBytes(const Session &s)
     w.Text(QStringLiteral("Range to Target:"));
     w.Float(s.RangeToTarget);
     w.EndRecord();
-    for (const char *h : {"Shot Number", "x coordinate", "y coordinate", "distance from point of aim"})
+    for (const char *h :
+         {"Shot Number", "x coordinate", "y coordinate", "distance from point of aim"})
         w.Text(QString::fromLatin1(h));
     w.EndRecord();
     const qint32 n = std::clamp(s.ShotCount, qint32(0), ShotCapacity);
@@ -73,7 +77,8 @@ QByteArray ExportBytes(const Session &s)
     w.Text(s.UnitName);
     w.Text(ExportMoaText(s));
     w.EndRecord();
-    for (const char *h : {" ", "Average", "Standard Deviation", "Range"}) w.Text(QString::fromLatin1(h));
+    for (const char *h : {" ", "Average", "Standard Deviation", "Range"})
+        w.Text(QString::fromLatin1(h));
     w.EndRecord();
     const struct {
         const char *label;
@@ -105,9 +110,9 @@ bool ExportShotData(const Session &s, Prompter &prompter)
     QString name = ExportFileName(statsName);
     QString path = folder + name;
     while (QFileInfo::exists(path)) {
-        const auto answer =
-            prompter.InputBox(name + QStringLiteral(" exists. Please Enter a new file name for the export file."),
-                              name + QStringLiteral(" Exists"), QString());
+        const auto answer = prompter.InputBox(
+            name + QStringLiteral(" exists. Please Enter a new file name for the export file."),
+            name + QStringLiteral(" Exists"), QString());
         if (!answer || answer->isEmpty()) {
             prompter.MsgBox(QStringLiteral("No file name entered; terminating export"),
                             QStringLiteral("No File Name"), Buttons::Ok);
@@ -126,8 +131,9 @@ bool ExportShotData(const Session &s, Prompter &prompter)
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         why = file.errorString();
     } else if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-        why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                   : QStringLiteral("The disk is full or the file grew too large.");
+        why = file.error() != QFileDevice::NoError
+                  ? file.errorString()
+                  : QStringLiteral("The disk is full or the file grew too large.");
         file.close();
         file.remove();
     } else {

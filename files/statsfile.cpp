@@ -110,7 +110,7 @@ bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText)
     auto text = [&](QString &target, int width) {
         if (!next(f)) return shortFile();
         if (!f.quoted) return fail(QStringLiteral("Record %1 is not a text.").arg(record));
-        target = width > 0 ? FixedWidth(FieldText(f), width) : FieldText(f);
+        target = width > 0 ? FixedWidth(f.text, width) : f.text;
         return true;
     };
     auto number = [&](float &target) {
@@ -149,7 +149,8 @@ bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText)
         const double x = s.ShotX[i], y = s.ShotY[i];
         s.ShotR[i] = float(std::sqrt(x * x + y * y));
     }
-    for (qint32 i = s.ShotCount + 1; i <= ShotCapacity; ++i) s.ShotX[i] = s.ShotY[i] = s.ShotR[i] = 0;
+    for (qint32 i = s.ShotCount + 1; i <= ShotCapacity; ++i)
+        s.ShotX[i] = s.ShotY[i] = s.ShotR[i] = 0;
     if (!number(s.ImageScale) || !number(s.CalPoint1X) || !number(s.CalPoint2X) ||
         !number(s.CalPoint1Y) || !number(s.CalPoint2Y) || !number(s.CalDistance) ||
         !number(s.AimX) || !number(s.AimY))

@@ -9,7 +9,7 @@ struct HostFolders {
     QString userProfile; // what "%USERPROFILE%" expands to; empty when it cannot be expanded
     QString appDataDir;  // per-user data folder of this version (…/Peltrix/20)
     QString documentsDir;
-    QString installDir; // the folder the executable lies in
+    QString installDir; // the folder the installation files lie in
 
     // The host's own folders.
     static HostFolders FromHost();

@@ -16,7 +16,10 @@ DriveList::DriveList(QWidget *parent) : QComboBox(parent)
     connect(this, &QComboBox::activated, this, [this](int) { emit DriveChanged(Drive()); });
 }
 
-QString DriveList::Drive() const { return currentText(); }
+QString DriveList::Drive() const
+{
+    return currentText();
+}
 
 void DriveList::SetDriveOf(const QString &path)
 {
@@ -48,7 +51,7 @@ bool FolderList::SetPath(const QString &folder)
     const QString abs = QDir::cleanPath(info.absoluteFilePath());
     clear();
     QStringList chain;
-    for (QDir d(abs);; ) {
+    for (QDir d(abs);;) {
         chain.prepend(d.absolutePath());
         if (d.isRoot() || !d.cdUp()) break;
     }

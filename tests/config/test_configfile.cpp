@@ -73,7 +73,7 @@ QList<QByteArray> lines(const QByteArray &bytes)
 
 class TestConfigFile : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void findTextEnd();
     void resolveFolders();
     void firstRunThenNextRun();
@@ -105,7 +105,8 @@ void TestConfigFile::resolveFolders()
     QVERIFY(run.s.IsWindowsNT);
     QCOMPARE(run.s.AppDataDir, run.host.appDataDir);
     QCOMPARE(run.s.UserProfileDir.size(), UserProfileWidth);
-    QCOMPARE(run.s.UserProfileDir.left(FindTextEnd(run.s.UserProfileDir) - 1), run.host.userProfile);
+    QCOMPARE(run.s.UserProfileDir.left(FindTextEnd(run.s.UserProfileDir) - 1),
+             run.host.userProfile);
     QCOMPARE(run.s.DocumentsDir, run.host.documentsDir);
     QVERIFY(run.prompter.messages().isEmpty());
 
@@ -127,7 +128,8 @@ void TestConfigFile::firstRunThenNextRun()
     QTemporaryDir dir;
     {
         Run first(dir.path());
-        writeAll(first.host.installDir + QStringLiteral("/peltrix.ini"), fixture("peltrix_old.ini"));
+        writeAll(first.host.installDir + QStringLiteral("/peltrix.ini"),
+                 fixture("peltrix_old.ini"));
         QVERIFY(!QFileInfo::exists(first.host.appDataDir));
         QCOMPARE(first.Start(), ConfigLoad::FirstRun);
         QVERIFY(first.prompter.messages().isEmpty());
@@ -145,7 +147,8 @@ void TestConfigFile::firstRunThenNextRun()
     }
     Run next(dir.path());
     // The installation's copy no longer matters.
-    writeAll(next.host.installDir + QStringLiteral("/peltrix.ini"), QByteArray("\"2.0.13\"\r\n999\r\n"));
+    writeAll(next.host.installDir + QStringLiteral("/peltrix.ini"),
+             QByteArray("\"2.0.13\"\r\n999\r\n"));
     QCOMPARE(next.Start(), ConfigLoad::Loaded);
     QCOMPARE(next.s.RangeToTarget, 0.5f);
     QCOMPARE(next.s.UnitName, QStringLiteral("Centimeters"));
@@ -177,7 +180,8 @@ void TestConfigFile::writtenLayout()
     const QByteArray bytes = ConfigFileBytes(run.s);
     const QList<QByteArray> l = lines(bytes);
     QCOMPARE(l.size(), 13);
-    for (const QByteArray &line : l) QVERIFY(line.endsWith('\r'));
+    for (const QByteArray &line : l)
+        QVERIFY(line.endsWith('\r'));
     QCOMPARE(bytes.count('\n'), 13);
     QCOMPARE(l[0], QByteArray("\"2.0.13\"\r"));
     QCOMPARE(l[1], QByteArray("100\r"));
@@ -211,11 +215,12 @@ void TestConfigFile::oldFileKeepsItsValues()
     run.s.RangeToTarget = 300;
     run.s.UnitName = QStringLiteral("Furlongs");
     QVERIFY(SaveConfigFile(run.s));
-    const QByteArray expected = QByteArray("\"2.0.13\"\r\n0.5\r\n\"Jos\xe9") + QByteArray(26, ' ') +
-                                "\"\r\n\"" + QByteArray(30, ' ') + "\"\r\n\"" + QByteArray(30, ' ') +
-                                "\"\r\n\"Centimeters\"\r\n0.0006944444\r\n-2147483633\r\n#TRUE#\r\n"
-                                "#FALSE#\r\n#TRUE#\r\n\"D:\\Documents and Settings\\jo\\Targets\"\r\n"
-                                "\"C:\\Targets\"\r\n";
+    const QByteArray expected =
+        QByteArray("\"2.0.13\"\r\n0.5\r\n\"Jos\xe9") + QByteArray(26, ' ') + "\"\r\n\"" +
+        QByteArray(30, ' ') + "\"\r\n\"" + QByteArray(30, ' ') +
+        "\"\r\n\"Centimeters\"\r\n0.0006944444\r\n-2147483633\r\n#TRUE#\r\n"
+        "#FALSE#\r\n#TRUE#\r\n\"D:\\Documents and Settings\\jo\\Targets\"\r\n"
+        "\"C:\\Targets\"\r\n";
     QCOMPARE(readAll(ConfigFilePath(run.s)), expected);
 }
 
@@ -255,8 +260,10 @@ void TestConfigFile::legacySystemRules()
     QCOMPARE(missing.Start(), ConfigLoad::Missing);
     QCOMPARE(missing.prompter.messages().size(), 1);
     QCOMPARE(missing.prompter.messages()[0].title, QStringLiteral("Missing Configuration File"));
-    QCOMPARE(missing.prompter.messages()[0].text,
-             QStringLiteral("Missing configuration file peltrix.ini.  Please contact Peltrix Technical Support."));
+    QCOMPARE(
+        missing.prompter.messages()[0].text,
+        QStringLiteral(
+            "Missing configuration file peltrix.ini.  Please contact Peltrix Technical Support."));
 
     Run legacy(dir.path());
     legacy.host.os = QStringLiteral("Windows_95");
@@ -334,7 +341,8 @@ void TestConfigFile::failedWriteKeepsGoodFile()
     QCOMPARE(t.prompter.messages().size(), 1);
     QCOMPARE(t.prompter.messages()[0].title, QStringLiteral("Configuration File"));
     QVERIFY(t.prompter.messages()[0].text.contains(QDir::toNativeSeparators(path)));
-    QCOMPARE(QDir(t.session.AppDataDir).entryList(QDir::Files), QStringList{QStringLiteral("peltrix.ini")});
+    QCOMPARE(QDir(t.session.AppDataDir).entryList(QDir::Files),
+             QStringList{QStringLiteral("peltrix.ini")});
 }
 
 QTEST_MAIN(TestConfigFile)

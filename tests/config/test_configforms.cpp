@@ -1,9 +1,9 @@
 // The default options and units windows, driven by their controls.
+#include "app/frmmain.h"
 #include "app/textnum.h"
 #include "config/configfile.h"
 #include "config/frmdefaultoptions.h"
 #include "config/frmoptunit.h"
-#include "app/frmmain.h"
 #include "entry/frmkeyboardenter.h"
 #include "testsupport.h"
 
@@ -40,16 +40,19 @@ struct Started {
 };
 
 // Where the round indicator is: a radio button answers only on its indicator and caption.
-void clickOption(QRadioButton *o) { QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2)); }
+void clickOption(QRadioButton *o)
+{
+    QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2));
+}
 
-const char *const Boxes[] = {"chkImPath", "chkFilePath", "chkAPAxes", "chkCentroid",
-                             "chkFullCursor", "chkBGColor", "chkCalDist", "chkUnits",
-                             "chkCaliber", "chkFirearm", "chkShooter", "chkRange"};
+const char *const Boxes[] = {"chkImPath",     "chkFilePath", "chkAPAxes",  "chkCentroid",
+                             "chkFullCursor", "chkBGColor",  "chkCalDist", "chkUnits",
+                             "chkCaliber",    "chkFirearm",  "chkShooter", "chkRange"};
 } // namespace
 
 class TestConfigForms : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void defaultOptionsCaptions();
     void saveNowWritesSelected();
     void resetAllThenSaveEverything();
@@ -68,8 +71,10 @@ void TestConfigForms::defaultOptionsCaptions()
         QVERIFY(!box->isChecked());
     }
     QCOMPARE(w.chkFilePath->text(), QStringLiteral("Path to Peltrix .pxs Files"));
-    QCOMPARE(w.cmdSaveDefExit->toolTip(), QStringLiteral("When Peltrix Is Closed, Save Current Values as Defaults"));
-    QCOMPARE(w.cmdDefReset->toolTip(), QStringLiteral("Reset All Values to Those When Peltrix Was Installed"));
+    QCOMPARE(w.cmdSaveDefExit->toolTip(),
+             QStringLiteral("When Peltrix Is Closed, Save Current Values as Defaults"));
+    QCOMPARE(w.cmdDefReset->toolTip(),
+             QStringLiteral("Reset All Values to Those When Peltrix Was Installed"));
     QVERIFY(w.lblExplain->text().contains(QStringLiteral("future use.  This controls")));
 }
 
@@ -120,7 +125,8 @@ void TestConfigForms::resetAllThenSaveEverything()
     QCOMPARE(ss.StatsDir, ss.DocumentsDir);
     // Defaults and file untouched until asked.
     QCOMPARE(iniLines(ss), s.startup);
-    for (const char *name : Boxes) w.findChild<QCheckBox *>(QString::fromLatin1(name))->setChecked(true);
+    for (const char *name : Boxes)
+        w.findChild<QCheckBox *>(QString::fromLatin1(name))->setChecked(true);
     QTest::mouseClick(w.cmdSaveDefNow, Qt::LeftButton);
     const QList<QByteArray> l = iniLines(ss);
     QCOMPARE(l[1], QByteArray("100\r"));

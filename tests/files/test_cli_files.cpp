@@ -30,7 +30,7 @@ Run run(const QStringList &args)
 
 class TestCliFiles : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void statsOfFile();
     void resave();
     void exportFile();
@@ -45,7 +45,8 @@ void TestCliFiles::statsOfFile()
     QCOMPARE(r.code, 0);
     const QJsonObject j = QJsonDocument::fromJson(r.out.toUtf8()).object();
     QCOMPARE(j.value(QStringLiteral("ShotCount")).toInt(), 2);
-    QCOMPARE(j.value(QStringLiteral("ImagePath")).toString(), QStringLiteral("C:\\Targets\\t1.jpg"));
+    QCOMPARE(j.value(QStringLiteral("ImagePath")).toString(),
+             QStringLiteral("C:\\Targets\\t1.jpg"));
     QCOMPARE(j.value(QStringLiteral("GraphicalEntryActive")).toBool(), true);
     QCOMPARE(float(j.value(QStringLiteral("ImageScale")).toDouble()), 6.944444E-04f);
     QCOMPARE(j.value(QStringLiteral("BackColor")).toInt(), 16777215);
@@ -109,8 +110,10 @@ void TestCliFiles::damagedFilesRefused_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("fixture");
     for (const char *cmd : {"stats", "resave", "export", "report"})
-        for (const char *f : {"damaged_22shots.pxs", "damaged_short.pxs", "not_stats.pxs", "no_such.pxs"})
-            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(cmd), QLatin1String(f))))
+        for (const char *f :
+             {"damaged_22shots.pxs", "damaged_short.pxs", "not_stats.pxs", "no_such.pxs"})
+            QTest::newRow(
+                qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(cmd), QLatin1String(f))))
                 << QString::fromLatin1(cmd) << FixturePath(f);
 }
 
@@ -121,7 +124,8 @@ void TestCliFiles::damagedFilesRefused()
     QTemporaryDir dir;
     QStringList args{command, fixture};
     if (command == QLatin1String("resave")) args << dir.filePath(QStringLiteral("out.pxs"));
-    if (command == QLatin1String("report")) args << QStringLiteral("--pdf") << dir.filePath(QStringLiteral("out.pdf"));
+    if (command == QLatin1String("report"))
+        args << QStringLiteral("--pdf") << dir.filePath(QStringLiteral("out.pdf"));
     const Run r = run(args);
     QCOMPARE(r.code, 1);
     QVERIFY(r.out.isEmpty());
@@ -133,7 +137,9 @@ void TestCliFiles::usage()
 {
     QCOMPARE(run({QStringLiteral("resave"), FixturePath("graph_old.pxs")}).code, 2);
     QCOMPARE(run({QStringLiteral("export")}).code, 2);
-    QCOMPARE(run({QStringLiteral("export"), FixturePath("graph_old.pxs"), QStringLiteral("--as")}).code, 2);
+    QCOMPARE(
+        run({QStringLiteral("export"), FixturePath("graph_old.pxs"), QStringLiteral("--as")}).code,
+        2);
 }
 
 QTEST_GUILESS_MAIN(TestCliFiles)

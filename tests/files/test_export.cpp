@@ -1,17 +1,17 @@
 // Shot data export: names, layout, MOA text, and never overwriting.
 #include "app/textnum.h"
 #include "config/textrecords.h"
-#include "stats/groupstats.h"
 #include "files/export.h"
 #include "files/statsfile.h"
 #include "filetestutil.h"
+#include "stats/groupstats.h"
 #include "testsupport.h"
 
 #include <QtTest>
 
 class TestExport : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void names_data();
     void names();
     void answerNames_data();
@@ -73,14 +73,18 @@ void TestExport::layout()
     AddShots(s, {{3, -4}, {0.5f, 0.25f}});
     const QList<QByteArray> l = ExportBytes(s).split('\n');
     QCOMPARE(l.size() - 1, 19);
-    for (int i = 0; i < 19; ++i) QVERIFY(l[i].endsWith('\r'));
+    for (int i = 0; i < 19; ++i)
+        QVERIFY(l[i].endsWith('\r'));
     QCOMPARE(l[0], "\"Shooter Name:\",\"Jos\xe9 ''J''" + QByteArray(22, ' ') + "\"\r");
     QCOMPARE(l[1], "\"Date Fired:\",\"" + QByteArray(20, ' ') + "\"\r");
     QCOMPARE(l[5], "\"General Comments:\",\"" + QByteArray(354, ' ') + "\"\r");
     QCOMPARE(l[6], QByteArray("\r"));
     QCOMPARE(l[7], QByteArray("\"Shot Data:\"\r"));
     QCOMPARE(l[8], QByteArray("\"Range to Target:\",100\r"));
-    QCOMPARE(l[9], QByteArray("\"Shot Number\",\"x coordinate\",\"y coordinate\",\"distance from point of aim\"\r"));
+    QCOMPARE(
+        l[9],
+        QByteArray(
+            "\"Shot Number\",\"x coordinate\",\"y coordinate\",\"distance from point of aim\"\r"));
     QCOMPARE(l[10], QByteArray("1,3,-4,5\r"));
     QCOMPARE(l[11], QByteArray("2,0.5,0.25,0.559017\r"));
     QCOMPARE(l[12], QByteArray("\r"));
@@ -99,7 +103,10 @@ void TestExport::emptyGroupAndNoRange()
     s.RangeEntered = false;
     const QList<QByteArray> l = ExportBytes(s).split('\n');
     QCOMPARE(l.size() - 1, 17);
-    QCOMPARE(l[9], QByteArray("\"Shot Number\",\"x coordinate\",\"y coordinate\",\"distance from point of aim\"\r"));
+    QCOMPARE(
+        l[9],
+        QByteArray(
+            "\"Shot Number\",\"x coordinate\",\"y coordinate\",\"distance from point of aim\"\r"));
     QCOMPARE(l[10], QByteArray("\r"));
     QCOMPARE(l[11], QByteArray("\"Number of Shots:\",0\r"));
     QCOMPARE(l[12], QByteArray("\"Center-to-Center Group Size:\",0,\"Inches\",\"\"\r"));
@@ -155,14 +162,16 @@ void TestExport::neverOverwrites()
     QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("other.txt"))));
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("../elsewhere.txt"))));
     QCOMPARE(p.records[0].kind, PromptRecord::Input);
-    QCOMPARE(p.records[0].text,
-             QStringLiteral("group1.txt exists. Please Enter a new file name for the export file."));
+    QCOMPARE(
+        p.records[0].text,
+        QStringLiteral("group1.txt exists. Please Enter a new file name for the export file."));
     QCOMPARE(p.records[0].title, QStringLiteral("group1.txt Exists"));
     QCOMPARE(p.records[2].title, QStringLiteral("group1.txt Exists"));
     QCOMPARE(p.messages().last().text, QStringLiteral("File other.txt successfully exported."));
 
     // An empty answer or Cancel ends the export; nothing is touched.
-    for (const std::optional<QString> &answer : {std::optional<QString>(QString()), std::optional<QString>()}) {
+    for (const std::optional<QString> &answer :
+         {std::optional<QString>(QString()), std::optional<QString>()}) {
         WriteBytes(txt, QByteArray("keep"));
         p.clear();
         p.QueueInput(answer);

@@ -17,7 +17,8 @@ namespace {
 QStringList listed(const QListWidget *list)
 {
     QStringList names;
-    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
     names.sort(Qt::CaseInsensitive);
     return names;
 }
@@ -42,15 +43,19 @@ struct Fixture {
         QFile::copy(FixturePath("keyboard_old.pxs"), folder + QStringLiteral("/kb.pxs"));
         QFile::copy(FixturePath("graph_old.pxs"), folder + QStringLiteral("/GRAPH.PXS"));
         QFile::copy(FixturePath("not_stats.pxs"), folder + QStringLiteral("/broken.pxs"));
-        // The keyboard window exists already, so opening into it asks for no header.
+        // The entry windows exist already, so opening into them asks for no header.
         t.app->KeyBoardEnter();
+        t.app->GraphEnter();
         // Unsaved work that a failed open must not touch.
         AddShots(t.session, {{1, 1}, {2, 2}});
         t.session.StatsSaved = false;
         t.session.StatsFilePath = folder + QStringLiteral("/current.pxs");
         t.session.ImagePath = QStringLiteral("/images/current.jpg");
     }
-    QString path(const char *name) const { return folder + QLatin1Char('/') + QString::fromLatin1(name); }
+    QString path(const char *name) const
+    {
+        return folder + QLatin1Char('/') + QString::fromLatin1(name);
+    }
     TestApp t;
     QString folder;
 };
@@ -58,7 +63,7 @@ struct Fixture {
 
 class TestFileDialogs : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void saveAsNames_data();
     void saveAsNames();
     void saveAsRefusals();
@@ -110,7 +115,8 @@ void TestFileDialogs::saveAsRefusals()
     dlg.show();
     QTest::mouseClick(dlg.cmdSaveFile, Qt::LeftButton);
     QCOMPARE(f.t.prompter.messages().size(), 1);
-    QCOMPARE(f.t.prompter.messages()[0].text, QStringLiteral("You have not entered a File Name to Save"));
+    QCOMPARE(f.t.prompter.messages()[0].text,
+             QStringLiteral("You have not entered a File Name to Save"));
     QCOMPARE(f.t.prompter.messages()[0].title, QStringLiteral("No File Name"));
     QVERIFY(dlg.isVisible());
     // Cancel after typing writes nothing and keeps the current file.
@@ -129,14 +135,16 @@ void TestFileDialogs::saveAsOverwriteQuestion()
     frmFileSaveAs dlg(*f.t.app);
     dlg.show();
     // Picking an existing file fills the name; its list shows only statistics files.
-    QCOMPARE(listed(dlg.File1), (QStringList{QStringLiteral("broken.pxs"), QStringLiteral("GRAPH.PXS"),
-                                             QStringLiteral("kb.pxs")}));
+    QCOMPARE(listed(dlg.File1),
+             (QStringList{QStringLiteral("broken.pxs"), QStringLiteral("GRAPH.PXS"),
+                          QStringLiteral("kb.pxs")}));
     select(dlg.File1, QStringLiteral("kb.pxs"));
     QCOMPARE(dlg.txtFileSave->text(), QStringLiteral("kb.pxs"));
     f.t.prompter.QueueMsgAnswer(Answer::No);
     QTest::keyClick(dlg.txtFileSave, Qt::Key_Return);
     QCOMPARE(f.t.prompter.messages().size(), 1);
-    QCOMPARE(f.t.prompter.messages()[0].text, QStringLiteral("File kb.pxs exists.\r\rOverwrite Existing File?"));
+    QCOMPARE(f.t.prompter.messages()[0].text,
+             QStringLiteral("File kb.pxs exists.\r\rOverwrite Existing File?"));
     QCOMPARE(f.t.prompter.messages()[0].title, QStringLiteral("File Exists"));
     QCOMPARE(f.t.prompter.messages()[0].buttons, Buttons::YesNo);
     QCOMPARE(ReadBytes(f.path("kb.pxs")), old);
@@ -196,12 +204,13 @@ void TestFileDialogs::openListsItsPattern()
     f.t.session.FileDialogMode = 1;
     frmFileDialog open(*f.t.app);
     QCOMPARE(open.windowTitle(), QStringLiteral("Open Graphical File"));
-    QCOMPARE(listed(open.File1), (QStringList{QStringLiteral("broken.pxs"), QStringLiteral("GRAPH.PXS"),
-                                              QStringLiteral("kb.pxs")}));
+    QCOMPARE(listed(open.File1),
+             (QStringList{QStringLiteral("broken.pxs"), QStringLiteral("GRAPH.PXS"),
+                          QStringLiteral("kb.pxs")}));
     f.t.session.FileDialogMode = 2;
     frmFileDialog import(*f.t.app);
-    QCOMPARE(listed(import.File1),
-             (QStringList{QStringLiteral("d.gif"), QStringLiteral("e.JPG"), QStringLiteral("f.bmp")}));
+    QCOMPARE(listed(import.File1), (QStringList{QStringLiteral("d.gif"), QStringLiteral("e.JPG"),
+                                                QStringLiteral("f.bmp")}));
     // The folder list moves the file list with it.
     QDir().mkpath(f.path("sub"));
     WriteBytes(f.path("sub/s.bmp"), "x");
@@ -240,8 +249,6 @@ void TestFileDialogs::openBringsUpEntryWindow()
     const QRect r = again.File1->visualItemRect(items[0]);
     QVERIFY(r.isValid());
     QTest::mouseClick(again.File1->viewport(), Qt::LeftButton, {}, r.center());
-    // The graphical entry window asks for the header first: closed unchanged.
-    WhenModal([](QWidget *d) { qobject_cast<QDialog *>(d)->reject(); });
     QTest::mouseDClick(again.File1->viewport(), Qt::LeftButton, {}, r.center());
     QCOMPARE(s.StatsFilePath, f.path("GRAPH.PXS"));
     QVERIFY(s.GraphicalEntryActive);
@@ -261,7 +268,8 @@ void TestFileDialogs::openDamagedKeepsSession()
     QTest::mouseClick(open.cmdImportFile, Qt::LeftButton);
     QCOMPARE(f.t.prompter.messages().size(), 1);
     QVERIFY(f.t.prompter.messages()[0].text.startsWith(
-        QDir::toNativeSeparators(f.path("broken.pxs")) + QStringLiteral(" is not a valid Peltrix statistics file")));
+        QDir::toNativeSeparators(f.path("broken.pxs")) +
+        QStringLiteral(" is not a valid Peltrix statistics file")));
     const Session &s = f.t.session;
     QCOMPARE(s.ShotCount, before.ShotCount);
     QCOMPARE(s.StatsFilePath, before.StatsFilePath);
@@ -312,7 +320,6 @@ void TestFileDialogs::importImage()
     frmFileDialog import(*f.t.app);
     import.show();
     select(import.File1, QStringLiteral("e.JPG"));
-    WhenModal([](QWidget *d) { qobject_cast<QDialog *>(d)->reject(); }); // the header form
     QTest::mouseClick(import.cmdImportFile, Qt::LeftButton);
     const Session &s = f.t.session;
     QCOMPARE(s.ImagePath, f.path("e.JPG"));

@@ -1,0 +1,93 @@
+// critical, ttest, ftest: the statistical tools on texts given as arguments,
+// through the very code the two test windows run.
+#include "cli/cli.h"
+
+#include "app/textnum.h"
+#include "stattools/stattests.h"
+
+#include <cmath>
+
+namespace {
+// A whole number from lo to hi, or nothing.
+std::optional<qint32> wholeNumber(const QString &text, qint32 lo, qint32 hi)
+{
+    if (!IsNumeric(text)) return std::nullopt;
+    const double v = Val(text);
+    if (!(v >= lo && v <= hi) || v != std::floor(v)) return std::nullopt;
+    return qint32(v);
+}
+
+int refuse(CliContext &ctx, const QString &message)
+{
+    ctx.prompter.MsgBox(message, InputErrorTitle, Buttons::Ok, Icon::None);
+    return CliExit::Refused;
+}
+
+Session startedSession()
+{
+    Session s;
+    PrepareSession(s);
+    return s;
+}
+
+int printOutcome(const TestOutcome &r, CliContext &ctx)
+{
+    if (!r.computed) return CliExit::Refused;
+    if (!r.caption.isEmpty())
+        for (const QString &line : r.caption.split(QChar(13))) ctx.out << line << '\n';
+    return CliExit::Ok;
+}
+} // namespace
+
+int CmdCritical(const QStringList &args, CliContext &ctx)
+{
+    const bool t = args.size() == 3 && args[0] == QLatin1String("t");
+    const bool f = args.size() == 4 && args[0] == QLatin1String("f");
+    if (!t && !f) return CliExit::Usage;
+    const QString &sig = args.last();
+    std::optional<qint32> d1, d2;
+    if (t) {
+        d1 = wholeNumber(args[1], 1, 38);
+        if (!d1) return refuse(ctx, QStringLiteral("Degrees of freedom must be a whole number between 1 and 38."));
+    } else {
+        // The windows reach 19 at most; with 1 on top the density is infinite at 0.
+        d1 = wholeNumber(args[1], 2, 19);
+        if (!d1) return refuse(ctx, QStringLiteral("D1 must be a whole number between 2 and 19."));
+        d2 = wholeNumber(args[2], 1, 19);
+        if (!d2) return refuse(ctx, QStringLiteral("D2 must be a whole number between 1 and 19."));
+    }
+    if (const auto problem = SigLevelProblem(sig)) return refuse(ctx, *problem);
+    const Session s = startedSession();
+    const auto x = t ? CriticalT(s.GammaHalf, *d1, Val(sig)) : CriticalF(s.GammaHalf, *d1, *d2, Val(sig));
+    if (x) ctx.out << FormatPictureD(*x, QStringLiteral("#0.0000")) << '\n';
+    else ctx.out << "not found\n";
+    return CliExit::Ok;
+}
+
+int CmdTTest(const QStringList &args, CliContext &ctx)
+{
+    if (args.size() != 7) return CliExit::Usage;
+    TTestFields fields;
+    fields.AverageA = args[0];
+    fields.StdDevA = args[1];
+    fields.NumberA = args[2];
+    fields.AverageB = args[3];
+    fields.StdDevB = args[4];
+    fields.NumberB = args[5];
+    fields.SigLevel = args[6];
+    const Session s = startedSession();
+    return printOutcome(ComputeTTest(fields, s.GammaHalf, ctx.prompter), ctx);
+}
+
+int CmdFTest(const QStringList &args, CliContext &ctx)
+{
+    if (args.size() != 5) return CliExit::Usage;
+    FTestFields fields;
+    fields.StdDevA = args[0];
+    fields.NumberA = args[1];
+    fields.StdDevB = args[2];
+    fields.NumberB = args[3];
+    fields.SigLevel = args[4];
+    const Session s = startedSession();
+    return printOutcome(ComputeFTest(fields, s.GammaHalf, ctx.prompter), ctx);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// What the two test windows have in common: building their controls in
+// twips, showing a caption whose lines end in carriage returns, printing.
+#include <QRect>
+#include <QString>
+#include <functional>
+
+class Prompter;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+class ReportSurface;
+
+namespace TestForm {
+QGroupBox *Frame(QWidget *parent, const char *name, const QString &caption, QRect twips);
+QLabel *Label(QWidget *parent, const char *name, const QString &caption, QRect twips);
+// maxLength 0: no limit of its own.
+QLineEdit *Field(QWidget *parent, const char *name, QRect twips, int maxLength);
+QPushButton *Button(QWidget *parent, const char *name, const QString &caption, QRect twips);
+// A label breaks lines at line feeds, the captions at carriage returns.
+void SetCaption(QLabel *label, const QString &caption);
+// Prints one page on the default printer (or into a PDF the user names);
+// a page that cannot be written is reported.
+void PrintPage(Prompter &prompter, QWidget *owner, const QString &title,
+               const QString &suggestedPdf, const std::function<void(ReportSurface &)> &draw);
+} // namespace TestForm

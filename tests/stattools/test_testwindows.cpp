@@ -1,0 +1,455 @@
+// The T-test and F-test windows driven through their controls, with their
+// boxes answered by the scripted prompter, and their printed page.
+#include "app/frmmain.h"
+#include "platform/printer.h"
+#include "stats/report.h"
+#include "stattools/frmftest.h"
+#include "stattools/frmttest.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QtTest>
+#include <cmath>
+
+namespace {
+const QString InputError = QStringLiteral("Input Error");
+
+// Runs Compute on the core with these fields; the message shown, if any.
+QString tMessage(const QStringList &v)
+{
+    TTestFields f;
+    f.AverageA = v[0], f.StdDevA = v[1], f.NumberA = v[2];
+    f.AverageB = v[3], f.StdDevB = v[4], f.NumberB = v[5], f.SigLevel = v[6];
+    Session s;
+    PrepareTestSession(s);
+    ScriptedPrompter p;
+    const TestOutcome r = ComputeTTest(f, s.GammaHalf, p);
+    if (p.messages().isEmpty()) return r.computed ? QString() : QStringLiteral("?");
+    [&] { QCOMPARE(p.messages().first().title, InputError); }();
+    return p.messages().first().text;
+}
+
+QString fMessage(const QStringList &v)
+{
+    FTestFields f;
+    f.StdDevA = v[0], f.NumberA = v[1], f.StdDevB = v[2], f.NumberB = v[3], f.SigLevel = v[4];
+    Session s;
+    PrepareTestSession(s);
+    ScriptedPrompter p;
+    const TestOutcome r = ComputeFTest(f, s.GammaHalf, p);
+    if (p.messages().isEmpty()) return r.computed ? QString() : QStringLiteral("?");
+    return p.messages().first().text;
+}
+
+// The word boxes of a PDF page in points: text -> (xMin, yMin), in reading order.
+QList<std::pair<QString, QPointF>> pdfWords(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    p.waitForFinished();
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression re(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+    QList<std::pair<QString, QPointF>> words;
+    for (auto m = re.globalMatch(html); m.hasNext();) {
+        const auto w = m.next();
+        words.append({w.captured(3), QPointF(w.captured(1).toDouble(), w.captured(2).toDouble())});
+    }
+    return words;
+}
+} // namespace
+
+class TestTestWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void tValidationOrder_data();
+    void tValidationOrder();
+    void fValidationOrder_data();
+    void fValidationOrder();
+    void tWindow();
+    void fWindow();
+    void equalToCriticalIsSignificant();
+    void undefinedArithmeticRefused_data();
+    void undefinedArithmeticRefused();
+    void printedPageLayout();
+    void printedPdf();
+};
+
+void TestTestWindows::tValidationOrder_data()
+{
+    QTest::addColumn<QStringList>("fields"); // avgA sdA nA avgB sdB nB sig
+    QTest::addColumn<QString>("message");
+    auto row = [](const char *name, const char *fields, const char *msg) {
+        QTest::newRow(name) << QString::fromLatin1(fields).split(QLatin1Char('|'))
+                            << QString::fromLatin1(msg);
+    };
+    row("empty average A first", "|x|0|x|x|x|x", "Sample A Average must be a number.");
+    row("blank number A", "1|2| |3|2|5|5", "Sample A Number must be a number.");
+    row("number A 0", "1|2|0|3|2|5|5", "Number A must be a number between 1 and 20.");
+    row("number A 21", "1|2|21|3|2|5|5", "Number A must be a number between 1 and 20.");
+    row("number A -1", "1|2|-1|3|2|5|5", "Number A must be a number between 1 and 20.");
+    row("number A .5: range first", "1|2|.5|3|2|5|5", "Number A must be a number between 1 and 20.");
+    row("number A 0.5: range first", "1|2|0.5|3|2|5|5", "Number A must be a number between 1 and 20.");
+    row("number A 1.5", "1|2|1.5|3|2|5|5", "Number A must be a whole number (1,2,3) with no decimals.");
+    row("average B before number B", "1|2|5|b|2|x|5", "Sample B Average must be a number.");
+    row("number B text", "1|2|5|3|2|x|5", "Sample B Number must be a number.");
+    row("number B 21", "1|2|5|3|2|21|5", "Number B must be a number between 1 and 20.");
+    row("number B 2.5", "1|2|5|3|2|2.5|5", "Number B must be a whole number (1,2,3) with no decimals.");
+    row("sd A after the numbers", "1||5|3||5|", "The Standard Deviation for Sample A must be a number.");
+    row("sd B", "1|2|5|3|-|5|5", "The Standard Deviation for Sample B must be a number.");
+    row("sig empty", "1|2|5|3|2|5|", "The Significance Level must be a number.");
+    row("sig 0", "1|2|5|3|2|5|0", "The Significance Level must be a number between 0.001 and 45.00");
+    row("sig 45.01", "1|2|5|3|2|5|45.01", "The Significance Level must be a number between 0.001 and 45.00");
+    row("bounds pass 1 20 0.001", "1|2|1|3|2|20|0.001", "");
+    row("bounds pass 20 1 45", "1|2|20|3|2|1|45", "");
+    row("signs not checked", "-1|-2|5|3|2|5|5.0", "");
+}
+
+void TestTestWindows::tValidationOrder()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, message);
+    QCOMPARE(tMessage(fields), message);
+}
+
+void TestTestWindows::fValidationOrder_data()
+{
+    QTest::addColumn<QStringList>("fields"); // sdA nA sdB nB sig
+    QTest::addColumn<QString>("message");
+    auto row = [](const char *name, const char *fields, const char *msg) {
+        QTest::newRow(name) << QString::fromLatin1(fields).split(QLatin1Char('|'))
+                            << QString::fromLatin1(msg);
+    };
+    row("number A first", "|x||x|", "Sample A Number must be a number.");
+    row("number A 0.5", "1|0.5|2|5|5", "Number A must be a number between 1 and 20.");
+    row("number A 1.5", "1|1.5|2|5|5", "Number A must be a whole number (1,2,3) with no decimals.");
+    row("number B before sd A", "|5|2|21|5", "Number B must be a number between 1 and 20.");
+    row("number B decimals", "1|5|2|3.5|5", "Number B must be a whole number (1,2,3) with no decimals.");
+    row("sd A", "a|5|2|5|5", "The Standard Deviation for Sample A must be a number.");
+    row("sd B", "1|5||5|5", "The Standard Deviation for Sample B must be a number.");
+    row("sig text", "1|5|2|5|five", "The Significance Level must be a number.");
+    row("sig 0.0009", "1|5|2|5|0.0009", "The Significance Level must be a number between 0.001 and 45.00");
+    row("bounds pass", "1|20|2|20|45", "");
+    row("equal variances", "2|5|-2|5|5", "Variance Sample A = Variance Sample B");
+}
+
+void TestTestWindows::fValidationOrder()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, message);
+    QCOMPARE(fMessage(fields), message);
+}
+
+void TestTestWindows::tWindow()
+{
+    TestApp t;
+    QAction *menu = t.app->Main()->findChild<QAction *>(QStringLiteral("mnuToolsAverage"));
+    QVERIFY(menu && menu->isEnabled());
+    menu->trigger();
+    frmTTest *w = t.app->TTestWindow();
+    QVERIFY(w && w->isVisible());
+    QCOMPARE(w->windowTitle(), QStringLiteral("T-Test: Testing Averages"));
+    QVERIFY(!w->cmdPrint->isVisible());
+    QCOMPARE(w->txtSigLevel->text(), QStringLiteral("5"));
+    QVERIFY(w->Label7->text().startsWith(QLatin1Char('\n')));
+    QCOMPARE(w->txtNumberA->maxLength(), 2);
+    QCOMPARE(w->txtSigLevel->maxLength(), 5);
+    // Tab goes through the fields in the order a user fills them in.
+    QStringList chain;
+    for (QWidget *c = w->txtLotA; chain.size() < 12; c = c->nextInFocusChain())
+        if (c->focusPolicy() & Qt::TabFocus) chain << c->objectName();
+    QCOMPARE(chain, QStringLiteral("txtLotA txtAverageA txtStdDevA txtNumberA txtLotB txtAverageB "
+                                   "txtStdDevB txtNumberB txtSigLevel cmdCompute cmdClose cmdPrint")
+                        .split(QLatin1Char(' ')));
+
+    // A refused field: message, no beep, nothing shown, Print still hidden.
+    QTest::keyClicks(w->txtAverageA, QStringLiteral("10"));
+    QTest::keyClicks(w->txtNumberA, QStringLiteral("0"));
+    QTest::mouseClick(w->cmdCompute, Qt::LeftButton);
+    QCOMPARE(t.prompter.messages().size(), 1);
+    QCOMPARE(t.prompter.messages()[0].text, QStringLiteral("Number A must be a number between 1 and 20."));
+    QCOMPARE(t.prompter.messages()[0].buttons, Buttons::Ok);
+    QCOMPARE(t.prompter.beeps, 0);
+    QVERIFY(!w->lblResult->isVisible() && !w->cmdPrint->isVisible());
+
+    const struct {
+        const char *sig;
+        const char *caption;
+    } cases[] = {
+        {"5", "T-Test Value: 2.10\rExperimental t value: 2.24\r"
+              "The averages of Sample A and Sample B are significantly different."},
+        {"1", "T-Test Value: 2.88\rExperimental t value: 2.24\r"
+              "The averages of Sample A and Sample B do not differ by a statistically significant amount."}};
+    w->txtNumberA->setText(QStringLiteral("10"));
+    w->txtStdDevA->setText(QStringLiteral("2"));
+    w->txtAverageB->setText(QStringLiteral("12"));
+    w->txtStdDevB->setText(QStringLiteral("2"));
+    w->txtNumberB->setText(QStringLiteral("10"));
+    for (const auto &c : cases) {
+        t.prompter.clear();
+        w->txtSigLevel->setText(QString::fromLatin1(c.sig));
+        QTest::mouseClick(w->cmdCompute, Qt::LeftButton);
+        QCOMPARE(w->ResultCaption(), QString::fromLatin1(c.caption));
+        QCOMPARE(w->lblResult->text(), QString::fromLatin1(c.caption).replace(QChar(13), QChar(10)));
+        QVERIFY(w->lblResult->isVisible() && w->cmdPrint->isVisible());
+        QCOMPARE(t.prompter.beeps, 1);
+        QVERIFY(t.prompter.messages().isEmpty());
+    }
+    // Two samples of 20 reach the top of the Γ table.
+    w->txtNumberA->setText(QStringLiteral("20"));
+    w->txtNumberB->setText(QStringLiteral("20"));
+    w->txtSigLevel->setText(QStringLiteral("5"));
+    w->cmdCompute->click();
+    QVERIFY(w->ResultCaption().startsWith(QStringLiteral("T-Test Value: 2.02\r")));
+    // No critical value: a beep, no text, Print offered.
+    t.prompter.clear();
+    w->txtNumberA->setText(QStringLiteral("2"));
+    w->txtNumberB->setText(QStringLiteral("2"));
+    w->cmdCompute->click();
+    QCOMPARE(w->ResultCaption(), QString());
+    QVERIFY(!w->lblResult->isVisible() && w->cmdPrint->isVisible());
+    QCOMPARE(t.prompter.beeps, 1);
+
+    // Close unloads; the next opening starts afresh.
+    w->txtSigLevel->setText(QStringLiteral("10"));
+    QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!t.app->TTestWindow());
+    t.app->ShowTTest();
+    QCOMPARE(t.app->TTestWindow()->txtSigLevel->text(), QStringLiteral("5"));
+    QVERIFY(!t.app->TTestWindow()->cmdPrint->isVisible());
+}
+
+void TestTestWindows::fWindow()
+{
+    TestApp t;
+    QAction *menu = t.app->Main()->findChild<QAction *>(QStringLiteral("mnuToolsVariance"));
+    QVERIFY(menu && menu->isEnabled());
+    menu->trigger();
+    frmFTest *w = t.app->FTestWindow();
+    QVERIFY(w && w->isVisible());
+    QCOMPARE(w->windowTitle(), QStringLiteral("F-Test: Variance Testing"));
+    auto compute = [&](const char *sdA, const char *nA, const char *sdB, const char *nB, const char *s) {
+        t.prompter.clear();
+        w->txtStdDevA->setText(QString::fromLatin1(sdA));
+        w->txtNumberA->setText(QString::fromLatin1(nA));
+        w->txtStdDevB->setText(QString::fromLatin1(sdB));
+        w->txtNumberB->setText(QString::fromLatin1(nB));
+        w->txtSigLevel->setText(QString::fromLatin1(s));
+        QTest::mouseClick(w->cmdCompute, Qt::LeftButton);
+        return w->ResultCaption();
+    };
+    // Equal variances before anything was computed: Print stays hidden.
+    compute("2", "10", "2", "10", "5");
+    QCOMPARE(t.prompter.messages().size(), 1);
+    QCOMPARE(t.prompter.messages()[0].title, QStringLiteral("Variances Have No Difference"));
+    QCOMPARE(t.prompter.beeps, 0);
+    QVERIFY(!w->cmdPrint->isVisible());
+
+    const QString notDiffer = QStringLiteral(
+        "F-Test Value: 4.03\rExperimental f value: 4.00\r"
+        "The variances of Sample A and Sample B do not differ by a statistically significant amount.");
+    QCOMPARE(compute("2", "10", "1", "10", "5"), notDiffer);
+    QCOMPARE(t.prompter.beeps, 1);
+    QVERIFY(w->lblResult->isVisible() && w->cmdPrint->isVisible());
+    // The larger variance goes on top whichever sample holds it.
+    QCOMPARE(compute("1", "10", "2", "10", "5"), notDiffer);
+    QCOMPARE(compute("3", "6", "1", "11", "10"),
+             QStringLiteral("F-Test Value: 3.33\rExperimental f value: 9.00\r"
+                            "The variances of Sample A and Sample B are significantly different."));
+    QVERIFY(compute("1", "11", "3", "6", "10").endsWith(QStringLiteral("are significantly different.")));
+    QVERIFY(compute("1", "5", "3", "5", "5").startsWith(QStringLiteral("F-Test Value: 9.60\r")));
+    QVERIFY(compute("1", "5", "3", "5", "5").endsWith(QStringLiteral("do not differ by a statistically significant amount.")));
+    // Below the search's start: two samples of 20 at 45 %.
+    QVERIFY(compute("1", "20", "1.2", "20", "45").startsWith(QStringLiteral("F-Test Value: 1.42\r")));
+    // Squares equal although the texts differ; Print keeps its visibility.
+    compute("2", "10", "-2", "10", "5");
+    QCOMPARE(t.prompter.messages().size(), 1);
+    QCOMPARE(t.prompter.messages()[0].text, QStringLiteral("Variance Sample A = Variance Sample B"));
+    QCOMPARE(t.prompter.beeps, 0);
+    QVERIFY(!w->lblResult->isVisible() && w->cmdPrint->isVisible());
+}
+
+void TestTestWindows::equalToCriticalIsSignificant()
+{
+    Session s;
+    PrepareTestSession(s);
+    ScriptedPrompter p;
+    // t: samples of 2 with deviations 1 make the standard error exactly 1, so t
+    // is the average typed; 17 digits give the critical value to the last bit.
+    const double tx = *CriticalT(s.GammaHalf, 2, 45);
+    TTestFields tf;
+    tf.AverageA = QString::number(tx, 'g', 17), tf.AverageB = QStringLiteral("0");
+    tf.StdDevA = tf.StdDevB = QStringLiteral("1");
+    tf.NumberA = tf.NumberB = QStringLiteral("2");
+    tf.SigLevel = QStringLiteral("45");
+    QVERIFY(ComputeTTest(tf, s.GammaHalf, p).caption.endsWith(QStringLiteral("are significantly different.")));
+    tf.AverageA = QString::number(std::nextafter(tx, 0.0), 'g', 17);
+    QVERIFY(ComputeTTest(tf, s.GammaHalf, p).caption.endsWith(QStringLiteral("amount.")));
+
+    // F: deviations whose squares divide to the critical value exactly.
+    const double fx = *CriticalF(s.GammaHalf, 4, 4, 5);
+    double sdA = 0, sdB = 0;
+    for (int b = 1; b <= 50 && sdA == 0; ++b) {
+        double a = std::sqrt(fx * b * b);
+        for (int k = 0; k < 6; ++k) a = std::nextafter(a, 0.0);
+        for (int k = 0; k < 12 && sdA == 0; ++k, a = std::nextafter(a, 100.0))
+            if (a * a / (double(b) * b) == fx) sdA = a, sdB = b;
+    }
+    QVERIFY(sdA != 0);
+    FTestFields ff;
+    ff.StdDevA = QString::number(sdA, 'g', 17), ff.StdDevB = QString::number(sdB);
+    ff.NumberA = ff.NumberB = QStringLiteral("5");
+    const TestOutcome r = ComputeFTest(ff, s.GammaHalf, p);
+    QVERIFY(r.statistic == *r.critical);
+    QVERIFY(r.caption.endsWith(QStringLiteral("are significantly different.")));
+}
+
+void TestTestWindows::undefinedArithmeticRefused_data()
+{
+    QTest::addColumn<bool>("tTest");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("message");
+    auto row = [](const char *name, bool t, const char *fields, const char *msg) {
+        QTest::newRow(name) << t << QString::fromLatin1(fields).split(QLatin1Char('|'))
+                            << QString::fromLatin1(msg);
+    };
+    const char *tooLarge = "The numbers are too large or too small to compute with.";
+    row("t: two single shots", true, "1|2|1|3|2|1|5",
+        "The two samples together need at least 3 shots for this test.");
+    row("t: both deviations 0", true, "1|0|5|3|0|5|5",
+        "A pooled standard deviation of 0 cannot be compared: a sample of 2 or more shots needs "
+        "a standard deviation other than 0.");
+    row("t: squares overflow", true, "1|1E200|5|3|1|5|5", tooLarge);
+    row("t: tiny deviations", true, "1E200|1E-160|5|-1E200|1E-160|5|5", tooLarge);
+    row("F: a sample of 1", false, "2|1|1|10|5", "Each sample needs at least 2 shots for this test.");
+    row("F: 2 shots on top", false, "2|2|1|10|5",
+        "The sample with the larger standard deviation needs at least 3 shots for this test.");
+    row("F: deviation 0", false, "0|5|2|5|5", "A standard deviation of 0 cannot be compared.");
+    row("F: squares overflow alike", false, "1E200|5|-1E201|5|5", tooLarge);
+    row("F: ratio overflows", false, "1E150|5|1E-150|5|5", tooLarge);
+}
+
+void TestTestWindows::undefinedArithmeticRefused()
+{
+    QFETCH(bool, tTest);
+    QFETCH(QStringList, fields);
+    QFETCH(QString, message);
+    TestApp t;
+    QWidget *w;
+    QLabel *result;
+    QPushButton *print, *compute;
+    if (tTest) {
+        t.app->ShowTTest();
+        frmTTest *f = t.app->TTestWindow();
+        QLineEdit *e[] = {f->txtAverageA, f->txtStdDevA, f->txtNumberA, f->txtAverageB,
+                          f->txtStdDevB, f->txtNumberB, f->txtSigLevel};
+        for (int k = 0; k < 7; ++k) e[k]->setText(fields[k]);
+        w = f, result = f->lblResult, print = f->cmdPrint, compute = f->cmdCompute;
+    } else {
+        t.app->ShowFTest();
+        frmFTest *f = t.app->FTestWindow();
+        QLineEdit *e[] = {f->txtStdDevA, f->txtNumberA, f->txtStdDevB, f->txtNumberB, f->txtSigLevel};
+        for (int k = 0; k < 5; ++k) e[k]->setText(fields[k]);
+        w = f, result = f->lblResult, print = f->cmdPrint, compute = f->cmdCompute;
+    }
+    for (QLineEdit *e : w->findChildren<QLineEdit *>())
+        QVERIFY2(e->text().size() <= e->maxLength(), "the field holds the text");
+    compute->click();
+    QCOMPARE(t.prompter.messages().size(), 1);
+    QCOMPARE(t.prompter.messages()[0].title, InputError);
+    QCOMPARE(t.prompter.messages()[0].buttons, Buttons::Ok);
+    QCOMPARE(t.prompter.messages()[0].text, message);
+    QCOMPARE(t.prompter.beeps, 0);
+    QVERIFY(!result->isVisible() && result->text().isEmpty() && !print->isVisible());
+}
+
+void TestTestWindows::printedPageLayout()
+{
+    // Fixed metrics: 195 twips a line.
+    RecordingSurface page;
+    FTestFields f;
+    f.LotA = QStringLiteral("L-1"), f.StdDevA = QStringLiteral("3"), f.NumberA = QStringLiteral("6");
+    f.LotB = QString(), f.StdDevB = QStringLiteral("1"), f.NumberB = QStringLiteral("11");
+    f.SigLevel = QStringLiteral("10");
+    PrintFTestPage(page, f, QStringLiteral("one\rtwo\r\rfour"));
+    auto at = [&](const char *text) {
+        const ReportItem *i = page.Find(QString::fromLatin1(text));
+        return i ? QPointF(i->x, i->y) : QPointF(-1, -1);
+    };
+    QCOMPARE(at("Sample A"), QPointF(2500, 1200));
+    QCOMPARE(at("Sample B"), QPointF(6050, 1200));
+    QCOMPARE(at("Lot#: L-1"), QPointF(2500, 1395));
+    QCOMPARE(at("Lot#: "), QPointF(6050, 1395));
+    QCOMPARE(at("Standard Deviation: 3"), QPointF(2500, 1590));
+    QCOMPARE(at("Number in Sample: 11"), QPointF(6050, 1785));
+    QCOMPARE(at("Significance Level: 10%"), QPointF(2500, 1980 + 3 * 195));
+    QCOMPARE(at("one"), QPointF(2500, 2760));
+    QCOMPARE(at("two"), QPointF(2500, 2955));
+    QCOMPARE(at("four"), QPointF(2500, 3345));
+    QCOMPARE(page.Items().last().y, 3345.0);
+
+    // An empty result still prints one empty line; the T page has five rows.
+    RecordingSurface tPage;
+    PrintTTestPage(tPage, TTestFields{}, QString());
+    QCOMPARE(tPage.Find(QStringLiteral("Average: "))->y, 1590.0);
+    QCOMPARE(tPage.Find(QStringLiteral("Significance Level: 5%"))->y, 1200 + 8 * 195.0);
+    QCOMPARE(tPage.Items().last().text, QString());
+    QCOMPARE(tPage.Items().last().x, 2500.0);
+    QCOMPARE(tPage.Items().last().y, 1200 + 9 * 195.0);
+}
+
+void TestTestWindows::printedPdf()
+{
+    if (HavePrinter()) QSKIP("a printer is installed; the page would go to it");
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) not installed");
+    TestApp t;
+    t.app->ShowTTest();
+    frmTTest *w = t.app->TTestWindow();
+    const char *texts[] = {"10", "2", "10", "12", "2", "10"};
+    QLineEdit *e[] = {w->txtAverageA, w->txtStdDevA, w->txtNumberA,
+                      w->txtAverageB, w->txtStdDevB, w->txtNumberB};
+    for (int k = 0; k < 6; ++k) e[k]->setText(QString::fromLatin1(texts[k]));
+    w->txtLotA->setText(QStringLiteral("A7"));
+    w->cmdCompute->click();
+    const QString pdf = t.dir.filePath(QStringLiteral("ttest.pdf"));
+    t.prompter.QueueSaveFile(pdf);
+    QTest::mouseClick(w->cmdPrint, Qt::LeftButton);
+    QVERIFY(QFileInfo::exists(pdf));
+    const auto words = pdfWords(pdf);
+    if (qEnvironmentVariableIsSet("PELTRIX_DUMP_WORDS"))
+        for (const auto &[word, pos] : words) qDebug() << word << pos;
+    auto find = [&](const QString &text, int nth = 0) {
+        for (const auto &[word, pos] : words)
+            if (word == text && nth-- == 0) return pos;
+        return QPointF(-1, -1);
+    };
+    const double pt = 1.0 / 20; // points per twip
+    auto near = [](QPointF a, QPointF b) { return std::fabs(a.x() - b.x()) < 0.5 && std::fabs(a.y() - b.y()) < 0.5; };
+    QVERIFY(near(find(QStringLiteral("Sample")), QPointF(2500 * pt, 1200 * pt)));
+    QVERIFY(near(find(QStringLiteral("Sample"), 1), QPointF(6050 * pt, 1200 * pt)));
+    const QPointF lotA = find(QStringLiteral("Lot#:")), lotB = find(QStringLiteral("Lot#:"), 1);
+    QVERIFY(near(QPointF(lotA.x(), 0), QPointF(2500 * pt, 0)) && lotA.y() > 1200 * pt);
+    QVERIFY(near(QPointF(lotB.x(), lotA.y()), QPointF(6050 * pt, lotA.y())));
+    QVERIFY(find(QStringLiteral("A7")).x() > lotA.x());
+    // Each result line on its own line at the left column, below the significance.
+    QPointF sig(-1, -1); // "fi" comes back as a ligature
+    for (const auto &[word, pos] : words)
+        if (word.startsWith(QStringLiteral("Signi"))) sig = pos;
+    const QPointF l1 = find(QStringLiteral("T-Test")), l2 = find(QStringLiteral("Experimental")),
+                  l3 = find(QStringLiteral("averages"), 0);
+    QVERIFY(std::fabs(sig.x() - 2500 * pt) < 0.5 && std::fabs(l1.x() - 2500 * pt) < 0.5 &&
+            std::fabs(l2.x() - 2500 * pt) < 0.5);
+    QVERIFY(sig.y() < l1.y() && l1.y() < l2.y() && l2.y() < l3.y());
+    QCOMPARE(find(QStringLiteral("2.10")).y(), l1.y());
+}
+
+QTEST_MAIN(TestTestWindows)
+#include "test_testwindows.moc"
