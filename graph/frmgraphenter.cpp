@@ -3,10 +3,13 @@
 #include "app/peltrixapp.h"
 #include "graph/frmtoolbox.h"
 #include "graph/picturebox.h"
+#include "graph/pictureview.h"
 #include "platform/screen.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 
 namespace {
 const QString TitlePrefix = QStringLiteral("Graphical Data Entry - ");
@@ -19,8 +22,15 @@ frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
     setWindowTitle(QStringLiteral("Graphical Data Entry"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    Picture1 = new PictureBox(picture.canvas, this);
-    setCentralWidget(Picture1);
+    View = new PictureView(picture.canvas, this);
+    Picture1 = View->Picture();
+    setCentralWidget(View);
+    ZoomLabel = new QLabel(PictureView::ZoomText(1.0), this);
+    ZoomLabel->setObjectName(QStringLiteral("ZoomLabel"));
+    statusBar()->addPermanentWidget(ZoomLabel);
+    connect(View, &PictureView::ZoomChanged, this,
+            [this](double z) { ZoomLabel->setText(PictureView::ZoomText(z)); });
+    connect(View, &PictureView::ViewMoved, this, &frmGraphEnter::ViewMoved);
     picture.canvas.Changed = [this](const QRect &r) { Picture1->CanvasChanged(r); };
     connect(Picture1, &PictureBox::MouseDown, this, &frmGraphEnter::Picture1_MouseDown);
     connect(Picture1, &PictureBox::MouseMove, this, &frmGraphEnter::Picture1_MouseMove);
@@ -66,6 +76,17 @@ frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
         item(view, "mnuViewStats", QStringLiteral("View Statistics"), &F::mnuViewStats_Click);
     mnuViewHeader =
         item(view, "mnuViewHeader", QStringLiteral("View Header Form"), &F::mnuViewHeader_Click);
+    view->addSeparator();
+    mnuZoomIn = item(view, "mnuZoomIn", QStringLiteral("Zoom &In"), &F::mnuZoomIn_Click,
+                     QKeySequence(Qt::CTRL | Qt::Key_Equal));
+    // Ctrl++ as well, for keyboards where + is the shifted =.
+    mnuZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal),
+                             QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+    mnuZoomOut = item(view, "mnuZoomOut", QStringLiteral("Zoom &Out"), &F::mnuZoomOut_Click,
+                      QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    mnuZoomActual = item(view, "mnuZoomActual", QStringLiteral("Actual Size (100 %)"),
+                         &F::mnuZoomActual_Click, QKeySequence(Qt::CTRL | Qt::Key_0));
+    mnuZoomFit = item(view, "mnuZoomFit", QStringLiteral("Fit to Window"), &F::mnuZoomFit_Click);
     QMenu *options = menu("mnuGraphOptions", QStringLiteral("&Options"));
     mnuGraphColor = item(options, "mnuGraphColor", QStringLiteral("Set Background &Color"),
                          &F::mnuGraphColor_Click);
@@ -115,6 +136,7 @@ void frmGraphEnter::ReloadTargetImage()
     LoadPictureFromSession(s, picture, app.prompter);
     Picture1->setCursor(Qt::CrossCursor);
     SyncControls();
+    ViewMoved();
 }
 
 void frmGraphEnter::SyncControls()
@@ -203,6 +225,16 @@ void frmGraphEnter::mnuAxes_Click()
     ToggleAxes(app.session, picture);
     mnuAxes->setChecked(app.session.ShowAxes);
 }
+
+void frmGraphEnter::mnuZoomIn_Click() { View->ZoomIn(); }
+
+void frmGraphEnter::mnuZoomOut_Click() { View->ZoomOut(); }
+
+void frmGraphEnter::mnuZoomActual_Click() { View->SetZoom(1.0); }
+
+void frmGraphEnter::mnuZoomFit_Click() { View->FitToWindow(); }
+
+void frmGraphEnter::ViewMoved() { ShowVisibleArea(app.session, picture, Picture1->VisibleTwips()); }
 
 void frmGraphEnter::mnuGraphManual_Click() { app.OpenManual(this); }
 

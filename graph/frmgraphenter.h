@@ -8,6 +8,8 @@
 
 class PeltrixApp;
 class PictureBox;
+class PictureView;
+class QLabel;
 class QAction;
 class frmToolBox;
 
@@ -22,6 +24,10 @@ public:
         *mnuGraphImportImage, *mnuGraphExport, *mnuGraphFilePrint, *mnuGraphClose,
         *mnuViewToolBox, *mnuViewStats, *mnuViewHeader, *mnuGraphColor, *mnuCursor,
         *mnuGroupCenter, *mnuAxes, *mnuGraphManual, *mnuGraphTutorial, *mnuGraphAbout;
+    // Scrolling and zoom of the picture.
+    PictureView *View;
+    QAction *mnuZoomIn, *mnuZoomOut, *mnuZoomActual, *mnuZoomFit;
+    QLabel *ZoomLabel;
 
     GraphPicture &Picture() { return picture; }
     frmToolBox *ToolBox();
@@ -52,12 +58,17 @@ public slots:
     void mnuGraphManual_Click();
     void mnuGraphTutorial_Click();
     void mnuGraphAbout_Click();
+    void mnuZoomIn_Click();
+    void mnuZoomOut_Click();
+    void mnuZoomActual_Click();
+    void mnuZoomFit_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void Form_Unload();
+    void ViewMoved();
     PeltrixApp &app;
     GraphPicture picture;
     QPointer<frmToolBox> toolbox;

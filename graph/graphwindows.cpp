@@ -3,6 +3,8 @@
 #include "graph/frmgraphenter.h"
 #include "graph/frmtoolbox.h"
 
+#include <QScreen>
+
 frmGraphEnter *PeltrixApp::GraphEnter()
 {
     if (!graphEnter) graphEnter = new frmGraphEnter(*this);
@@ -20,6 +22,9 @@ void PeltrixApp::ShowGraphEntry()
         return;
     }
     frmGraphEnter *w = GraphEnter();
+    // The screen's size first: without a window manager to maximise it, the
+    // scrolled picture would otherwise open as a small window.
+    if (const QScreen *screen = w->screen()) w->resize(screen->availableGeometry().size());
     w->showMaximized();
     w->Form_Load();
 }

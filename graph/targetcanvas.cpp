@@ -234,66 +234,134 @@ void TargetCanvas::XorRect(int x1, int y1, int x2, int y2, QRgb rgb)
     }
 }
 
+void TargetCanvas::SetViewScale(double zoom)
+{
+    if (!(zoom > 0) || zoom == viewScale) return;
+    // Erased at the old size, drawn at the new one: exclusive-OR makes the
+    // order irrelevant and leaves the image itself untouched.
+    for (const Figure &f : figures) Rasterise(f);
+    viewScale = zoom;
+    // One pixel more than the sampling step, so a nearest-pixel view always
+    // catches a line.
+    lineWidth = zoom < 1 ? int(std::floor(1 / zoom)) + 1 : 1;
+    for (const Figure &f : figures) Rasterise(f);
+}
+
 void TargetCanvas::Rasterise(const Figure &f)
 {
     switch (f.kind) {
-    case Kind::Line: {
-        int x0 = Pixel(f.a), y0 = Pixel(f.b);
-        const int x1 = Pixel(f.c), y1 = Pixel(f.d);
-        const QRect bounds = QRect(QPoint(std::min(x0, x1), std::min(y0, y1)),
-                                   QPoint(std::max(x0, x1), std::max(y0, y1)));
-        if (x0 == x1 || y0 == y1) {
-            XorRect(bounds.left(), bounds.top(), bounds.right(), bounds.bottom(), f.fill);
-        } else {
-            const QRgb bits = XorBits(f.fill);
-            const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
-            const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
-            const int w = canvas.width(), h = canvas.height();
-            int err = dx + dy;
-            for (;;) {
-                if (x0 >= 0 && y0 >= 0 && x0 < w && y0 < h)
-                    reinterpret_cast<QRgb *>(canvas.scanLine(y0))[x0] ^= bits;
-                if (x0 == x1 && y0 == y1) break;
-                const int e2 = 2 * err;
-                if (e2 >= dy) { err += dy; x0 += sx; }
-                if (e2 <= dx) { err += dx; y0 += sy; }
-            }
-        }
-        Notify(bounds);
-        break;
+    case Kind::Line: RasteriseLine(f); break;
+    case Kind::Box: RasteriseBox(f); break;
+    case Kind::Circle: RasteriseCircle(f); break;
     }
-    case Kind::Box: {
-        const int x1 = Pixel(f.a), y1 = Pixel(f.b), x2 = Pixel(f.c), y2 = Pixel(f.d);
-        if (f.fill == f.outline) {
-            XorRect(x1, y1, x2, y2, f.fill);
-        } else {
-            // Outline and inside never share a pixel, so each toggles once.
-            XorRect(x1, y1, x2, y1, f.outline);
-            if (y2 > y1) XorRect(x1, y2, x2, y2, f.outline);
-            XorRect(x1, y1 + 1, x1, y2 - 1, f.outline);
-            if (x2 > x1) XorRect(x2, y1 + 1, x2, y2 - 1, f.outline);
-            XorRect(x1 + 1, y1 + 1, x2 - 1, y2 - 1, f.fill);
-        }
-        Notify(QRect(QPoint(x1, y1), QPoint(x2, y2)));
-        break;
-    }
-    case Kind::Circle: {
-        // Pixels whose centres lie within the radius of the centre.
-        const double cx = double(f.a) / TwipsPerPixel, cy = double(f.b) / TwipsPerPixel;
-        const double r = double(f.c) / TwipsPerPixel;
-        const int x1 = int(std::floor(cx - r)), x2 = int(std::ceil(cx + r));
-        const int y1 = int(std::floor(cy - r)), y2 = int(std::ceil(cy + r));
+}
+
+void TargetCanvas::RasteriseLine(const Figure &f)
+{
+    int x0 = Pixel(f.a), y0 = Pixel(f.b);
+    const int x1 = Pixel(f.c), y1 = Pixel(f.d);
+    const int lw = lineWidth, before = (lw - 1) / 2;
+    const QRect bounds = QRect(QPoint(std::min(x0, x1), std::min(y0, y1)),
+                               QPoint(std::max(x0, x1), std::max(y0, y1)));
+    if (y0 == y1) {
+        XorRect(bounds.left(), y0 - before, bounds.right(), y0 - before + lw - 1, f.fill);
+    } else if (x0 == x1) {
+        XorRect(x0 - before, bounds.top(), x0 - before + lw - 1, bounds.bottom(), f.fill);
+    } else if (lw == 1) {
         const QRgb bits = XorBits(f.fill);
-        for (int y = std::max(y1, 0); y <= std::min(y2, canvas.height() - 1); ++y) {
-            QRgb *line = reinterpret_cast<QRgb *>(canvas.scanLine(y));
-            const double dy = y + 0.5 - cy;
-            for (int x = std::max(x1, 0); x <= std::min(x2, canvas.width() - 1); ++x) {
-                const double dx = x + 0.5 - cx;
-                if (dx * dx + dy * dy <= r * r) line[x] ^= bits;
-            }
+        const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+        const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+        const int w = canvas.width(), h = canvas.height();
+        int err = dx + dy;
+        for (;;) {
+            if (x0 >= 0 && y0 >= 0 && x0 < w && y0 < h)
+                reinterpret_cast<QRgb *>(canvas.scanLine(y0))[x0] ^= bits;
+            if (x0 == x1 && y0 == y1) break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) { err += dy; x0 += sx; }
+            if (e2 <= dx) { err += dx; y0 += sy; }
         }
-        Notify(QRect(QPoint(x1, y1), QPoint(x2, y2)));
-        break;
+    } else {
+        // A thick line: one run across it for each step along it, so every
+        // pixel is toggled exactly once.
+        const bool alongX = std::abs(x1 - x0) >= std::abs(y1 - y0);
+        const int from = alongX ? x0 : y0, to = alongX ? x1 : y1;
+        const int step = from < to ? 1 : -1;
+        const double slope = alongX ? double(y1 - y0) / (x1 - x0) : double(x1 - x0) / (y1 - y0);
+        const int limit = alongX ? canvas.width() : canvas.height();
+        for (int m = from;; m += step) {
+            if (m >= 0 && m < limit) {
+                const int across = (alongX ? y0 : x0) + int(std::lround((m - from) * slope));
+                if (alongX) XorRect(m, across - before, m, across - before + lw - 1, f.fill);
+                else XorRect(across - before, m, across - before + lw - 1, m, f.fill);
+            }
+            if (m == to) break;
+        }
     }
+    Notify(bounds.adjusted(-before, -before, lw - 1 - before, lw - 1 - before));
+}
+
+void TargetCanvas::RasteriseBox(const Figure &f)
+{
+    int x1 = Pixel(f.a), y1 = Pixel(f.b), x2 = Pixel(f.c), y2 = Pixel(f.d);
+    const int lw = lineWidth;
+    if (viewScale < 1) {
+        // Grown around its centre to three screen pixels, and no side thinner
+        // than a line.
+        const double minTwips = 3.0 * TwipsPerPixel / viewScale;
+        const double side = std::max(double(f.c) - f.a, double(f.d) - f.b);
+        const double grow = side > 0 ? std::max(1.0, minTwips / side) : 1.0;
+        if (grow > 1) {
+            const double cx = (double(f.a) + f.c) / 2, cy = (double(f.b) + f.d) / 2;
+            const double hw = (double(f.c) - f.a) / 2 * grow, hh = (double(f.d) - f.b) / 2 * grow;
+            x1 = Pixel(float(cx - hw));
+            x2 = Pixel(float(cx + hw));
+            y1 = Pixel(float(cy - hh));
+            y2 = Pixel(float(cy + hh));
+        }
+        if (x2 - x1 + 1 < lw) {
+            x1 = (x1 + x2) / 2 - (lw - 1) / 2;
+            x2 = x1 + lw - 1;
+        }
+        if (y2 - y1 + 1 < lw) {
+            y1 = (y1 + y2) / 2 - (lw - 1) / 2;
+            y2 = y1 + lw - 1;
+        }
     }
+    if (f.fill == f.outline) {
+        XorRect(x1, y1, x2, y2, f.fill);
+    } else {
+        // Outline and inside never share a pixel, so each toggles once.
+        const int ix1 = x1 + lw, ix2 = x2 - lw, iy1 = y1 + lw, iy2 = y2 - lw;
+        if (ix1 > ix2 || iy1 > iy2) {
+            XorRect(x1, y1, x2, y2, f.outline);
+        } else {
+            XorRect(x1, y1, x2, iy1 - 1, f.outline);
+            XorRect(x1, iy2 + 1, x2, y2, f.outline);
+            XorRect(x1, iy1, ix1 - 1, iy2, f.outline);
+            XorRect(ix2 + 1, iy1, x2, iy2, f.outline);
+            XorRect(ix1, iy1, ix2, iy2, f.fill);
+        }
+    }
+    Notify(QRect(QPoint(x1, y1), QPoint(x2, y2)));
+}
+
+void TargetCanvas::RasteriseCircle(const Figure &f)
+{
+    // Pixels whose centres lie within the radius of the centre.
+    const double cx = double(f.a) / TwipsPerPixel, cy = double(f.b) / TwipsPerPixel;
+    double r = double(f.c) / TwipsPerPixel;
+    if (viewScale < 1) r = std::max(r, 1.5 / viewScale); // three screen pixels across
+    const int x1 = int(std::floor(cx - r)), x2 = int(std::ceil(cx + r));
+    const int y1 = int(std::floor(cy - r)), y2 = int(std::ceil(cy + r));
+    const QRgb bits = XorBits(f.fill);
+    for (int y = std::max(y1, 0); y <= std::min(y2, canvas.height() - 1); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(canvas.scanLine(y));
+        const double dy = y + 0.5 - cy;
+        for (int x = std::max(x1, 0); x <= std::min(x2, canvas.width() - 1); ++x) {
+            const double dx = x + 0.5 - cx;
+            if (dx * dx + dy * dy <= r * r) line[x] ^= bits;
+        }
+    }
+    Notify(QRect(QPoint(x1, y1), QPoint(x2, y2)));
 }

@@ -61,6 +61,17 @@ public:
     // Figures on the picture now (drawn an odd number of times).
     int FigureCount() const { return int(figures.size()); }
 
+    // Screen pixels per image pixel of the window showing the canvas. Below 1
+    // the figures are drawn thicker, so no line falls between the sampled
+    // pixels and no marker shrinks under three screen pixels; every figure on
+    // the picture is drawn again at the new size. The positions and sizes
+    // callers give stay picture twips, and at 1 or above the figures are
+    // exactly their nominal size.
+    void SetViewScale(double zoom);
+    double ViewScale() const { return viewScale; }
+    // Pixels across a line at the current view scale.
+    int LineWidth() const { return lineWidth; }
+
     // Told of every pixel rectangle that changed.
     std::function<void(const QRect &)> Changed;
 
@@ -77,6 +88,9 @@ private:
     };
     void Toggle(const Figure &f);
     void Rasterise(const Figure &f);
+    void RasteriseLine(const Figure &f);
+    void RasteriseBox(const Figure &f);
+    void RasteriseCircle(const Figure &f);
     void XorRect(int x1, int y1, int x2, int y2, QRgb rgb);
     void Rebuild(QImage image);
     void PaintBackground();
@@ -90,4 +104,6 @@ private:
     qint64 imageFileSize = -1;
     QRgb background;
     std::vector<Figure> figures;
+    double viewScale = 1.0;
+    int lineWidth = 1;
 };

@@ -257,8 +257,15 @@ void DrawCentroidBox(GraphPicture &p, float cx, float cy)
 
 void DrawCursorLines(GraphPicture &p, float x, float y)
 {
-    p.canvas.XorLine(0, y, p.canvas.WidthTwips(), y, OverlayRgb());
-    p.canvas.XorLine(x, 0, x, p.canvas.HeightTwips(), OverlayRgb());
+    const QRectF &span = p.CursorSpan;
+    if (span.isNull()) {
+        p.canvas.XorLine(0, y, p.canvas.WidthTwips(), y, OverlayRgb());
+        p.canvas.XorLine(x, 0, x, p.canvas.HeightTwips(), OverlayRgb());
+    } else {
+        // Only across the part shown: a move costs the same on any image size.
+        p.canvas.XorLine(float(span.left()), y, float(span.right()), y, OverlayRgb());
+        p.canvas.XorLine(x, float(span.top()), x, float(span.bottom()), OverlayRgb());
+    }
 }
 
 void ResetPicture(Session &s, GraphPicture &p)
@@ -347,6 +354,7 @@ void Picture1_MouseMove(Session &s, GraphPicture &p, float X, float Y)
 {
     if (s.FullScreenCursor) {
         if (s.CursorLinesDrawn) DrawCursorLines(p, s.CursorLinesX, s.CursorLinesY);
+        p.CursorSpan = p.VisibleTwips;
         DrawCursorLines(p, X, Y);
         s.CursorLinesX = X;
         s.CursorLinesY = Y;
@@ -361,6 +369,15 @@ void Picture1_MouseMove(Session &s, GraphPicture &p, float X, float Y)
     }
     p.LastMouseX = X;
     p.LastMouseY = Y;
+}
+
+void ShowVisibleArea(Session &s, GraphPicture &p, const QRectF &visibleTwips)
+{
+    p.VisibleTwips = visibleTwips;
+    if (!s.CursorLinesDrawn || p.CursorSpan == visibleTwips) return;
+    DrawCursorLines(p, s.CursorLinesX, s.CursorLinesY);
+    p.CursorSpan = visibleTwips;
+    DrawCursorLines(p, s.CursorLinesX, s.CursorLinesY);
 }
 
 void ToggleFullScreenCursor(Session &s, GraphPicture &p)

@@ -6,6 +6,7 @@
 #include "graph/targetcanvas.h"
 #include "platform/prompter.h"
 
+#include <QRectF>
 #include <array>
 
 // The picture of the graphical entry window with the values that live as
@@ -26,6 +27,11 @@ struct GraphPicture {
     bool AimMarkDrawn = false;
     float AimMarkX = 0, AimMarkY = 0;
     float AxesX = 0, AxesY = 0;
+    // The part of the picture the window shows (picture twips, corners on the
+    // first and last pixel shown); empty: all of it. The cursor lines span it,
+    // and CursorSpan is where the lines on the picture were drawn, so they are
+    // erased there even after a scroll.
+    QRectF VisibleTwips, CursorSpan;
 };
 
 // The colour every figure but the centroid outline is drawn in.
@@ -58,6 +64,9 @@ void EraseCentroidMarker(Session &s, GraphPicture &p);
 // make no difference.
 void Picture1_MouseDown(Session &s, GraphPicture &p, Prompter &prompter, float X, float Y);
 void Picture1_MouseMove(Session &s, GraphPicture &p, float X, float Y);
+// The window scrolled or zoomed: cursor lines on the picture are drawn again
+// across the part now shown.
+void ShowVisibleArea(Session &s, GraphPicture &p, const QRectF &visibleTwips);
 
 // The options of the window's Options menu.
 void ToggleFullScreenCursor(Session &s, GraphPicture &p);

@@ -2,7 +2,9 @@
 // the window, driven as a user would with generated target images.
 #include "graph/frmgraphenter.h"
 #include "graph/frmtoolbox.h"
+#include "files/statsfile.h"
 #include "graph/picturebox.h"
+#include "graph/pictureview.h"
 #include "graph/targetdrawing.h"
 #include "graphtestimages.h"
 #include "stats/frmtextoutput.h"
@@ -11,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 #include <optional>
@@ -82,6 +86,32 @@ QString WriteTarget(const QTemporaryDir &dir, int w = 600, int h = 400)
     TargetImage(w, h).save(path, "PNG");
     return path;
 }
+// The widget pixel of the picture that shows canvas pixel `px` at this zoom
+// (the nearest-pixel rule the picture paints with).
+QPoint WidgetPixelShowing(const PictureBox *pic, QPoint px)
+{
+    const auto one = [&](int c) {
+        for (int w = int(std::floor(c * pic->Zoom())) - 1;; ++w)
+            if (std::floor((w + 0.5) / pic->Zoom()) >= c) return w;
+    };
+    return QPoint(one(px.x()), one(px.y()));
+}
+
+// Clicks (or moves to) canvas pixel `px` the way a user would at the window's
+// zoom: scrolled so that it shows at viewport position `at`.
+QPoint BringToView(frmGraphEnter *w, QPoint px, QPoint at)
+{
+    const QPoint wp = WidgetPixelShowing(w->Picture1, px);
+    w->View->ScrollTo(wp, at);
+    return wp; // in the picture's own coordinates, wherever it scrolled to
+}
+
+void ClickPixel(frmGraphEnter *w, QPoint px, QPoint at = QPoint(300, 200))
+{
+    QTest::mouseClick(w->Picture1, Qt::LeftButton, {}, BringToView(w, px, at));
+}
+
+QImage ShownImage(frmGraphEnter *w) { return w->View->viewport()->grab().toImage(); }
 } // namespace
 
 class TestGraphEntry : public QObject {
@@ -107,6 +137,12 @@ private slots:
     void windowColourDialog();
     void toolboxClear();
     void toolboxTypedRemoval();
+    void zoomCoordinates_data();
+    void zoomCoordinates();
+    void zoomCommandsAndWheel();
+    void middleButtonDrag();
+    void sessionSameAtAnyZoom();
+    void figuresRemovedAtAnotherZoom();
 };
 
 void TestGraphEntry::redrawTargetSteps_data()
@@ -691,6 +727,244 @@ void TestGraphEntry::toolboxTypedRemoval()
     }
     QCOMPARE(t.session.ShotCount, 0);
     QVERIFY(!tools->cmdRemShot->isEnabled());
+}
+
+void TestGraphEntry::zoomCoordinates_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPoint>("at"); // viewport position of the pixel
+    QTest::newRow("25 %") << 0.25 << QPoint(300, 200);
+    QTest::newRow("100 %") << 1.0 << QPoint(250, 150);
+    QTest::newRow("400 %") << 4.0 << QPoint(401, 333);
+}
+
+void TestGraphEntry::zoomCoordinates()
+{
+    QFETCH(double, zoom);
+    QFETCH(QPoint, at);
+    TestApp t;
+    frmGraphEnter *w = OpenWindow(t, QString());
+    GraphPicture &p = w->Picture();
+    const QImage noise = NoiseImage(6000, 4000);
+    p.canvas.SetImage(noise);
+    w->View->SetZoom(zoom);
+    QCOMPARE(w->ZoomLabel->text(), PictureView::ZoomText(zoom));
+    // A pixel far from the top-left corner: only reachable scrolled.
+    const QPoint px(1234, 986);
+    PictureBox *pic = w->Picture1;
+    const QPoint local = BringToView(w, px, at);
+    QVERIFY(w->View->ScrollOffset().x() > 0 && w->View->ScrollOffset().y() > 0);
+    QCOMPARE(pic->mapTo(w->View->viewport(), local), at);
+
+    // What the view shows there is that very pixel.
+    QCOMPARE(ShownImage(w).pixel(at), noise.pixel(px));
+    QSignalSpy down(pic, &PictureBox::MouseDown), moved(pic, &PictureBox::MouseMove);
+    QTest::mouseClick(pic, Qt::LeftButton, {}, local);
+    QCOMPARE(down.size(), 1);
+    QCOMPARE(down[0][2].toFloat(), 1234.0f * 15);
+    QCOMPARE(down[0][3].toFloat(), 986.0f * 15);
+    QCOMPARE(t.session.CalPoint1X, 1234.0f * 15);
+    QCOMPARE(t.session.CalPoint1Y, 986.0f * 15);
+
+    // A move with the full-screen cursor: the same twips, and the lines
+    // reach both edges of the view.
+    t.session.FullScreenCursor = true;
+    QTest::mouseMove(pic, local + QPoint(5, 5));
+    QTest::mouseMove(pic, local);
+    QVERIFY(!moved.isEmpty());
+    QCOMPARE(moved.last()[2].toFloat(), 1234.0f * 15);
+    QCOMPARE(t.session.CursorLinesX, 1234.0f * 15);
+    QCOMPARE(t.session.CursorLinesY, 986.0f * 15);
+    const QImage shown = ShownImage(w);
+    const QRgb overlay = OverlayRgb() & 0xFFFFFF;
+    const QPoint offset = w->View->ScrollOffset();
+    const int right = w->View->viewport()->width() - 1, bottom = w->View->viewport()->height() - 1;
+    const auto canvasAt = [&](int vx, int vy) {
+        const QPointF tw = pic->ToPictureTwips(QPointF(vx + offset.x(), vy + offset.y()));
+        return QPoint(int(tw.x()) / 15, int(tw.y()) / 15);
+    };
+    for (const QPoint &v : {QPoint(0, at.y()), QPoint(right, at.y()), QPoint(at.x(), 0),
+                            QPoint(at.x(), bottom)}) {
+        const QPoint c = canvasAt(v.x(), v.y());
+        QCOMPARE(shown.pixel(v) & 0xFFFFFF, (noise.pixel(c) ^ overlay) & 0xFFFFFF);
+    }
+    // Every pixel of the horizontal line on screen shows it: none falls
+    // between the pixels the zoomed view samples.
+    for (int vx = 0; vx <= right; vx += 7) {
+        const QPoint c = canvasAt(vx, at.y());
+        // Near the crossing: the other line and the calibration mark.
+        if (std::abs(c.x() - px.x()) <= 10 / std::min(zoom, 1.0)) continue;
+        QCOMPARE(shown.pixel(vx, at.y()) & 0xFFFFFF, (noise.pixel(c) ^ overlay) & 0xFFFFFF);
+    }
+    // Scrolled away with the scroll bar: the lines still span what is shown.
+    w->View->horizontalScrollBar()->setValue(0);
+    const QRectF visible = pic->VisibleTwips();
+    QCOMPARE(p.CursorSpan, visible);
+    QCOMPARE(visible.topLeft(), pic->ToPictureTwips(QPointF(0, w->View->ScrollOffset().y())));
+}
+
+void TestGraphEntry::zoomCommandsAndWheel()
+{
+    TestApp t;
+    frmGraphEnter *w = OpenWindow(t, QString());
+    w->Picture().canvas.SetImage(NoiseImage(3000, 2000));
+    QCOMPARE(w->mnuZoomIn->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Equal));
+    QCOMPARE(w->mnuZoomOut->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    QCOMPARE(w->mnuZoomActual->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
+    QCOMPARE(w->ZoomLabel->text(), QStringLiteral("100 %"));
+    w->mnuZoomIn->trigger();
+    QCOMPARE(w->View->Zoom(), 1.5);
+    QCOMPARE(w->ZoomLabel->text(), QStringLiteral("150 %"));
+    // The ends: 10 % and 800 %, however often asked.
+    for (int i = 0; i < 20; ++i) w->mnuZoomIn->trigger();
+    QCOMPARE(w->View->Zoom(), 8.0);
+    for (int i = 0; i < 30; ++i) w->mnuZoomOut->trigger();
+    QCOMPARE(w->View->Zoom(), 0.1);
+    QCOMPARE(w->ZoomLabel->text(), QStringLiteral("10 %"));
+    w->View->SetZoom(50);
+    QCOMPARE(w->View->Zoom(), 8.0);
+    w->mnuZoomActual->trigger();
+    QCOMPARE(w->View->Zoom(), 1.0);
+    // Fit to Window: the whole image, no scroll bar needed.
+    w->mnuZoomFit->trigger();
+    const double z = w->View->Zoom();
+    QVERIFY(z < 1.0 && z >= 0.1);
+    const QSize room = w->View->maximumViewportSize();
+    QVERIFY(3000 * z <= room.width() && 2000 * z <= room.height());
+    QVERIFY(3000 * z >= room.width() - 4 || 2000 * z >= room.height() - 4);
+    QCOMPARE(w->View->ScrollOffset(), QPoint(0, 0));
+
+    // Ctrl + wheel zooms around the mouse: the picture point under it stays.
+    w->mnuZoomActual->trigger();
+    PictureBox *pic = w->Picture1;
+    QWidget *vp = w->View->viewport();
+    const QPoint at(333, 222);
+    for (int notches : {1, 1, -3, -2, 4}) {
+        const QPointF before = pic->ToPictureTwips(pic->mapFrom(vp, at));
+        const double zoomBefore = w->View->Zoom();
+        const QPoint local = pic->mapFrom(vp, at);
+        QWheelEvent wheel(local, pic->mapToGlobal(local), QPoint(), QPoint(0, 120 * notches),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(pic, &wheel);
+        QVERIFY(notches > 0 ? w->View->Zoom() > zoomBefore : w->View->Zoom() < zoomBefore);
+        const QPointF after = pic->ToPictureTwips(pic->mapFrom(vp, at));
+        // Unless the view is at an end and cannot scroll any further.
+        const auto pinned = [](const QScrollBar *b) {
+            return b->value() == b->minimum() || b->value() == b->maximum();
+        };
+        if (pinned(w->View->horizontalScrollBar()) || pinned(w->View->verticalScrollBar())) continue;
+        // Within a canvas pixel of the coarser of the two zooms.
+        const double slack = 15 / std::min(zoomBefore, w->View->Zoom()) + 15;
+        QVERIFY2(std::abs(after.x() - before.x()) <= slack && std::abs(after.y() - before.y()) <= slack,
+                 qPrintable(QStringLiteral("%1,%2 -> %3,%4").arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
+    }
+    // A wheel without Ctrl scrolls.
+    w->mnuZoomActual->trigger();
+    w->View->verticalScrollBar()->setValue(0);
+    QWheelEvent plain(QPointF(100, 100), pic->mapToGlobal(QPointF(100, 100)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pic, &plain);
+    QVERIFY(w->View->verticalScrollBar()->value() > 0);
+    QCOMPARE(w->View->Zoom(), 1.0);
+}
+
+void TestGraphEntry::middleButtonDrag()
+{
+    TestApp t;
+    frmGraphEnter *w = OpenWindow(t, QString());
+    GraphPicture &p = w->Picture();
+    p.canvas.SetImage(NoiseImage(3000, 2000));
+    t.session.ImageScale = 1.0f / 1440;
+    t.session.ImageCalibrated = true;
+    t.session.AimX = t.session.AimY = 1;
+    RedrawTarget(t.session, p);
+    QCOMPARE(t.session.ToolMode, Tool::EnterShot);
+    w->View->ScrollTo(QPoint(1000, 800), QPoint(0, 0));
+    PictureBox *pic = w->Picture1;
+    QSignalSpy down(pic, &PictureBox::MouseDown);
+    const QPoint start = pic->mapFrom(w->View->viewport(), QPoint(300, 300));
+    const QPoint global = pic->mapToGlobal(start);
+    QTest::mousePress(pic, Qt::MiddleButton, {}, start);
+    // The picture follows the mouse: dragged up-left, it scrolls down-right.
+    const QPoint to = global - QPoint(120, 70);
+    QMouseEvent move(QEvent::MouseMove, pic->mapFromGlobal(QPointF(to)), QPointF(to), Qt::NoButton,
+                     Qt::MiddleButton, Qt::NoModifier);
+    QApplication::sendEvent(pic, &move);
+    QCOMPARE(w->View->ScrollOffset(), QPoint(1120, 870));
+    QTest::mouseRelease(pic, Qt::MiddleButton, {}, pic->mapFromGlobal(to));
+    // Nothing was placed by the middle button.
+    QCOMPARE(down.size(), 0);
+    QCOMPARE(t.session.ShotCount, 0);
+    QTest::mouseClick(pic, Qt::LeftButton, {}, pic->mapFromGlobal(to));
+    QCOMPARE(t.session.ShotCount, 1);
+}
+
+void TestGraphEntry::sessionSameAtAnyZoom()
+{
+    // The same calibration, aim and shots clicked at 100 % and at 300 %
+    // (scrolled): the saved files are byte for byte the same.
+    const std::array<QPoint, 6> clicks = {QPoint(40, 50), QPoint(520, 50), QPoint(300, 200),
+                                          QPoint(310, 190), QPoint(285, 230), QPoint(577, 377)};
+    QByteArray saved[2];
+    for (int pass = 0; pass < 2; ++pass) {
+        TestApp t;
+        frmGraphEnter *w = OpenWindow(t, WriteTarget(t.dir));
+        w->View->SetZoom(pass == 0 ? 1.0 : 3.0);
+        t.session.FullScreenCursor = t.session.ShowAxes = t.session.ShowCentroid = true;
+        t.prompter.QueueInput(QStringLiteral("3.2"));
+        for (const QPoint &c : clicks) ClickPixel(w, c);
+        QVERIFY(t.prompter.messages().isEmpty());
+        QCOMPARE(t.session.ShotCount, 3);
+        if (pass == 1) QVERIFY(w->View->ScrollOffset() != QPoint(0, 0));
+        t.session.ImagePath = QStringLiteral("target.png"); // the folders differ
+        saved[pass] = StatsFileBytes(t.session);
+        QCOMPARE(t.session.CalPoint1X, 40.0f * 15);
+        QCOMPARE(t.session.CalPoint2Y, 50.0f * 15);
+    }
+    QCOMPARE(saved[1], saved[0]);
+}
+
+void TestGraphEntry::figuresRemovedAtAnotherZoom()
+{
+    TestApp t;
+    const QString path = WriteTarget(t.dir, 900, 700);
+    frmGraphEnter *w = OpenWindow(t, path);
+    GraphPicture &p = w->Picture();
+    const QImage scan = p.canvas.Image().copy();
+    t.session.ShowAxes = t.session.ShowCentroid = true;
+    w->View->SetZoom(4.0);
+    t.prompter.QueueInput(QStringLiteral("1"));
+    for (const QPoint &c : {QPoint(100, 100), QPoint(196, 100), QPoint(450, 350), QPoint(460, 340),
+                            QPoint(445, 362), QPoint(470, 330)})
+        ClickPixel(w, c);
+    QCOMPARE(t.session.ShotCount, 3);
+    w->mnuCursor->trigger();
+    QTest::mouseMove(w->Picture1, BringToView(w, QPoint(455, 345), QPoint(200, 200)));
+    QVERIFY(t.session.CursorLinesDrawn && t.session.CentroidDrawn && t.session.AxesDrawn);
+    // Down to 25 %: every figure grows to stay visible; remove them there.
+    w->View->SetZoom(0.25);
+    QTest::mouseClick(w->ToolBox()->cmdRemShot, Qt::LeftButton);
+    for (const QPoint &c : {QPoint(460, 340), QPoint(445, 362), QPoint(470, 330)})
+        ClickPixel(w, c, QPoint(150, 120));
+    QCOMPARE(t.session.ShotCount, 0);
+    QVERIFY(t.prompter.messages().isEmpty());
+    w->mnuCursor->trigger();
+    w->mnuAxes->trigger();
+    w->View->SetZoom(1.0);
+    // What is left is what a fresh picture draws at 100 % for the session.
+    Session copy = t.session;
+    GraphPicture fresh;
+    fresh.canvas.SetPictureSize(p.canvas.SizePixels());
+    fresh.canvas.SetImage(scan.copy(0, 0, 900, 700));
+    fresh.canvas.SetBackground(DisplayRgb(t.session.BackColor));
+    ResetPicture(copy, fresh);
+    RedrawTarget(copy, fresh);
+    QCOMPARE(p.canvas.Image(), fresh.canvas.Image());
+    // And with the calibration gone too, the scan itself, byte for byte.
+    DrawCalMarkers(t.session, p);
+    DrawAimMarker(p, p.AimMarkX, p.AimMarkY);
+    QCOMPARE(p.canvas.FigureCount(), 0);
+    QVERIFY(memcmp(p.canvas.Image().constBits(), scan.constBits(), size_t(scan.sizeInBytes())) == 0);
 }
 
 QTEST_MAIN(TestGraphEntry)

@@ -29,6 +29,7 @@ class TestTargetCanvas : public QObject {
 private slots:
     void figureTwiceRestores_data();
     void figureTwiceRestores();
+    void figuresAtLowZoom();
     void overlapsRemovedInAnyOrder();
     void resetAndBackground();
     void canvasCoversPictureAndImage();
@@ -69,25 +70,72 @@ void TestTargetCanvas::figureTwiceRestores_data()
 void TestTargetCanvas::figureTwiceRestores()
 {
     QFETCH(Draw, draw);
+    // Drawn at one view scale, erased at another: the window's zoom redraws
+    // every figure, and the image must come back bit for bit.
+    const std::array<std::pair<double, double>, 5> scales = {
+        {{1, 1}, {0.25, 0.25}, {1, 0.1}, {0.1, 4}, {0.3, 1}}};
+    for (const auto &[drawAt, eraseAt] : scales) {
+        TargetCanvas c = NoiseCanvas();
+        const QImage before = c.Image().copy();
+        QRegion reported;
+        c.Changed = [&](const QRect &r) { reported += r; };
+        c.SetViewScale(drawAt);
+        draw(c);
+        QImage once = c.Image().copy();
+        QVERIFY(once != before);
+        // Every changed pixel lies in a reported rectangle, so the window repaints it.
+        const auto allReported = [&](const QImage &from, const QImage &to) {
+            for (int y = 0; y < to.height(); ++y)
+                for (int x = 0; x < to.width(); ++x)
+                    if (to.pixel(x, y) != from.pixel(x, y) && !reported.contains(QPoint(x, y)))
+                        return false;
+            return true;
+        };
+        QVERIFY2(allReported(before, once), "changed pixel not reported");
+        QVERIFY(c.FigureCount() >= 1);
+        reported = QRegion();
+        c.SetViewScale(eraseAt);
+        QVERIFY2(allReported(once, c.Image()), "resized pixel not reported");
+        draw(c);
+        QCOMPARE(c.FigureCount(), 0);
+        QCOMPARE(c.Image().sizeInBytes(), before.sizeInBytes());
+        QVERIFY2(memcmp(c.Image().constBits(), before.constBits(), size_t(before.sizeInBytes())) == 0,
+                 qPrintable(QStringLiteral("drawn at %1, erased at %2").arg(drawAt).arg(eraseAt)));
+    }
+}
+
+void TestTargetCanvas::figuresAtLowZoom()
+{
+    // 10 %: a screen pixel is ten canvas pixels, so a line must be at least
+    // that thick and a marker three times that across to stay visible.
     TargetCanvas c = NoiseCanvas();
-    const QImage before = c.Image().copy();
-    QList<QRect> dirty;
-    c.Changed = [&](const QRect &r) { dirty.append(r); };
-    draw(c);
-    const QImage once = c.Image().copy();
-    QVERIFY(once != before);
-    // Every changed pixel lies in a reported rectangle, so the window repaints it.
-    QRegion reported;
-    for (const QRect &r : dirty) reported += r;
-    for (int y = 0; y < once.height(); ++y)
-        for (int x = 0; x < once.width(); ++x)
-            if (once.pixel(x, y) != before.pixel(x, y))
-                QVERIFY2(reported.contains(QPoint(x, y)), "changed pixel not reported");
-    QVERIFY(c.FigureCount() >= 1);
-    draw(c);
-    QCOMPARE(c.FigureCount(), 0);
-    QCOMPARE(c.Image().sizeInBytes(), before.sizeInBytes());
-    QVERIFY(memcmp(c.Image().constBits(), before.constBits(), size_t(before.sizeInBytes())) == 0);
+    const QImage base = c.Image().copy();
+    c.SetViewScale(0.1);
+    QCOMPARE(c.LineWidth(), 11);
+    const auto changedRun = [&](int x0, int y0, int dx, int dy) {
+        int n = 0;
+        for (int x = x0, y = y0; x >= 0 && y >= 0 && x < 200 && y < 160; x += dx, y += dy)
+            n += c.Image().pixel(x, y) != base.pixel(x, y) ? 1 : 0;
+        return n;
+    };
+    c.XorLine(0, 750, c.WidthTwips(), 750, Pen); // row 50
+    QCOMPARE(changedRun(100, 0, 0, 1), 11);
+    c.XorLine(0, 750, c.WidthTwips(), 750, Pen);
+    c.XorLine(300, 300, 2400, 1800, Pen); // sloped: thick across its run
+    QVERIFY(changedRun(60, 0, 0, 1) >= 11);
+    c.XorLine(300, 300, 2400, 1800, Pen);
+    c.XorCircle(1500, 1200, 25, Pen); // nominally 3 pixels across
+    QVERIFY(changedRun(0, 80, 1, 0) >= 29);
+    c.XorCircle(1500, 1200, 25, Pen);
+    c.XorBox(1470, 1170, 1530, 1230, Pen, qRgb(255, 0, 0)); // centroid box
+    QVERIFY(changedRun(0, 80, 1, 0) >= 30);
+    QVERIFY(changedRun(100, 0, 0, 1) >= 30);
+    // At 100 % and above, the nominal sizes exactly.
+    c.XorBox(1470, 1170, 1530, 1230, Pen, qRgb(255, 0, 0));
+    c.SetViewScale(4);
+    QCOMPARE(c.LineWidth(), 1);
+    c.XorCircle(1500, 1200, 25, Pen);
+    QCOMPARE(changedRun(0, 80, 1, 0), 4);
 }
 
 void TestTargetCanvas::overlapsRemovedInAnyOrder()
