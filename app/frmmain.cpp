@@ -1,6 +1,7 @@
 #include "app/frmmain.h"
 
 #include "app/peltrixapp.h"
+#include "platform/menus.h"
 #include "platform/screen.h"
 
 #include <QCloseEvent>
@@ -28,16 +29,9 @@ frmMain::frmMain(PeltrixApp &a) : app(a)
     PicMain->setPixmap(TitlePicture());
     PicMain->adjustSize();
 
-    auto item = [this](QMenu *menu, const char *name, const QString &caption, auto slot) {
-        QAction *act = menu->addAction(caption);
-        act->setObjectName(QString::fromLatin1(name));
-        connect(act, &QAction::triggered, this, slot);
-        return act;
-    };
+    auto item = [this](auto &&...args) { return AddMenuItem(this, args...); };
     auto menu = [this](const char *name, const QString &caption) {
-        QMenu *m = menuBar()->addMenu(caption);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
+        return AddMenu(menuBar(), name, caption);
     };
     QMenu *mnuFile = menu("mnuFile", QStringLiteral("&File"));
     mnuNewFile = item(mnuFile, "mnuNewFile", QStringLiteral("&New"), &frmMain::mnuNewFile_Click);

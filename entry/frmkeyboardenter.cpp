@@ -2,6 +2,7 @@
 
 #include "app/peltrixapp.h"
 #include "entry/frmtextenter.h"
+#include "platform/menus.h"
 #include "platform/screen.h"
 
 #include <QCloseEvent>
@@ -13,12 +14,7 @@ frmKeyBoardEnter::frmKeyBoardEnter(PeltrixApp &a, QWidget *parent)
     setObjectName(QStringLiteral("frmKeyBoardEnter"));
     setWindowTitle(QStringLiteral("Keyboard Data Entry"));
     setAttribute(Qt::WA_DeleteOnClose);
-    auto item = [this](QMenu *menu, const char *name, const QString &caption, auto slot) {
-        QAction *act = menu->addAction(caption);
-        act->setObjectName(QString::fromLatin1(name));
-        connect(act, &QAction::triggered, this, slot);
-        return act;
-    };
+    auto item = [this](auto &&...args) { return AddMenuItem(this, args...); };
     QMenu *mnuKBFile = menuBar()->addMenu(QStringLiteral("File"));
     mnuKBFile->setObjectName(QStringLiteral("mnuKBFile"));
     mnuKBNew = item(mnuKBFile, "mnuKBNew", QStringLiteral("New"), &frmKeyBoardEnter::mnuKBNew_Click);

@@ -4,6 +4,7 @@
 #include "graph/frmtoolbox.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
+#include "platform/menus.h"
 #include "platform/screen.h"
 
 #include <QCloseEvent>
@@ -35,18 +36,9 @@ frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
     connect(Picture1, &PictureBox::MouseDown, this, &frmGraphEnter::Picture1_MouseDown);
     connect(Picture1, &PictureBox::MouseMove, this, &frmGraphEnter::Picture1_MouseMove);
 
-    auto item = [this](QMenu *menu, const char *name, const QString &caption, auto slot,
-                       const QKeySequence &keys = {}) {
-        QAction *act = menu->addAction(caption);
-        act->setObjectName(QString::fromLatin1(name));
-        act->setShortcut(keys);
-        connect(act, &QAction::triggered, this, slot);
-        return act;
-    };
+    auto item = [this](auto &&...args) { return AddMenuItem(this, args...); };
     auto menu = [this](const char *name, const QString &caption) {
-        QMenu *m = menuBar()->addMenu(caption);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
+        return AddMenu(menuBar(), name, caption);
     };
     using F = frmGraphEnter;
     QMenu *file = menu("mnuGraphFile", QStringLiteral("&File"));
@@ -76,6 +68,8 @@ frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
         item(view, "mnuViewStats", QStringLiteral("View Statistics"), &F::mnuViewStats_Click);
     mnuViewHeader =
         item(view, "mnuViewHeader", QStringLiteral("View Header Form"), &F::mnuViewHeader_Click);
+    mnuGraphViewAnalysis = item(view, "mnuGraphViewAnalysis", QStringLiteral("View Group Analysis"),
+                                &F::mnuGraphViewAnalysis_Click);
     view->addSeparator();
     mnuZoomIn = item(view, "mnuZoomIn", QStringLiteral("Zoom &In"), &F::mnuZoomIn_Click,
                      QKeySequence(Qt::CTRL | Qt::Key_Equal));
@@ -194,6 +188,8 @@ void frmGraphEnter::mnuViewToolBox_Click()
 }
 
 void frmGraphEnter::mnuViewStats_Click() { app.ShowStatistics(this); }
+
+void frmGraphEnter::mnuGraphViewAnalysis_Click() { app.ShowGroupAnalysis(this); }
 
 void frmGraphEnter::mnuViewHeader_Click() { app.ShowHeaderForm(this); }
 

@@ -22,7 +22,7 @@ public:
     PictureBox *Picture1;
     QAction *mnuGraphFileNew, *mnuGraphFileOpen, *mnuGraphFileSave, *mnuGraphFileSaveAs,
         *mnuGraphImportImage, *mnuGraphExport, *mnuGraphFilePrint, *mnuGraphClose,
-        *mnuViewToolBox, *mnuViewStats, *mnuViewHeader, *mnuGraphColor, *mnuCursor,
+        *mnuViewToolBox, *mnuViewStats, *mnuViewHeader, *mnuGraphViewAnalysis, *mnuGraphColor, *mnuCursor,
         *mnuGroupCenter, *mnuAxes, *mnuGraphManual, *mnuGraphTutorial, *mnuGraphAbout;
     // Scrolling and zoom of the picture.
     PictureView *View;
@@ -50,6 +50,7 @@ public slots:
     void mnuGraphClose_Click();
     void mnuViewToolBox_Click();
     void mnuViewStats_Click();
+    void mnuGraphViewAnalysis_Click();
     void mnuViewHeader_Click();
     void mnuGraphColor_Click();
     void mnuCursor_Click();

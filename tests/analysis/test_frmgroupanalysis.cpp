@@ -5,6 +5,7 @@
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
+#include "graph/frmgraphenter.h"
 #include "stats/report.h"
 #include "testsupport.h"
 
@@ -69,6 +70,11 @@ void TestFrmGroupAnalysis::menusOpenTheWindow() {
     auto *kb = t.app->KeyBoardEnter()->findChild<QAction *>(QStringLiteral("mnuKBViewAnalysis"));
     QVERIFY(kb);
     kb->trigger();
+    QVERIFY(t.app->GroupAnalysisWindow()->isVisible());
+    t.app->GroupAnalysisWindow()->close();
+    auto *graph = t.app->GraphEnter()->findChild<QAction *>(QStringLiteral("mnuGraphViewAnalysis"));
+    QVERIFY(graph);
+    graph->trigger();
     QVERIFY(t.app->GroupAnalysisWindow()->isVisible());
     // Close All takes it down with the other windows.
     t.app->CloseAll();
