@@ -80,24 +80,14 @@ FTestFields frmFTest::Fields() const
 
 void frmFTest::cmdCompute_Click()
 {
-    resultCaption.clear();
-    SetCaption(lblResult, resultCaption);
-    lblResult->hide();
     app.prompter.SetOwner(this);
-    const TestOutcome r = ComputeFTest(Fields(), app.session.GammaHalf, app.prompter);
-    if (!r.computed) return;
-    if (!r.caption.isEmpty()) {
-        resultCaption = r.caption;
-        SetCaption(lblResult, resultCaption);
-        lblResult->show();
-    }
-    cmdPrint->show();
+    RunCompute(lblResult, cmdPrint, resultCaption,
+               [this] { return ComputeFTest(Fields(), app.session.GammaHalf, app.prompter); });
 }
 
 void frmFTest::cmdPrint_Click()
 {
-    const QString dir = app.session.DocumentsDir.isEmpty() ? QDir::homePath() : app.session.DocumentsDir;
-    PrintPage(app.prompter, this, windowTitle(), QDir(dir).filePath(QStringLiteral("ftest.pdf")),
+    PrintPage(app.prompter, this, windowTitle(), SuggestedPdf(app.session.DocumentsDir, QStringLiteral("ftest.pdf")),
               [this](ReportSurface &surface) { PrintFTestPage(surface, Fields(), resultCaption); });
 }
 

@@ -86,24 +86,14 @@ TTestFields frmTTest::Fields() const
 
 void frmTTest::cmdCompute_Click()
 {
-    resultCaption.clear();
-    SetCaption(lblResult, resultCaption);
-    lblResult->hide();
     app.prompter.SetOwner(this);
-    const TestOutcome r = ComputeTTest(Fields(), app.session.GammaHalf, app.prompter);
-    if (!r.computed) return;
-    if (!r.caption.isEmpty()) {
-        resultCaption = r.caption;
-        SetCaption(lblResult, resultCaption);
-        lblResult->show();
-    }
-    cmdPrint->show();
+    RunCompute(lblResult, cmdPrint, resultCaption,
+               [this] { return ComputeTTest(Fields(), app.session.GammaHalf, app.prompter); });
 }
 
 void frmTTest::cmdPrint_Click()
 {
-    const QString dir = app.session.DocumentsDir.isEmpty() ? QDir::homePath() : app.session.DocumentsDir;
-    PrintPage(app.prompter, this, windowTitle(), QDir(dir).filePath(QStringLiteral("ttest.pdf")),
+    PrintPage(app.prompter, this, windowTitle(), SuggestedPdf(app.session.DocumentsDir, QStringLiteral("ttest.pdf")),
               [this](ReportSurface &surface) { PrintTTestPage(surface, Fields(), resultCaption); });
 }
 

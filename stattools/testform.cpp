@@ -3,7 +3,9 @@
 #include "platform/printer.h"
 #include "platform/screen.h"
 #include "stats/report.h"
+#include "stattools/stattests.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,5 +65,26 @@ void PrintPage(Prompter &prompter, QWidget *owner, const QString &title,
     if (!job->End())
         prompter.MsgBox(QStringLiteral("The page could not be printed: ") + job->ErrorText(),
                         QStringLiteral("Print"), Buttons::Ok, Icon::Exclamation);
+}
+
+void RunCompute(QLabel *result, QPushButton *print, QString &caption,
+                const std::function<TestOutcome()> &compute)
+{
+    caption.clear();
+    SetCaption(result, caption);
+    result->hide();
+    const TestOutcome r = compute();
+    if (!r.computed) return;
+    if (!r.caption.isEmpty()) {
+        caption = r.caption;
+        SetCaption(result, caption);
+        result->show();
+    }
+    print->show();
+}
+
+QString SuggestedPdf(const QString &documentsDir, const QString &fileName)
+{
+    return QDir(documentsDir.isEmpty() ? QDir::homePath() : documentsDir).filePath(fileName);
 }
 } // namespace TestForm

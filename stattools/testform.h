@@ -12,6 +12,7 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 class ReportSurface;
+struct TestOutcome;
 
 namespace TestForm {
 QGroupBox *Frame(QWidget *parent, const char *name, const QString &caption, QRect twips);
@@ -25,4 +26,11 @@ void SetCaption(QLabel *label, const QString &caption);
 // a page that cannot be written is reported.
 void PrintPage(Prompter &prompter, QWidget *owner, const QString &title,
                const QString &suggestedPdf, const std::function<void(ReportSurface &)> &draw);
+// Compute of both windows: clears the verdict, runs `compute` (which shows
+// its refusals itself) and shows what it found; Print appears once a result
+// was computed.
+void RunCompute(QLabel *result, QPushButton *print, QString &caption,
+                const std::function<TestOutcome()> &compute);
+// Where the page of a window goes when it is saved as a PDF.
+QString SuggestedPdf(const QString &documentsDir, const QString &fileName);
 } // namespace TestForm
