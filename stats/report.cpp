@@ -5,7 +5,6 @@
 #include "platform/pagejob.h"
 #include "stats/groupstats.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
 
@@ -28,18 +27,18 @@ void ReportSurface::Print(const QString &text, bool endLine)
 
 RecordingSurface::RecordingSurface() = default;
 
-RecordingSurface::RecordingSurface(const QFont &f) : font(f), hasFont(true) {}
+RecordingSurface::RecordingSurface(const QFont &f) : font(f), hasFont(true), metrics(f) {}
 
 qint32 RecordingSurface::TextHeight(const QString &) const
 {
     if (!hasFont) return 195;
-    return qint32(std::lround(QFontMetricsF(font).height() * TwipsPerPixel));
+    return qint32(std::lround(metrics.height() * TwipsPerPixel));
 }
 
 double RecordingSurface::TextWidth(const QString &text) const
 {
     if (!hasFont) return 90.0 * text.size();
-    return QFontMetricsF(font).horizontalAdvance(text) * TwipsPerPixel;
+    return metrics.horizontalAdvance(text) * TwipsPerPixel;
 }
 
 void RecordingSurface::Cls()
@@ -63,20 +62,20 @@ void RecordingSurface::DrawText(double x, double y, const QString &text)
 }
 
 PainterSurface::PainterSurface(QPainter &p, const QFont &f, double dpi)
-    : painter(p), font(f), scale(dpi / 1440.0)
+    : painter(p), font(f), metrics(f, p.device()), scale(dpi / 1440.0)
 {
     painter.setFont(font);
-    ascent = QFontMetricsF(font, painter.device()).ascent();
+    ascent = metrics.ascent();
 }
 
 qint32 PainterSurface::TextHeight(const QString &) const
 {
-    return qint32(std::lround(QFontMetricsF(font, painter.device()).height() / scale));
+    return qint32(std::lround(metrics.height() / scale));
 }
 
 double PainterSurface::TextWidth(const QString &text) const
 {
-    return QFontMetricsF(font, painter.device()).horizontalAdvance(text) / scale;
+    return metrics.horizontalAdvance(text) / scale;
 }
 
 void PainterSurface::Cls()

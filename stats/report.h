@@ -4,6 +4,7 @@
 #include "app/session.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -59,6 +60,8 @@ private:
     QList<ReportItem> items;
     QFont font;
     bool hasFont = false;
+    // Measured once: every line of the report asks for its width.
+    QFontMetricsF metrics{QFont()};
 };
 
 // Draws on a QPainter whose device has `dpi` dots per inch (printer, PDF).
@@ -75,6 +78,7 @@ protected:
 private:
     QPainter &painter;
     QFont font;
+    QFontMetricsF metrics;
     double scale; // device units per twip
     double ascent;
 };

@@ -13,25 +13,13 @@
 #include <QtTest>
 
 namespace {
-struct Run {
-    int code;
-    QString out, err;
-};
-
-Run run(const QStringList &args) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int code = RunCli(args, o, e);
-    o.flush();
-    e.flush();
-    return {code, out, err};
-}
+CliRun run(const QStringList &args) { return RunCliCaptured(args); }
 
 QStringList words(const QString &line) {
     return line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-QJsonObject json(const Run &r) {
+QJsonObject json(const CliRun &r) {
     QJsonParseError pe;
     const QJsonDocument d = QJsonDocument::fromJson(r.out.toUtf8(), &pe);
     if (pe.error != QJsonParseError::NoError) qWarning() << pe.errorString() << r.out;
@@ -75,7 +63,7 @@ class TestCliAnalysis : public QObject {
 };
 
 void TestCliAnalysis::analyzeShots() {
-    const Run r = run(words(QStringLiteral("analyze --shots 0,0 3,0 0,4 --range 100 --json")));
+    const CliRun r = run(words(QStringLiteral("analyze --shots 0,0 3,0 0,4 --range 100 --json")));
     QCOMPARE(r.code, 0);
     QVERIFY(r.err.isEmpty());
     const QJsonObject j = json(r);
@@ -106,7 +94,7 @@ void TestCliAnalysis::analyzeShots() {
     QVERIFY(one[QStringLiteral("MOA")].toObject()[QStringLiteral("CEP50")].isNull());
 
     // The text form shows undefined figures as a dash.
-    const Run text = run(words(QStringLiteral("analyze --shots 1,1 --unit Millimeters")));
+    const CliRun text = run(words(QStringLiteral("analyze --shots 1,1 --unit Millimeters")));
     QCOMPARE(text.code, 0);
     QVERIFY(text.out.contains(QStringLiteral("Millimeters")));
     QVERIFY(text.out.contains(QStringLiteral("CEP (50 %)")));
@@ -119,14 +107,14 @@ void TestCliAnalysis::analyzeFilesAndPool() {
     QTemporaryDir dir;
     const QString a = writeGroup(dir, "a.pxs", {{0, 0}, {3, 0}, {0, 4}});
     const QString b = writeGroup(dir, "b.pxs", {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
-    const Run single = run({QStringLiteral("analyze"), a, QStringLiteral("--json")});
+    const CliRun single = run({QStringLiteral("analyze"), a, QStringLiteral("--json")});
     QCOMPARE(single.code, 0);
     const QJsonObject s = json(single);
     QCOMPARE(s[QStringLiteral("File")].toString(), a);
     QCOMPARE(num(s, "ExtremeSpread"), 5.0);
     QCOMPARE(num(s, "RangeToTarget"), 100.0);
 
-    const Run both = run({QStringLiteral("analyze"), a, b, QStringLiteral("--level"),
+    const CliRun both = run({QStringLiteral("analyze"), a, b, QStringLiteral("--level"),
                           QStringLiteral("0.9"), QStringLiteral("--json")});
     QCOMPARE(both.code, 0);
     const QJsonObject j = json(both);
@@ -146,7 +134,7 @@ void TestCliAnalysis::analyzeFilesAndPool() {
     QVERIFY(p[QStringLiteral("MOA")].isObject());
 
     // The text form: each file, then the pool.
-    const Run text = run({QStringLiteral("analyze"), a, b});
+    const CliRun text = run({QStringLiteral("analyze"), a, b});
     QCOMPARE(text.code, 0);
     QVERIFY(text.out.indexOf(a) < text.out.indexOf(b));
     QVERIFY(text.out.indexOf(b) < text.out.indexOf(QStringLiteral("Pooled")));
@@ -194,7 +182,7 @@ void TestCliAnalysis::refusals() {
             .replace(QStringLiteral("%b"), b)
             .replace(QStringLiteral("%m"), m);
     };
-    const Run r = run(words(fill(args)));
+    const CliRun r = run(words(fill(args)));
     QTEST(r.code, "code");
     QVERIFY(r.out.isEmpty());
     QVERIFY(!r.err.isEmpty());
@@ -213,7 +201,7 @@ void TestCliAnalysis::plotFiles() {
     QFile f(pdf);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.read(5), QByteArray("%PDF-"));
-    const Run bad = run({QStringLiteral("plot"), a, QStringLiteral("--png"),
+    const CliRun bad = run({QStringLiteral("plot"), a, QStringLiteral("--png"),
                          dir.filePath(QStringLiteral("no/a.png"))});
     QCOMPARE(bad.code, 1);
     QVERIFY(bad.err.startsWith(QStringLiteral("Save Plot: The plot could not be saved to ")));
@@ -227,7 +215,7 @@ void TestCliAnalysis::csvTable() {
     const QString b =
         writeGroup(dir, "b.pxs", {{3, 4}}, QStringLiteral("Millimeters"), 0, "B\u00e9a");
     const QString out = dir.filePath(QStringLiteral("all.csv"));
-    const Run r = run({QStringLiteral("csv"), a, b, QStringLiteral("-o"), out});
+    const CliRun r = run({QStringLiteral("csv"), a, b, QStringLiteral("-o"), out});
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.isEmpty());
     QFile f(out);
@@ -252,7 +240,7 @@ void TestCliAnalysis::csvTable() {
         g.open(QIODevice::ReadOnly);
         return g.readAll();
     }();
-    const Run bad = run({QStringLiteral("csv"), a, dir.filePath(QStringLiteral("none.pxs")),
+    const CliRun bad = run({QStringLiteral("csv"), a, dir.filePath(QStringLiteral("none.pxs")),
                          QStringLiteral("-o"), out});
     QCOMPARE(bad.code, 1);
     QFile g(out);

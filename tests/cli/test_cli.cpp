@@ -1,6 +1,8 @@
 // The command-line companion, run in-process.
 #include "cli/cli.h"
 
+#include "testsupport.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -8,24 +10,12 @@
 #include <QtTest>
 
 namespace {
-struct Run {
-    int code;
-    QString out, err;
-};
 QStringList words(const char *line)
 {
     return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-Run run(const QStringList &args)
-{
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int code = RunCli(args, o, e);
-    o.flush();
-    e.flush();
-    return {code, out, err};
-}
+CliRun run(const QStringList &args) { return RunCliCaptured(args); }
 } // namespace
 
 class TestCli : public QObject {
@@ -40,7 +30,7 @@ private slots:
 
 void TestCli::statsFromShots()
 {
-    const Run r = run({QStringLiteral("stats"), QStringLiteral("--shots"), QStringLiteral("0,0"),
+    const CliRun r = run({QStringLiteral("stats"), QStringLiteral("--shots"), QStringLiteral("0,0"),
                        QStringLiteral("1.047198,0"), QStringLiteral("-0.25,1.5"), QStringLiteral("--range"),
                        QStringLiteral("100"), QStringLiteral("--unit"), QStringLiteral("Inches")});
     QCOMPARE(r.code, 0);
@@ -63,7 +53,7 @@ void TestCli::statsFromShots()
         QVERIFY2(j.contains(QLatin1String(key)), key);
 
     // No range: MOA is null, and the shots alone give the same figures.
-    const Run n = run({QStringLiteral("stats"), QStringLiteral("--shots"), QStringLiteral("0,0"),
+    const CliRun n = run({QStringLiteral("stats"), QStringLiteral("--shots"), QStringLiteral("0,0"),
                        QStringLiteral("1.047198,0"), QStringLiteral("-0.25,1.5")});
     QCOMPARE(n.code, 0);
     const QJsonObject k = QJsonDocument::fromJson(n.out.toUtf8()).object();
@@ -71,7 +61,7 @@ void TestCli::statsFromShots()
     QCOMPARE(k[QStringLiteral("SdX")], j[QStringLiteral("SdX")]);
 
     // A range that is not valid draws the header's warning; nobody can answer it here.
-    const Run w = run({QStringLiteral("stats"), QStringLiteral("--shots"), QStringLiteral("1,1"),
+    const CliRun w = run({QStringLiteral("stats"), QStringLiteral("--shots"), QStringLiteral("1,1"),
                        QStringLiteral("--range"), QStringLiteral("0")});
     QCOMPARE(w.code, 1);
     QVERIFY(w.out.isEmpty());
@@ -98,7 +88,7 @@ void TestCli::refusedInput()
     QFETCH(QStringList, args);
     QFETCH(int, code);
     QFETCH(QString, err);
-    const Run r = run(args);
+    const CliRun r = run(args);
     QCOMPARE(r.code, code);
     QVERIFY(r.out.isEmpty());
     QVERIFY(!r.err.isEmpty());
@@ -109,7 +99,7 @@ void TestCli::reportPdf()
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
-    const Run r = run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("1,1"),
+    const CliRun r = run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("1,1"),
                        QStringLiteral("2,2"), QStringLiteral("--pdf"), pdf});
     QCOMPARE(r.code, 0);
     QFile f(pdf);
@@ -120,20 +110,20 @@ void TestCli::reportPdf()
     QVERIFY(f.size() > 500);
     const QByteArray before = [&] { f.seek(0); return f.readAll(); }();
     f.close();
-    const Run bad = run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("x,1"),
+    const CliRun bad = run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("x,1"),
                          QStringLiteral("--pdf"), pdf});
     QCOMPARE(bad.code, 1);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), before);
     // An unwritable destination is refused, not reported as done.
-    const Run nowhere = run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("1,1"),
+    const CliRun nowhere = run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("1,1"),
                              QStringLiteral("--pdf"), dir.filePath(QStringLiteral("no/such/dir/r.pdf"))});
     QCOMPARE(nowhere.code, 1);
 }
 
 void TestCli::versionAndUsage()
 {
-    const Run v = run({QStringLiteral("--version")});
+    const CliRun v = run({QStringLiteral("--version")});
     QCOMPARE(v.code, 0);
     QCOMPARE(v.out.trimmed(), QStringLiteral("2.0.13"));
     QCOMPARE(run({}).code, 2);

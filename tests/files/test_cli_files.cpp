@@ -12,20 +12,7 @@
 #include <QtTest>
 
 namespace {
-struct Run {
-    int code;
-    QString out, err;
-};
-
-Run run(const QStringList &args)
-{
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int code = RunCli(args, o, e);
-    o.flush();
-    e.flush();
-    return {code, out, err};
-}
+CliRun run(const QStringList &args) { return RunCliCaptured(args); }
 } // namespace
 
 class TestCliFiles : public QObject {
@@ -41,7 +28,7 @@ class TestCliFiles : public QObject {
 
 void TestCliFiles::statsOfFile()
 {
-    const Run r = run({QStringLiteral("stats"), FixturePath("graph_old.pxs")});
+    const CliRun r = run({QStringLiteral("stats"), FixturePath("graph_old.pxs")});
     QCOMPARE(r.code, 0);
     const QJsonObject j = QJsonDocument::fromJson(r.out.toUtf8()).object();
     QCOMPARE(j.value(QStringLiteral("ShotCount")).toInt(), 2);
@@ -58,7 +45,7 @@ void TestCliFiles::resave()
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("new.pxs"));
-    const Run r = run({QStringLiteral("resave"), FixturePath("keyboard_old.pxs"), out});
+    const CliRun r = run({QStringLiteral("resave"), FixturePath("keyboard_old.pxs"), out});
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.isEmpty());
     // What the Open and Save commands would have written.
@@ -71,7 +58,7 @@ void TestCliFiles::resave()
     // A target that cannot be written: refused, the old file untouched.
     WriteBytes(out, "old");
     const QString bad = dir.filePath(QStringLiteral("missing/x.pxs"));
-    const Run fail = run({QStringLiteral("resave"), FixturePath("keyboard_old.pxs"), bad});
+    const CliRun fail = run({QStringLiteral("resave"), FixturePath("keyboard_old.pxs"), bad});
     QCOMPARE(fail.code, 1);
     QVERIFY(fail.out.isEmpty());
     QVERIFY(fail.err.startsWith(QStringLiteral("Save Failed: ")));
@@ -83,7 +70,7 @@ void TestCliFiles::exportFile()
     QTemporaryDir dir;
     const QString pxs = dir.filePath(QStringLiteral("group1.pxs"));
     QVERIFY(QFile::copy(FixturePath("keyboard_old.pxs"), pxs));
-    Run r = run({QStringLiteral("export"), pxs});
+    CliRun r = run({QStringLiteral("export"), pxs});
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.isEmpty());
     QCOMPARE(r.err, QStringLiteral("File Exported: File group1.txt successfully exported.\n"));
@@ -126,7 +113,7 @@ void TestCliFiles::damagedFilesRefused()
     if (command == QLatin1String("resave")) args << dir.filePath(QStringLiteral("out.pxs"));
     if (command == QLatin1String("report"))
         args << QStringLiteral("--pdf") << dir.filePath(QStringLiteral("out.pdf"));
-    const Run r = run(args);
+    const CliRun r = run(args);
     QCOMPARE(r.code, 1);
     QVERIFY(r.out.isEmpty());
     QVERIFY(r.err.contains(QStringLiteral(" is not a valid Peltrix statistics file.")));

@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include "app/frmmain.h"
+#include "cli/cli.h"
 #include "stats/groupstats.h"
 #include "stats/report.h"
 
@@ -55,4 +56,14 @@ void WhenModal(std::function<void(QWidget *)> act)
         act(w);
     });
     timer->start();
+}
+
+CliRun RunCliCaptured(const QStringList &args)
+{
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int code = RunCli(args, o, e);
+    o.flush();
+    e.flush();
+    return {code, out, err};
 }

@@ -5,6 +5,7 @@
 #include "app/session.h"
 #include "platform/scriptedprompter.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -30,3 +31,10 @@ class QWidget;
 // Runs `act` on the next modal dialog once it is open (the caller then calls
 // whatever opens it with exec()). Polls, so it also works for nested dialogs.
 void WhenModal(std::function<void(QWidget *)> act);
+
+// One command of the companion, run in-process, with what it printed.
+struct CliRun {
+    int code;
+    QString out, err;
+};
+CliRun RunCliCaptured(const QStringList &args);
