@@ -2,7 +2,8 @@
 #include "analysis/frmgroupanalysis.h"
 #include "app/peltrixapp.h"
 
-frmGroupAnalysis *PeltrixApp::GroupAnalysisWindow() {
+frmGroupAnalysis *PeltrixApp::GroupAnalysisWindow()
+{
     if (!groupAnalysis) {
         groupAnalysis = new frmGroupAnalysis(*this);
         // Top-level and without a parent, so the application deletes it.
@@ -18,13 +19,15 @@ frmGroupAnalysis *PeltrixApp::GroupAnalysisWindow() {
     return groupAnalysis;
 }
 
-void PeltrixApp::ShowGroupAnalysis(QWidget *) {
+void PeltrixApp::ShowGroupAnalysis(QWidget *)
+{
     frmGroupAnalysis *w = GroupAnalysisWindow();
     w->Refresh();
     w->show();
     w->raise();
 }
 
-void PeltrixApp::RefreshGroupAnalysis() {
+void PeltrixApp::RefreshGroupAnalysis()
+{
     if (groupAnalysis && groupAnalysis->isVisible()) groupAnalysis->Refresh();
 }

@@ -14,18 +14,21 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-GroupPlotView::GroupPlotView(QWidget *parent) : QWidget(parent) {
+GroupPlotView::GroupPlotView(QWidget *parent) : QWidget(parent)
+{
     setMinimumSize(420, 460);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void GroupPlotView::SetGroup(std::vector<ShotXY> s, GroupAnalysis a) {
+void GroupPlotView::SetGroup(std::vector<ShotXY> s, GroupAnalysis a)
+{
     shots = std::move(s);
     analysis = std::move(a);
     update();
 }
 
-void GroupPlotView::paintEvent(QPaintEvent *) {
+void GroupPlotView::paintEvent(QPaintEvent *)
+{
     QPainter p(this);
     DrawGroupPlot(p, FitPlot(shots, analysis, QSizeF(size())), shots, analysis);
 }
@@ -34,7 +37,8 @@ namespace {
 const double Levels[] = {0.80, 0.90, 0.95, 0.99};
 }
 
-frmGroupAnalysis::frmGroupAnalysis(PeltrixApp &a, QWidget *parent) : QWidget(parent), app(a) {
+frmGroupAnalysis::frmGroupAnalysis(PeltrixApp &a, QWidget *parent) : QWidget(parent), app(a)
+{
     setObjectName(QStringLiteral("frmGroupAnalysis"));
     setWindowTitle(QStringLiteral("Group Analysis"));
 
@@ -51,8 +55,7 @@ frmGroupAnalysis::frmGroupAnalysis(PeltrixApp &a, QWidget *parent) : QWidget(par
 
     cboLevel = new QComboBox(this);
     cboLevel->setObjectName(QStringLiteral("cboLevel"));
-    for (double l : Levels)
-        cboLevel->addItem(LevelText(l));
+    for (double l : Levels) cboLevel->addItem(LevelText(l));
     cboLevel->setCurrentIndex(2);
     cmdSavePlot = new QPushButton(QStringLiteral("Save Plot..."), this);
     cmdSavePlot->setObjectName(QStringLiteral("cmdSavePlot"));
@@ -79,12 +82,14 @@ frmGroupAnalysis::frmGroupAnalysis(PeltrixApp &a, QWidget *parent) : QWidget(par
     Refresh();
 }
 
-double frmGroupAnalysis::Level() const {
+double frmGroupAnalysis::Level() const
+{
     const int i = cboLevel->currentIndex();
     return i >= 0 && i < int(std::size(Levels)) ? Levels[i] : 0.95;
 }
 
-void frmGroupAnalysis::Refresh() {
+void frmGroupAnalysis::Refresh()
+{
     const Session &s = app.session;
     analysis = AnalyzeGroup(s, Level());
     const auto rows = AnalysisRows(analysis);
@@ -103,11 +108,10 @@ void frmGroupAnalysis::Refresh() {
     picPlot->SetGroup(GroupShots(s), analysis);
 }
 
-void frmGroupAnalysis::cboLevel_Change() {
-    Refresh();
-}
+void frmGroupAnalysis::cboLevel_Change() { Refresh(); }
 
-void frmGroupAnalysis::cmdSavePlot_Click() {
+void frmGroupAnalysis::cmdSavePlot_Click()
+{
     const Session &s = app.session;
     app.prompter.SetOwner(this);
     QString suggested;

@@ -13,21 +13,21 @@ class QTableWidget;
 
 class GroupPlotView : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit GroupPlotView(QWidget *parent = nullptr);
     void SetGroup(std::vector<ShotXY> shots, GroupAnalysis analysis);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent *event) override;
 
-  private:
+private:
     std::vector<ShotXY> shots;
     GroupAnalysis analysis;
 };
 
 class frmGroupAnalysis : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit frmGroupAnalysis(PeltrixApp &app, QWidget *parent = nullptr);
 
     QTableWidget *grdFigures;
@@ -40,11 +40,11 @@ class frmGroupAnalysis : public QWidget {
     double Level() const;
     const GroupAnalysis &Analysis() const { return analysis; }
 
-  private slots:
+private slots:
     void cboLevel_Change();
     void cmdSavePlot_Click();
 
-  private:
+private:
     PeltrixApp &app;
     GroupAnalysis analysis;
 };

@@ -11,33 +11,34 @@
 
 const QString UndefinedFigure = QStringLiteral("\u2014");
 
-std::vector<ShotXY> GroupShots(const Session &s) {
+std::vector<ShotXY> GroupShots(const Session &s)
+{
     std::vector<ShotXY> shots;
     const qint32 n = std::clamp<qint32>(s.ShotCount, 0, ShotCapacity);
     shots.reserve(size_t(n));
-    for (qint32 k = 1; k <= n; ++k)
-        shots.push_back({double(s.ShotX[k]), double(s.ShotY[k])});
+    for (qint32 k = 1; k <= n; ++k) shots.push_back({double(s.ShotX[k]), double(s.ShotY[k])});
     return shots;
 }
 
-double C4(double k) {
+double C4(double k)
+{
     // The ratio of the two Γ values overflows neither for pooled groups of
     // thousands of shots.
     return std::sqrt(2.0 / (k - 1.0)) * boost::math::tgamma_ratio(k / 2.0, (k - 1.0) / 2.0);
 }
 
-bool ValidLevel(double level) {
-    return std::isfinite(level) && level > 0 && level < 1;
-}
+bool ValidLevel(double level) { return std::isfinite(level) && level > 0 && level < 1; }
 
 namespace {
-RayleighFigures scaled(const RayleighFigures &f, double by) {
+RayleighFigures scaled(const RayleighFigures &f, double by)
+{
     return {f.Sigma * by,      f.SigmaLow * by,      f.SigmaHigh * by,
             f.CEP50 * by,      f.CEP50Low * by,      f.CEP50High * by,
             f.RayleighMR * by, f.RayleighMRLow * by, f.RayleighMRHigh * by};
 }
 
-LengthFigures scaled(const LengthFigures &f, double by) {
+LengthFigures scaled(const LengthFigures &f, double by)
+{
     LengthFigures r;
     r.ExtremeSpread = f.ExtremeSpread * by;
     r.MeanRadius = f.MeanRadius * by;
@@ -52,7 +53,8 @@ LengthFigures scaled(const LengthFigures &f, double by) {
 
 // Units per MOA and per mrad at the range, when the unit converts.
 std::optional<std::pair<double, double>> angularDivisors(const QString &unit,
-                                                         std::optional<double> rangeYards) {
+                                                         std::optional<double> rangeYards)
+{
     const auto inches = InchesPerUnit(unit);
     if (!inches || !rangeYards || !(*rangeYards > 0) || !std::isfinite(*rangeYards))
         return std::nullopt;
@@ -61,12 +63,11 @@ std::optional<std::pair<double, double>> angularDivisors(const QString &unit,
                      hundreds * InchesPerMradAt100 / *inches};
 }
 
-QString unitKey(const QString &unit) {
-    return unit.trimmed().toCaseFolded();
-}
+QString unitKey(const QString &unit) { return unit.trimmed().toCaseFolded(); }
 } // namespace
 
-std::optional<RayleighFigures> RayleighFromSums(double sumR2, double df, double level) {
+std::optional<RayleighFigures> RayleighFromSums(double sumR2, double df, double level)
+{
     if (!(df >= 1) || !ValidLevel(level) || !(sumR2 >= 0) || !std::isfinite(sumR2))
         return std::nullopt;
     const double alpha = 1.0 - level;
@@ -89,7 +90,8 @@ std::optional<RayleighFigures> RayleighFromSums(double sumR2, double df, double 
     return f;
 }
 
-std::optional<double> InchesPerUnit(const QString &unitName) {
+std::optional<double> InchesPerUnit(const QString &unitName)
+{
     const QString u = unitKey(unitName);
     if (u == QLatin1String("inches")) return 1.0;
     if (u == QLatin1String("centimeters")) return 1.0 / 2.54;
@@ -98,7 +100,8 @@ std::optional<double> InchesPerUnit(const QString &unitName) {
 }
 
 GroupAnalysis AnalyzeShots(const std::vector<ShotXY> &shots, const QString &unitName,
-                           std::optional<double> rangeYards, double level) {
+                           std::optional<double> rangeYards, double level)
+{
     GroupAnalysis a;
     a.ShotCount = qint32(shots.size());
     a.Level = level;
@@ -163,14 +166,16 @@ GroupAnalysis AnalyzeShots(const std::vector<ShotXY> &shots, const QString &unit
     return a;
 }
 
-GroupAnalysis AnalyzeGroup(const Session &s, double level) {
+GroupAnalysis AnalyzeGroup(const Session &s, double level)
+{
     std::optional<double> range;
     if (s.RangeEntered && s.RangeToTarget > 0) range = double(s.RangeToTarget);
     return AnalyzeShots(GroupShots(s), s.UnitName, range, level);
 }
 
 std::optional<PooledAnalysis> PoolGroups(const std::vector<GroupAnalysis> &groups,
-                                         QString *errorText, const QStringList &names) {
+                                         QString *errorText, const QStringList &names)
+{
     PooledAnalysis p;
     if (groups.empty()) return p;
     p.Level = groups.front().Level;
@@ -210,12 +215,14 @@ std::optional<PooledAnalysis> PoolGroups(const std::vector<GroupAnalysis> &group
     return p;
 }
 
-QString FigureText(std::optional<double> v) {
+QString FigureText(std::optional<double> v)
+{
     if (!v || !std::isfinite(*v)) return UndefinedFigure;
     return FormatPictureD(*v, QStringLiteral("###0.000"));
 }
 
-QString LevelText(double level) {
+QString LevelText(double level)
+{
     return GeneralNum(std::round(level * 1e10) / 1e8, 15) + QStringLiteral(" %");
 }
 
@@ -223,23 +230,27 @@ namespace {
 using Pick = double (*)(const LengthFigures &);
 using PickR = double (*)(const RayleighFigures &);
 
-QString figure(const std::optional<LengthFigures> &f, Pick pick) {
+QString figure(const std::optional<LengthFigures> &f, Pick pick)
+{
     return f ? FigureText(pick(*f)) : UndefinedFigure;
 }
 
-QString interval(const std::optional<RayleighFigures> &f, PickR low, PickR high) {
+QString interval(const std::optional<RayleighFigures> &f, PickR low, PickR high)
+{
     if (!f) return UndefinedFigure;
     return FigureText(low(*f)) + QStringLiteral(" \u2013 ") + FigureText(high(*f));
 }
 
-std::optional<RayleighFigures> rayleighOf(const std::optional<LengthFigures> &f) {
+std::optional<RayleighFigures> rayleighOf(const std::optional<LengthFigures> &f)
+{
     return f ? std::optional(f->Rayleigh) : std::nullopt;
 }
 
 void addRayleighRows(std::vector<AnalysisRow> &rows, double level,
                      const std::optional<RayleighFigures> &u,
                      const std::optional<RayleighFigures> &m,
-                     const std::optional<RayleighFigures> &r, bool angular) {
+                     const std::optional<RayleighFigures> &r, bool angular)
+{
     struct Fig {
         const char *label;
         PickR mid, low, high;
@@ -269,7 +280,8 @@ void addRayleighRows(std::vector<AnalysisRow> &rows, double level,
 }
 } // namespace
 
-std::vector<AnalysisRow> AnalysisRows(const GroupAnalysis &a) {
+std::vector<AnalysisRow> AnalysisRows(const GroupAnalysis &a)
+{
     std::vector<AnalysisRow> rows;
     const bool ok = a.Defined();
     rows.push_back({QStringLiteral("Shots"), QString::number(a.ShotCount), {}, {}});
@@ -299,7 +311,8 @@ std::vector<AnalysisRow> AnalysisRows(const GroupAnalysis &a) {
     return rows;
 }
 
-std::vector<AnalysisRow> PooledRows(const PooledAnalysis &p) {
+std::vector<AnalysisRow> PooledRows(const PooledAnalysis &p)
+{
     std::vector<AnalysisRow> rows;
     rows.push_back({QStringLiteral("Groups"), QString::number(p.Groups), {}, {}});
     rows.push_back({QStringLiteral("Shots"), QString::number(p.ShotCount), {}, {}});

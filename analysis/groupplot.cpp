@@ -12,26 +12,30 @@
 #include <cmath>
 
 namespace {
-QFont plotFont(int pixels) {
+QFont plotFont(int pixels)
+{
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixels);
     return f;
 }
 
-QPen pen(const QColor &c, double width, Qt::PenStyle style = Qt::SolidLine) {
+QPen pen(const QColor &c, double width, Qt::PenStyle style = Qt::SolidLine)
+{
     QPen p(c, width, style);
     p.setCapStyle(Qt::FlatCap);
     return p;
 }
 
-QString tickText(double v, double step) {
+QString tickText(double v, double step)
+{
     // As many decimals as the step needs, and no "-0".
     const int decimals = std::max(0, int(std::ceil(-std::log10(step) - 1e-9)));
     if (std::abs(v) < step * 1e-6) v = 0;
     return QString::number(v, 'f', decimals);
 }
 
-void drawAxes(QPainter &p, const PlotLayout &l, const QString &unit) {
+void drawAxes(QPainter &p, const PlotLayout &l, const QString &unit)
+{
     const QRectF &r = l.area;
     const double step = NiceStep(48.0 / l.scale);
     p.setFont(plotFont(11));
@@ -68,7 +72,8 @@ void drawAxes(QPainter &p, const PlotLayout &l, const QString &unit) {
         u);
 }
 
-void drawScaleBar(QPainter &p, const PlotLayout &l, const QString &unit) {
+void drawScaleBar(QPainter &p, const PlotLayout &l, const QString &unit)
+{
     const double len = NiceStep(l.area.width() / 5 / l.scale);
     const double px = len * l.scale;
     const QPointF end(l.area.right() - 12, l.area.bottom() - 14);
@@ -83,12 +88,14 @@ void drawScaleBar(QPainter &p, const PlotLayout &l, const QString &unit) {
     p.drawText(QPointF((start.x() + end.x() - fm.horizontalAdvance(t)) / 2, end.y() - 6), t);
 }
 
-void drawCross(QPainter &p, QPointF c, double half) {
+void drawCross(QPainter &p, QPointF c, double half)
+{
     p.drawLine(c + QPointF(-half, -half), c + QPointF(half, half));
     p.drawLine(c + QPointF(-half, half), c + QPointF(half, -half));
 }
 
-void drawLegend(QPainter &p, const PlotLayout &l) {
+void drawLegend(QPainter &p, const PlotLayout &l)
+{
     struct Entry {
         QColor color;
         Qt::PenStyle style;
@@ -118,7 +125,8 @@ void drawLegend(QPainter &p, const PlotLayout &l) {
 }
 } // namespace
 
-double NiceStep(double rough) {
+double NiceStep(double rough)
+{
     if (!(rough > 0) || !std::isfinite(rough)) return 1;
     const double mag = std::pow(10.0, std::floor(std::log10(rough)));
     for (double m : {1.0, 2.0, 5.0, 10.0})
@@ -126,7 +134,8 @@ double NiceStep(double rough) {
     return 10 * mag;
 }
 
-PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSizeF canvas) {
+PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSizeF canvas)
+{
     PlotLayout l;
     l.canvas = canvas;
     l.area = QRectF(PlotMarginLeft, PlotMarginTop,
@@ -140,8 +149,7 @@ PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSi
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
     };
-    for (const ShotXY &s : shots)
-        take(s.x, s.y);
+    for (const ShotXY &s : shots) take(s.x, s.y);
     if (a.Length) {
         const double r = std::max(a.Length->MeanRadius, a.Length->Rayleigh.CEP50);
         take(a.CenterX - r, a.CenterY - r);
@@ -163,7 +171,8 @@ PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSi
 }
 
 void DrawGroupPlot(QPainter &p, const PlotLayout &l, const std::vector<ShotXY> &shots,
-                   const GroupAnalysis &a, bool antialias) {
+                   const GroupAnalysis &a, bool antialias)
+{
     p.save();
     p.setRenderHint(QPainter::Antialiasing, antialias);
     p.setRenderHint(QPainter::TextAntialiasing, antialias);
@@ -223,7 +232,8 @@ void DrawGroupPlot(QPainter &p, const PlotLayout &l, const std::vector<ShotXY> &
     p.restore();
 }
 
-QImage RenderGroupPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSize size) {
+QImage RenderGroupPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSize size)
+{
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
@@ -232,7 +242,8 @@ QImage RenderGroupPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a,
 }
 
 bool SavePlotPng(const QString &path, const std::vector<ShotXY> &shots, const GroupAnalysis &a,
-                 QString *errorText, QSize size) {
+                 QString *errorText, QSize size)
+{
     QSaveFile file(path);
     const QImage img = RenderGroupPlot(shots, a, size);
     if (!file.open(QIODevice::WriteOnly) || !img.save(&file, "PNG") || !file.commit()) {
@@ -243,7 +254,8 @@ bool SavePlotPng(const QString &path, const std::vector<ShotXY> &shots, const Gr
 }
 
 bool SavePlotPdf(const QString &path, const std::vector<ShotXY> &shots, const GroupAnalysis &a,
-                 const QString &title, QString *errorText) {
+                 const QString &title, QString *errorText)
+{
     auto job = PageJob::Pdf(path, title);
     if (!job) {
         if (errorText) *errorText = QStringLiteral("The file cannot be created.");

@@ -35,19 +35,23 @@ frmMain::frmMain(PeltrixApp &a) : app(a)
     };
     QMenu *mnuFile = menu("mnuFile", QStringLiteral("&File"));
     mnuNewFile = item(mnuFile, "mnuNewFile", QStringLiteral("&New"), &frmMain::mnuNewFile_Click);
-    mnuOpenStats = item(mnuFile, "mnuOpenStats", QStringLiteral("&Open"), &frmMain::mnuOpenStats_Click);
-    mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("File &Save"), &frmMain::mnuFileSave_Click);
+    mnuOpenStats =
+        item(mnuFile, "mnuOpenStats", QStringLiteral("&Open"), &frmMain::mnuOpenStats_Click);
+    mnuFileSave =
+        item(mnuFile, "mnuFileSave", QStringLiteral("File &Save"), &frmMain::mnuFileSave_Click);
     mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", QStringLiteral("File Save &As"),
                          &frmMain::mnuFileSaveAs_Click);
     mnuFile->addSeparator();
     mnuImportItem = item(mnuFile, "mnuImportItem", QStringLiteral("Import Target I&mage"),
                          &frmMain::mnuImportItem_Click);
-    mnuExport = item(mnuFile, "mnuExport", QStringLiteral("Export Shot Data"), &frmMain::mnuExport_Click);
+    mnuExport =
+        item(mnuFile, "mnuExport", QStringLiteral("Export Shot Data"), &frmMain::mnuExport_Click);
     mnuFile->addSeparator();
     mnuPrintItem = item(mnuFile, "mnuPrintItem", QStringLiteral("&Print Statistics"),
                         &frmMain::mnuPrintItem_Click);
     mnuFile->addSeparator();
-    mnuExitItem = item(mnuFile, "mnuExitItem", QStringLiteral("E&xit"), &frmMain::mnuExitItem_Click);
+    mnuExitItem =
+        item(mnuFile, "mnuExitItem", QStringLiteral("E&xit"), &frmMain::mnuExitItem_Click);
 
     QMenu *mnuView = menu("mnuView", QStringLiteral("&View"));
     mnuGraphDataItem = item(mnuView, "mnuGraphDataItem", QStringLiteral("View &Graphical Entry"),

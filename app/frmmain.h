@@ -14,9 +14,10 @@ public:
     QLabel *lblTitle;
     QLabel *PicMain;
     QAction *mnuNewFile, *mnuOpenStats, *mnuFileSave, *mnuFileSaveAs, *mnuImportItem, *mnuExport,
-        *mnuPrintItem, *mnuExitItem, *mnuGraphDataItem, *mnuTextDataItem, *mnuViewStats, *mnuViewAnalysis,
-        *mnuClearDatItem, *mnuMainHeader, *mnuDefault, *mnuItemUnit, *mnuToolsAverage,
-        *mnuToolsVariance, *mnuToolsIndep, *mnuHtmlHelp, *mnuTutorial, *mnuAboutItem;
+        *mnuPrintItem, *mnuExitItem, *mnuGraphDataItem, *mnuTextDataItem, *mnuViewStats,
+        *mnuViewAnalysis, *mnuClearDatItem, *mnuMainHeader, *mnuDefault, *mnuItemUnit,
+        *mnuToolsAverage, *mnuToolsVariance, *mnuToolsIndep, *mnuHtmlHelp, *mnuTutorial,
+        *mnuAboutItem;
 
     // Places the title and the title picture on the screen's width.
     void PlaceTitle();

@@ -154,7 +154,8 @@ void PeltrixApp::PrintStats(QWidget *owner)
         suggested = QDir(session.StatsDir.isEmpty() ? QDir::homePath() : session.StatsDir)
                         .filePath(QStringLiteral("statistics.pdf"));
     else
-        suggested = suggested.left(suggested.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".pdf");
+        suggested =
+            suggested.left(suggested.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".pdf");
     auto job = BeginPrint(prompter, QStringLiteral("Peltrix Statistics"), suggested);
     if (!job) return;
     if (!PrintReportPage(session, *job))

@@ -22,8 +22,8 @@ Decimal toDecimal(double v, int sig)
     if (v == 0 || !std::isfinite(v)) return d;
     d.neg = v < 0;
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
-                             sig - 1);
+    auto res =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, sig - 1);
     std::string s(buf, res.ptr);
     auto e = s.find('e');
     std::string mant = s.substr(0, e);
@@ -51,8 +51,10 @@ QString formatWithPattern(const Decimal &d, const QString &pattern)
     if (digitAt(d.exp + decimals) >= '5') {
         int i = int(num.size()) - 1;
         for (; i >= 0 && num[i] == '9'; --i) num[i] = '0';
-        if (i >= 0) ++num[i];
-        else num.insert(num.begin(), '1');
+        if (i >= 0)
+            ++num[i];
+        else
+            num.insert(num.begin(), '1');
     }
     std::string intDigits = num.substr(0, num.size() - decimals);
     std::string fracDigits = num.substr(num.size() - decimals);
@@ -68,7 +70,8 @@ QString formatWithPattern(const Decimal &d, const QString &pattern)
 
 QString plainText(double v, int sig, bool leadingBlank, bool dropLeadingZero)
 {
-    if (!std::isfinite(v)) return QString::fromLatin1(std::isnan(v) ? "NaN" : (v > 0 ? "Inf" : "-Inf"));
+    if (!std::isfinite(v))
+        return QString::fromLatin1(std::isnan(v) ? "NaN" : (v > 0 ? "Inf" : "-Inf"));
     Decimal d = toDecimal(v, sig);
     std::string out;
     if (d.digits.empty()) {
@@ -92,8 +95,10 @@ QString plainText(double v, int sig, bool leadingBlank, bool dropLeadingZero)
             out = ds.substr(0, d.exp) + "." + ds.substr(d.exp);
         }
     }
-    if (d.neg) out.insert(out.begin(), '-');
-    else if (leadingBlank) out.insert(out.begin(), ' ');
+    if (d.neg)
+        out.insert(out.begin(), '-');
+    else if (leadingBlank)
+        out.insert(out.begin(), ' ');
     return QString::fromLatin1(out.c_str());
 }
 
@@ -140,8 +145,8 @@ Scan scanNumber(const QString &t, int i, bool skipBlanks)
     if (!s.digits) return Scan{};
     s.end = j;
     // Optional exponent: E or D, optional sign, digits.
-    if (j < n && (t[j] == QLatin1Char('e') || t[j] == QLatin1Char('E') || t[j] == QLatin1Char('d') ||
-                  t[j] == QLatin1Char('D'))) {
+    if (j < n && (t[j] == QLatin1Char('e') || t[j] == QLatin1Char('E') ||
+                  t[j] == QLatin1Char('d') || t[j] == QLatin1Char('D'))) {
         int k = j + 1;
         std::string ex = "e";
         if (k < n && (t[k] == QLatin1Char('+') || t[k] == QLatin1Char('-'))) {

@@ -11,7 +11,8 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-std::vector<ShotXY> fullGroup(int seed) {
+std::vector<ShotXY> fullGroup(int seed)
+{
     std::vector<ShotXY> shots;
     for (int k = 1; k <= ShotCapacity; ++k)
         shots.push_back({0.37 * ((k + seed) % 7) - 1.1, 0.29 * ((k * 3 + seed) % 5) - 0.6});
@@ -19,7 +20,8 @@ std::vector<ShotXY> fullGroup(int seed) {
 }
 } // namespace
 
-static void BM_AnalyzeShots21(benchmark::State &state) {
+static void BM_AnalyzeShots21(benchmark::State &state)
+{
     const auto shots = fullGroup(0);
     for (auto _ : state) {
         GroupAnalysis a = AnalyzeShots(shots, QStringLiteral("Inches"), 100.0, 0.95);
@@ -28,7 +30,8 @@ static void BM_AnalyzeShots21(benchmark::State &state) {
 }
 BENCHMARK(BM_AnalyzeShots21);
 
-static void BM_CliAnalyze1000Files(benchmark::State &state) {
+static void BM_CliAnalyze1000Files(benchmark::State &state)
+{
     QTemporaryDir dir;
     QStringList args{QStringLiteral("analyze")};
     for (int f = 0; f < 1000; ++f) {
@@ -56,7 +59,8 @@ static void BM_CliAnalyze1000Files(benchmark::State &state) {
 }
 BENCHMARK(BM_CliAnalyze1000Files)->Unit(benchmark::kMillisecond);
 
-static void BM_RenderPlot(benchmark::State &state) {
+static void BM_RenderPlot(benchmark::State &state)
+{
     const auto shots = fullGroup(0);
     const GroupAnalysis a = AnalyzeShots(shots, QStringLiteral("Inches"), 100.0, 0.95);
     for (auto _ : state) {
@@ -66,7 +70,8 @@ static void BM_RenderPlot(benchmark::State &state) {
 }
 BENCHMARK(BM_RenderPlot)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv); // fonts need it

@@ -38,7 +38,8 @@ double StatusKB(const char *key)
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly)) return 0;
     for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(key)) return line.mid(qstrlen(key) + 1).trimmed().split(' ')[0].toDouble();
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key) + 1).trimmed().split(' ')[0].toDouble();
     return 0;
 }
 

@@ -53,7 +53,8 @@ BENCHMARK(BM_PrintGroupStatsRecording);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv); // fonts need it
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -122,8 +122,10 @@ void BM_TTestCompute_38_at0001(benchmark::State &state)
     const GammaTable g = gammaHalf();
     SilentPrompter p;
     TTestFields f;
-    f.AverageA = QStringLiteral("10"), f.StdDevA = QStringLiteral("2"), f.NumberA = QStringLiteral("20");
-    f.AverageB = QStringLiteral("12"), f.StdDevB = QStringLiteral("2"), f.NumberB = QStringLiteral("20");
+    f.AverageA = QStringLiteral("10"), f.StdDevA = QStringLiteral("2"),
+    f.NumberA = QStringLiteral("20");
+    f.AverageB = QStringLiteral("12"), f.StdDevB = QStringLiteral("2"),
+    f.NumberB = QStringLiteral("20");
     f.SigLevel = QStringLiteral("0.001");
     for (auto _ : state) benchmark::DoNotOptimize(ComputeTTest(f, g, p).critical);
 }

@@ -14,10 +14,14 @@ int CliPrompter::MsgBox(const QString &text, const QString &title, Buttons butto
     ++messageCount;
     // Nobody can answer here: the safe answer of each kind of box.
     switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::OkCancel: return Answer::Cancel;
-    case Buttons::YesNo: return Answer::No;
-    case Buttons::YesNoCancel: return Answer::Cancel;
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+        return Answer::Cancel;
+    case Buttons::YesNo:
+        return Answer::No;
+    case Buttons::YesNoCancel:
+        return Answer::Cancel;
     }
     return Answer::Ok;
 }
@@ -58,11 +62,21 @@ QString jsonText(const QString &t)
     QString r = QStringLiteral("\"");
     for (QChar c : t) {
         switch (c.unicode()) {
-        case '"': r += QStringLiteral("\\\""); break;
-        case '\\': r += QStringLiteral("\\\\"); break;
-        case '\n': r += QStringLiteral("\\n"); break;
-        case '\r': r += QStringLiteral("\\r"); break;
-        case '\t': r += QStringLiteral("\\t"); break;
+        case '"':
+            r += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            r += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            r += QStringLiteral("\\n");
+            break;
+        case '\r':
+            r += QStringLiteral("\\r");
+            break;
+        case '\t':
+            r += QStringLiteral("\\t");
+            break;
         default:
             if (c.unicode() < 0x20)
                 r += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
@@ -84,13 +98,18 @@ const char *jsonBool(bool b) { return b ? "true" : "false"; }
 
 void usage(QTextStream &err)
 {
-    err << "usage: peltrix-cli stats FILE.pxs | stats --shots X,Y ... [--range YARDS] [--unit NAME]\n"
-           "       peltrix-cli report (FILE.pxs | --shots X,Y ... [--range YARDS] [--unit NAME]) --pdf OUT.pdf\n"
+    err << "usage: peltrix-cli stats FILE.pxs | stats --shots X,Y ... [--range YARDS] [--unit "
+           "NAME]\n"
+           "       peltrix-cli report (FILE.pxs | --shots X,Y ... [--range YARDS] [--unit NAME]) "
+           "--pdf OUT.pdf\n"
            "       peltrix-cli resave IN.pxs OUT.pxs | export FILE.pxs [--as NAME]\n"
            "       peltrix-cli critical t NU SIG | critical f D1 D2 SIG\n"
-           "       peltrix-cli ttest AVG_A SD_A N_A AVG_B SD_B N_B SIG | ftest SD_A N_A SD_B N_B SIG\n"
-           "       peltrix-cli analyze (FILE.pxs... | --shots X,Y ... [--range YARDS] [--unit NAME]) [--level 0.95] [--json]\n"
-           "       peltrix-cli plot (FILE.pxs | --shots X,Y ...) (--png OUT.png | --pdf OUT.pdf) [--level 0.95]\n"
+           "       peltrix-cli ttest AVG_A SD_A N_A AVG_B SD_B N_B SIG | ftest SD_A N_A SD_B N_B "
+           "SIG\n"
+           "       peltrix-cli analyze (FILE.pxs... | --shots X,Y ... [--range YARDS] [--unit "
+           "NAME]) [--level 0.95] [--json]\n"
+           "       peltrix-cli plot (FILE.pxs | --shots X,Y ...) (--png OUT.png | --pdf OUT.pdf) "
+           "[--level 0.95]\n"
            "       peltrix-cli csv FILE.pxs... -o OUT.csv\n"
            "       peltrix-cli render FILE.pxs --png OUT.png\n"
            "       peltrix-cli --version\n";
@@ -105,14 +124,20 @@ QString StatsJson(const Session &s)
     o << "{\"ShotCount\": " << s.ShotCount << ", \"ShotX\": " << jsonShots(s.ShotX, s.ShotCount)
       << ", \"ShotY\": " << jsonShots(s.ShotY, s.ShotCount)
       << ", \"ShotR\": " << jsonShots(s.ShotR, s.ShotCount);
-    const std::pair<const char *, float> figures[] = {
-        {"MeanX", s.MeanX},         {"MeanY", s.MeanY},
-        {"MeanR", s.MeanR},         {"SdX", s.SdX},
-        {"SdY", s.SdY},             {"SdR", s.SdR},
-        {"RangeX", s.RangeX},       {"RangeY", s.RangeY},
-        {"RangeR", s.RangeR},       {"GroupSize", s.GroupSize},
-        {"SpanAcrossX", s.SpanAcrossX}, {"SpanAcrossY", s.SpanAcrossY},
-        {"GroupCenterX", s.GroupCenterX}, {"GroupCenterY", s.GroupCenterY}};
+    const std::pair<const char *, float> figures[] = {{"MeanX", s.MeanX},
+                                                      {"MeanY", s.MeanY},
+                                                      {"MeanR", s.MeanR},
+                                                      {"SdX", s.SdX},
+                                                      {"SdY", s.SdY},
+                                                      {"SdR", s.SdR},
+                                                      {"RangeX", s.RangeX},
+                                                      {"RangeY", s.RangeY},
+                                                      {"RangeR", s.RangeR},
+                                                      {"GroupSize", s.GroupSize},
+                                                      {"SpanAcrossX", s.SpanAcrossX},
+                                                      {"SpanAcrossY", s.SpanAcrossY},
+                                                      {"GroupCenterX", s.GroupCenterX},
+                                                      {"GroupCenterY", s.GroupCenterY}};
     for (const auto &[name, v] : figures) o << ", \"" << name << "\": " << jsonNumber(v);
     o << ", \"MOA\": " << (moa ? jsonNumber(*moa) : QStringLiteral("null"));
     const std::pair<const char *, QString> texts[] = {
@@ -124,7 +149,8 @@ QString StatsJson(const Session &s)
       << ", \"ImageScale\": " << jsonNumber(s.ImageScale) << ", \"AimX\": " << jsonNumber(s.AimX)
       << ", \"AimY\": " << jsonNumber(s.AimY) << ", \"ImagePath\": " << jsonText(s.ImagePath)
       << ", \"GraphicalEntryActive\": " << jsonBool(s.GraphicalEntryActive)
-      << ", \"ShowAxes\": " << jsonBool(s.ShowAxes) << ", \"ShowCentroid\": " << jsonBool(s.ShowCentroid)
+      << ", \"ShowAxes\": " << jsonBool(s.ShowAxes)
+      << ", \"ShowCentroid\": " << jsonBool(s.ShowCentroid)
       << ", \"FullScreenCursor\": " << jsonBool(s.FullScreenCursor)
       << ", \"BackColor\": " << s.BackColor << "}";
     return j;
@@ -144,17 +170,28 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
     if (cmd == QLatin1String("--version")) {
         out << ProgramVersion() << Qt::endl;
         rc = CliExit::Ok;
-    } else if (cmd == QLatin1String("stats")) rc = CmdStats(rest, ctx);
-    else if (cmd == QLatin1String("report")) rc = CmdReport(rest, ctx);
-    else if (cmd == QLatin1String("resave")) rc = CmdResave(rest, ctx);
-    else if (cmd == QLatin1String("export")) rc = CmdExport(rest, ctx);
-    else if (cmd == QLatin1String("critical")) rc = CmdCritical(rest, ctx);
-    else if (cmd == QLatin1String("ttest")) rc = CmdTTest(rest, ctx);
-    else if (cmd == QLatin1String("ftest")) rc = CmdFTest(rest, ctx);
-    else if (cmd == QLatin1String("analyze")) rc = CmdAnalyze(rest, ctx);
-    else if (cmd == QLatin1String("plot")) rc = CmdPlot(rest, ctx);
-    else if (cmd == QLatin1String("csv")) rc = CmdCsv(rest, ctx);
-    else if (cmd == QLatin1String("render")) rc = CmdRender(rest, ctx);
+    } else if (cmd == QLatin1String("stats"))
+        rc = CmdStats(rest, ctx);
+    else if (cmd == QLatin1String("report"))
+        rc = CmdReport(rest, ctx);
+    else if (cmd == QLatin1String("resave"))
+        rc = CmdResave(rest, ctx);
+    else if (cmd == QLatin1String("export"))
+        rc = CmdExport(rest, ctx);
+    else if (cmd == QLatin1String("critical"))
+        rc = CmdCritical(rest, ctx);
+    else if (cmd == QLatin1String("ttest"))
+        rc = CmdTTest(rest, ctx);
+    else if (cmd == QLatin1String("ftest"))
+        rc = CmdFTest(rest, ctx);
+    else if (cmd == QLatin1String("analyze"))
+        rc = CmdAnalyze(rest, ctx);
+    else if (cmd == QLatin1String("plot"))
+        rc = CmdPlot(rest, ctx);
+    else if (cmd == QLatin1String("csv"))
+        rc = CmdCsv(rest, ctx);
+    else if (cmd == QLatin1String("render"))
+        rc = CmdRender(rest, ctx);
     if (rc == CliExit::Usage) usage(err);
     out.flush();
     err.flush();

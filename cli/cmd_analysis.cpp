@@ -16,14 +16,16 @@ namespace {
 const QString Title = QStringLiteral("Group Analysis");
 
 // Shortest text that reads back to the same value.
-template <typename T> QString shortest(T v) {
+template <typename T> QString shortest(T v)
+{
     if (!std::isfinite(v)) return QStringLiteral("null");
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
     return QString::fromLatin1(buf, int(r.ptr - buf));
 }
 
-QString jsonText(const QString &t) {
+QString jsonText(const QString &t)
+{
     QString r = QStringLiteral("\"");
     for (QChar c : t) {
         if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
@@ -37,23 +39,27 @@ QString jsonText(const QString &t) {
 }
 
 class JsonObject {
-  public:
-    JsonObject &add(const char *key, const QString &raw) {
+public:
+    JsonObject &add(const char *key, const QString &raw)
+    {
         parts << QLatin1Char('"') + QLatin1String(key) + QStringLiteral("\": ") + raw;
         return *this;
     }
-    JsonObject &num(const char *key, std::optional<double> v) {
+    JsonObject &num(const char *key, std::optional<double> v)
+    {
         return add(key, v ? shortest(*v) : QStringLiteral("null"));
     }
-    QString text() const {
+    QString text() const
+    {
         return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
     }
 
-  private:
+private:
     QStringList parts;
 };
 
-void addRayleigh(JsonObject &o, const std::optional<RayleighFigures> &f) {
+void addRayleigh(JsonObject &o, const std::optional<RayleighFigures> &f)
+{
     auto v = [&](double RayleighFigures::*m) {
         return f ? std::optional<double>((*f).*m) : std::nullopt;
     };
@@ -68,7 +74,8 @@ void addRayleigh(JsonObject &o, const std::optional<RayleighFigures> &f) {
         .num("RayleighMRHigh", v(&RayleighFigures::RayleighMRHigh));
 }
 
-void addLength(JsonObject &o, const std::optional<LengthFigures> &f) {
+void addLength(JsonObject &o, const std::optional<LengthFigures> &f)
+{
     auto v = [&](double LengthFigures::*m) {
         return f ? std::optional<double>((*f).*m) : std::nullopt;
     };
@@ -82,11 +89,13 @@ void addLength(JsonObject &o, const std::optional<LengthFigures> &f) {
     addRayleigh(o, f ? std::optional(f->Rayleigh) : std::nullopt);
 }
 
-bool angularKnown(const QString &unit, std::optional<double> range) {
+bool angularKnown(const QString &unit, std::optional<double> range)
+{
     return InchesPerUnit(unit) && range && *range > 0;
 }
 
-QString groupJson(const GroupAnalysis &a, const QString &file) {
+QString groupJson(const GroupAnalysis &a, const QString &file)
+{
     JsonObject o;
     if (!file.isNull()) o.add("File", jsonText(file));
     o.add("ShotCount", QString::number(a.ShotCount))
@@ -109,7 +118,8 @@ QString groupJson(const GroupAnalysis &a, const QString &file) {
     return o.text();
 }
 
-QString pooledJson(const PooledAnalysis &p) {
+QString pooledJson(const PooledAnalysis &p)
+{
     JsonObject o;
     o.add("Groups", QString::number(p.Groups))
         .add("ShotCount", QString::number(p.ShotCount))
@@ -127,14 +137,15 @@ QString pooledJson(const PooledAnalysis &p) {
     return o.text();
 }
 
-QString pad(const QString &t, int width, bool right) {
+QString pad(const QString &t, int width, bool right)
+{
     if (t.size() >= width) return t;
     const QString fill(width - t.size(), QLatin1Char(' '));
     return right ? fill + t : t + fill;
 }
 
-QString tableText(const QString &heading, const QString &unit,
-                  const std::vector<AnalysisRow> &rows) {
+QString tableText(const QString &heading, const QString &unit, const std::vector<AnalysisRow> &rows)
+{
     QString t = heading + QLatin1Char('\n');
     t += pad(QString(), 26, false) + pad(unit.trimmed(), 18, true) +
          pad(QStringLiteral("MOA"), 18, true) + pad(QStringLiteral("mrad"), 18, true) +
@@ -142,14 +153,14 @@ QString tableText(const QString &heading, const QString &unit,
     for (const AnalysisRow &r : rows) {
         QString line = pad(r.Label, 26, false) + pad(r.Unit, 18, true) + pad(r.MOA, 18, true) +
                        pad(r.Mrad, 18, true);
-        while (line.endsWith(QLatin1Char(' ')))
-            line.chop(1);
+        while (line.endsWith(QLatin1Char(' '))) line.chop(1);
         t += line + QLatin1Char('\n');
     }
     return t;
 }
 
-QString rangeText(std::optional<double> range) {
+QString rangeText(std::optional<double> range)
+{
     return range ? GeneralNum(*range, 7) + QStringLiteral(" yards") : QStringLiteral("not entered");
 }
 
@@ -162,7 +173,8 @@ struct AnalyzeArgs {
 
 // False on a usage error. `extra` names the options this command takes
 // beyond files, --level and the typed group.
-bool parseArgs(const QStringList &args, AnalyzeArgs &g, const QStringList &extra) {
+bool parseArgs(const QStringList &args, AnalyzeArgs &g, const QStringList &extra)
+{
     bool inShots = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -204,7 +216,8 @@ bool parseArgs(const QStringList &args, AnalyzeArgs &g, const QStringList &extra
     return !g.shots.isEmpty() || g.haveRange || g.haveUnit;
 }
 
-bool parseLevel(const QString &text, double &level, CliContext &ctx) {
+bool parseLevel(const QString &text, double &level, CliContext &ctx)
+{
     bool ok = false;
     level = text.trimmed().toDouble(&ok);
     if (ok && ValidLevel(level)) return true;
@@ -216,7 +229,8 @@ bool parseLevel(const QString &text, double &level, CliContext &ctx) {
 }
 
 // The typed group, validated as keyboard entry validates it.
-bool typedGroup(const AnalyzeArgs &g, Session &s, CliContext &ctx) {
+bool typedGroup(const AnalyzeArgs &g, Session &s, CliContext &ctx)
+{
     PrepareSession(s);
     if (g.haveRange) {
         HeaderTexts h = HeaderFromSession(s);
@@ -237,12 +251,14 @@ bool typedGroup(const AnalyzeArgs &g, Session &s, CliContext &ctx) {
     return true;
 }
 
-bool openFile(Session &s, const QString &path, CliContext &ctx) {
+bool openFile(Session &s, const QString &path, CliContext &ctx)
+{
     PrepareSession(s);
     return CliOpenStats(s, ctx, path);
 }
 
-QString csvField(const QString &t) {
+QString csvField(const QString &t)
+{
     if (!t.contains(QLatin1Char(',')) && !t.contains(QLatin1Char('"')) &&
         !t.contains(QLatin1Char('\n')) && !t.contains(QLatin1Char('\r')))
         return t;
@@ -252,7 +268,8 @@ QString csvField(const QString &t) {
 }
 } // namespace
 
-int CmdAnalyze(const QStringList &args, CliContext &ctx) {
+int CmdAnalyze(const QStringList &args, CliContext &ctx)
+{
     AnalyzeArgs g;
     if (!parseArgs(args, g, {QStringLiteral("--json")})) return CliExit::Usage;
     double level = 0.95;
@@ -316,7 +333,8 @@ int CmdAnalyze(const QStringList &args, CliContext &ctx) {
     return CliExit::Ok;
 }
 
-int CmdPlot(const QStringList &args, CliContext &ctx) {
+int CmdPlot(const QStringList &args, CliContext &ctx)
+{
     AnalyzeArgs g;
     if (!parseArgs(args, g, {QStringLiteral("--png"), QStringLiteral("--pdf")}))
         return CliExit::Usage;
@@ -345,7 +363,8 @@ int CmdPlot(const QStringList &args, CliContext &ctx) {
     return CliExit::Ok;
 }
 
-int CmdCsv(const QStringList &args, CliContext &ctx) {
+int CmdCsv(const QStringList &args, CliContext &ctx)
+{
     AnalyzeArgs g;
     if (!parseArgs(args, g, {QStringLiteral("-o")}) || g.files.isEmpty() || g.output.isEmpty() ||
         g.haveLevel)

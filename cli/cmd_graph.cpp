@@ -27,7 +27,7 @@ int CmdRender(const QStringList &args, CliContext &ctx)
         ctx.prompter.MsgBox(QStringLiteral("The picture could not be written to ") + args[2] +
                                 QStringLiteral(": ") +
                                 (writer.error() != QImageWriter::UnknownError ? writer.errorString()
-                                                                             : out.errorString()),
+                                                                              : out.errorString()),
                             QStringLiteral("Render"), Buttons::Ok, Icon::Exclamation);
         return CliExit::Refused;
     }

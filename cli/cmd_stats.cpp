@@ -69,7 +69,8 @@ int buildGroup(const GroupArgs &g, Session &s, CliContext &ctx)
     for (const QString &shot : g.shots) {
         const qsizetype comma = shot.indexOf(QLatin1Char(','));
         if (comma < 0) {
-            ctx.err << "Enter X and Y Data: a shot is given as X,Y, not \"" << shot << "\"" << Qt::endl;
+            ctx.err << "Enter X and Y Data: a shot is given as X,Y, not \"" << shot << "\""
+                    << Qt::endl;
             return CliExit::Refused;
         }
         if (!AddTypedShot(s, ctx.prompter, shot.left(comma), shot.mid(comma + 1)))
@@ -82,7 +83,8 @@ int buildGroup(const GroupArgs &g, Session &s, CliContext &ctx)
 int CmdStats(const QStringList &args, CliContext &ctx)
 {
     GroupArgs g;
-    if (!parseGroupArgs(args, g, false) || (g.file.isEmpty() && args.isEmpty())) return CliExit::Usage;
+    if (!parseGroupArgs(args, g, false) || (g.file.isEmpty() && args.isEmpty()))
+        return CliExit::Usage;
     Session s;
     if (const int rc = buildGroup(g, s, ctx); rc != CliExit::Ok) return rc;
     ctx.out << StatsJson(s) << Qt::endl;

@@ -48,7 +48,9 @@ int CmdCritical(const QStringList &args, CliContext &ctx)
     std::optional<qint32> d1, d2;
     if (t) {
         d1 = wholeNumber(args[1], 1, 38);
-        if (!d1) return refuse(ctx, QStringLiteral("Degrees of freedom must be a whole number between 1 and 38."));
+        if (!d1)
+            return refuse(
+                ctx, QStringLiteral("Degrees of freedom must be a whole number between 1 and 38."));
     } else {
         // The windows reach 19 at most; with 1 on top the density is infinite at 0.
         d1 = wholeNumber(args[1], 2, 19);
@@ -58,9 +60,12 @@ int CmdCritical(const QStringList &args, CliContext &ctx)
     }
     if (const auto problem = SigLevelProblem(sig)) return refuse(ctx, *problem);
     const Session s = startedSession();
-    const auto x = t ? CriticalT(s.GammaHalf, *d1, Val(sig)) : CriticalF(s.GammaHalf, *d1, *d2, Val(sig));
-    if (x) ctx.out << FormatPictureD(*x, QStringLiteral("#0.0000")) << '\n';
-    else ctx.out << "not found\n";
+    const auto x =
+        t ? CriticalT(s.GammaHalf, *d1, Val(sig)) : CriticalF(s.GammaHalf, *d1, *d2, Val(sig));
+    if (x)
+        ctx.out << FormatPictureD(*x, QStringLiteral("#0.0000")) << '\n';
+    else
+        ctx.out << "not found\n";
     return CliExit::Ok;
 }
 

@@ -12,7 +12,8 @@ int main(int argc, char *argv[])
     // Without a desktop session there is no runtime folder; Qt would fall back
     // to the same place but say so on stderr, which belongs to our messages.
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString dir = QDir::tempPath() + QStringLiteral("/runtime-") + qEnvironmentVariable("USER", QStringLiteral("peltrix"));
+        const QString dir = QDir::tempPath() + QStringLiteral("/runtime-") +
+                            qEnvironmentVariable("USER", QStringLiteral("peltrix"));
         if (QDir().mkpath(dir)) {
             QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));

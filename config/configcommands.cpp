@@ -6,10 +6,7 @@
 
 #include <cstdlib>
 
-void PeltrixApp::ResolveFolders()
-{
-    ::ResolveFolders(session, host, prompter);
-}
+void PeltrixApp::ResolveFolders() { ::ResolveFolders(session, host, prompter); }
 
 void PeltrixApp::LoadConfig()
 {

@@ -23,8 +23,7 @@ QString join(const QString &folder, const QString &name)
 qint32 FindTextEnd(const QString &text)
 {
     qint32 p = 1;
-    while (p <= text.size() && text[p - 1].unicode() >= 32)
-        ++p;
+    while (p <= text.size() && text[p - 1].unicode() >= 32) ++p;
     return p;
 }
 
@@ -56,10 +55,7 @@ void ResolveFolders(Session &s, const HostFolders &host, Prompter &prompter)
     }
 }
 
-QString ConfigFilePath(const Session &s)
-{
-    return join(s.AppDataDir, IniName);
-}
+QString ConfigFilePath(const Session &s) { return join(s.AppDataDir, IniName); }
 
 int ParseConfigRecords(Session &s, const QByteArray &bytes)
 {

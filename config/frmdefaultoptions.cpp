@@ -106,12 +106,6 @@ void frmDefaultOptions::cmdSaveDefExit_Click()
     app.session.SaveDefaultsOnExit = true;
 }
 
-void frmDefaultOptions::cmdDefReset_Click()
-{
-    ApplyInstallValues(app.session);
-}
+void frmDefaultOptions::cmdDefReset_Click() { ApplyInstallValues(app.session); }
 
-void frmDefaultOptions::cmdDefCancel_Click()
-{
-    reject();
-}
+void frmDefaultOptions::cmdDefCancel_Click() { reject(); }

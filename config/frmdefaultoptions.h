@@ -9,7 +9,7 @@ class QPushButton;
 // Chooses which current settings become the defaults kept in peltrix.ini.
 class frmDefaultOptions : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit frmDefaultOptions(PeltrixApp &app, QWidget *parent = nullptr);
 
     QLabel *lblExplain, *lblHeaderGroup, *lblGraphGroup, *lblPathGroup;
@@ -19,12 +19,12 @@ class frmDefaultOptions : public QDialog {
 
     void RecordDefaultSelections();
 
-  public slots:
+public slots:
     void cmdSaveDefNow_Click();
     void cmdSaveDefExit_Click();
     void cmdDefReset_Click();
     void cmdDefCancel_Click();
 
-  private:
+private:
     PeltrixApp &app;
 };

@@ -10,7 +10,7 @@ class QRadioButton;
 // Names the unit distances are entered and shown in; no value is converted.
 class FrmOptUnit : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit FrmOptUnit(PeltrixApp &app, QWidget *parent = nullptr);
 
     QGroupBox *fraUnit;
@@ -18,16 +18,16 @@ class FrmOptUnit : public QDialog {
     QLineEdit *TxtOtherUnit;
     QPushButton *cmdSetUnit;
 
-  public slots:
+public slots:
     void OptInch_Click();
     void OptCM_Click();
     void OptOther_Click();
     void TxtOtherUnit_LostFocus();
     void cmdSetUnit_Click();
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     PeltrixApp &app;
 };

@@ -24,8 +24,7 @@ QByteArray FloatText(float value)
     std::string digits;
     for (char c : s.substr(0, e))
         if (c != '.') digits += c;
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     const int point = std::stoi(s.substr(e + 1)) + 1; // digits before the decimal point
     std::string out = value < 0 ? "-" : "";
     if (point <= 0) {
@@ -78,36 +77,28 @@ void RecordWriter::EndRecord()
     fieldInRecord = false;
 }
 
-bool RecordReader::AtEnd() const
-{
-    return pos >= data.size();
-}
+bool RecordReader::AtEnd() const { return pos >= data.size(); }
 
 std::optional<RecordReader::Field> RecordReader::Next()
 {
     const qsizetype n = data.size();
     if (pos >= n) return std::nullopt;
-    while (pos < n && (data[pos] == ' ' || data[pos] == '\t'))
-        ++pos;
+    while (pos < n && (data[pos] == ' ' || data[pos] == '\t')) ++pos;
     Field f;
     qsizetype start = pos;
     qsizetype end = pos;
     if (pos < n && data[pos] == '"') {
         f.quoted = true;
         start = ++pos;
-        while (pos < n && data[pos] != '"')
-            ++pos;
+        while (pos < n && data[pos] != '"') ++pos;
         end = pos;
         if (pos < n) ++pos; // the closing quote
         // Anything between the closing quote and the delimiter is dropped.
-        while (pos < n && data[pos] != ',' && data[pos] != '\r' && data[pos] != '\n')
-            ++pos;
+        while (pos < n && data[pos] != ',' && data[pos] != '\r' && data[pos] != '\n') ++pos;
     } else {
-        while (pos < n && data[pos] != ',' && data[pos] != '\r' && data[pos] != '\n')
-            ++pos;
+        while (pos < n && data[pos] != ',' && data[pos] != '\r' && data[pos] != '\n') ++pos;
         end = pos;
-        while (end > start && (data[end - 1] == ' ' || data[end - 1] == '\t'))
-            --end;
+        while (end > start && (data[end - 1] == ' ' || data[end - 1] == '\t')) --end;
     }
     f.text = FromCp1252(data.mid(start, end - start));
     if (pos < n) {
@@ -123,10 +114,7 @@ std::optional<RecordReader::Field> RecordReader::Next()
     return f;
 }
 
-double FieldNumber(const RecordReader::Field &f)
-{
-    return Val(f.text);
-}
+double FieldNumber(const RecordReader::Field &f) { return Val(f.text); }
 
 std::optional<float> FieldFloat(const RecordReader::Field &f)
 {

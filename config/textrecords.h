@@ -8,7 +8,7 @@
 #include <optional>
 
 class RecordWriter {
-  public:
+public:
     // Each adds one field to the current record.
     // A double quote inside the text is written as two apostrophes: a quote
     // would end the text early for every reader and shift every later record.
@@ -22,7 +22,7 @@ class RecordWriter {
 
     const QByteArray &Bytes() const { return bytes; }
 
-  private:
+private:
     void separate();
     QByteArray bytes;
     bool fieldInRecord = false;
@@ -33,7 +33,7 @@ class RecordWriter {
 QByteArray FloatText(float value);
 
 class RecordReader {
-  public:
+public:
     struct Field {
         QString text;
         bool quoted = false;
@@ -45,7 +45,7 @@ class RecordReader {
     std::optional<Field> Next();
     bool AtEnd() const;
 
-  private:
+private:
     QByteArray data;
     qsizetype pos = 0;
 };

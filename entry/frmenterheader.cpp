@@ -46,27 +46,32 @@ frmEnterHeader::frmEnterHeader(PeltrixApp &a, QWidget *parent) : QDialog(parent)
         return t;
     };
     Label1 = label("Label1", QStringLiteral("Range to Target:"), TwipsRect(240, 120, 1215, 255));
-    txtRangeToTarget = field("txtRangeToTarget", TwipsRect(1560, 120, 495, 285), 4,
-                             QStringLiteral("Enter a number, greater than zero, for the range in yards"));
+    txtRangeToTarget =
+        field("txtRangeToTarget", TwipsRect(1560, 120, 495, 285), 4,
+              QStringLiteral("Enter a number, greater than zero, for the range in yards"));
     lblMOA = label("lblMOA", QStringLiteral("yds (required if you want MOA)"),
                    TwipsRect(2160, 120, 2295, 255));
-    lblShooterName = label("lblShooterName", QStringLiteral("Shooter's Name:"),
-                           TwipsRect(240, 480, 1215, 255));
-    txtShooterName = field("txtShooterName", TwipsRect(1560, 480, 2775, 285), 30,
-                           QStringLiteral("Optional: Any text to identify the shooter of this group"));
+    lblShooterName =
+        label("lblShooterName", QStringLiteral("Shooter's Name:"), TwipsRect(240, 480, 1215, 255));
+    txtShooterName =
+        field("txtShooterName", TwipsRect(1560, 480, 2775, 285), 30,
+              QStringLiteral("Optional: Any text to identify the shooter of this group"));
     lblDate = label("lblDate", QStringLiteral("Date Fired:"), TwipsRect(240, 960, 1215, 255));
     txtDate = field("txtDate", TwipsRect(1560, 960, 1575, 285), 20, QStringLiteral("Optional"));
     lblRifle = label("lblRifle", QStringLiteral("Firearm: "), TwipsRect(240, 1440, 1215, 255));
-    txtRifle = field("txtRifle", TwipsRect(1560, 1440, 2775, 285), 30,
-                     QStringLiteral("Optional: any text to identify the firearm used to shoot this group"));
+    txtRifle = field(
+        "txtRifle", TwipsRect(1560, 1440, 2775, 285), 30,
+        QStringLiteral("Optional: any text to identify the firearm used to shoot this group"));
     lblCaliber = label("lblCaliber", QStringLiteral("Caliber:"), TwipsRect(240, 1920, 1215, 255));
     txtCaliber = field("txtCaliber", TwipsRect(1560, 1920, 2775, 285), 30,
                        QStringLiteral("Optional: any text to identify the caliber of the load"));
-    lblLotNumber = label("lblLotNumber", QStringLiteral("Lot Number:"), TwipsRect(240, 2400, 1215, 255));
-    txtLotNumber = field("txtLotNumber", TwipsRect(1560, 2400, 2775, 285), 30,
-                         QStringLiteral("Optional: any text to identify the Lot this load was from"));
-    lblComments = label("lblComments", QStringLiteral("General Comments:"),
-                        TwipsRect(240, 3120, 1575, 255));
+    lblLotNumber =
+        label("lblLotNumber", QStringLiteral("Lot Number:"), TwipsRect(240, 2400, 1215, 255));
+    txtLotNumber =
+        field("txtLotNumber", TwipsRect(1560, 2400, 2775, 285), 30,
+              QStringLiteral("Optional: any text to identify the Lot this load was from"));
+    lblComments =
+        label("lblComments", QStringLiteral("General Comments:"), TwipsRect(240, 3120, 1575, 255));
     txtComments = new QPlainTextEdit(this);
     txtComments->setObjectName(QStringLiteral("txtComments"));
     txtComments->setGeometry(TwipsRect(240, 3480, 4095, 1695));

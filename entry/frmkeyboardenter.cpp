@@ -17,9 +17,12 @@ frmKeyBoardEnter::frmKeyBoardEnter(PeltrixApp &a, QWidget *parent)
     auto item = [this](auto &&...args) { return AddMenuItem(this, args...); };
     QMenu *mnuKBFile = menuBar()->addMenu(QStringLiteral("File"));
     mnuKBFile->setObjectName(QStringLiteral("mnuKBFile"));
-    mnuKBNew = item(mnuKBFile, "mnuKBNew", QStringLiteral("New"), &frmKeyBoardEnter::mnuKBNew_Click);
-    mnuKBOpen = item(mnuKBFile, "mnuKBOpen", QStringLiteral("Open"), &frmKeyBoardEnter::mnuKBOpen_Click);
-    mnuKBSave = item(mnuKBFile, "mnuKBSave", QStringLiteral("Save"), &frmKeyBoardEnter::mnuKBSave_Click);
+    mnuKBNew =
+        item(mnuKBFile, "mnuKBNew", QStringLiteral("New"), &frmKeyBoardEnter::mnuKBNew_Click);
+    mnuKBOpen =
+        item(mnuKBFile, "mnuKBOpen", QStringLiteral("Open"), &frmKeyBoardEnter::mnuKBOpen_Click);
+    mnuKBSave =
+        item(mnuKBFile, "mnuKBSave", QStringLiteral("Save"), &frmKeyBoardEnter::mnuKBSave_Click);
     mnuKBSaveAs = item(mnuKBFile, "mnuKBSaveAs", QStringLiteral("Save As"),
                        &frmKeyBoardEnter::mnuKBSaveAs_Click);
     mnuKBFile->addSeparator();

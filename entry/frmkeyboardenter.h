@@ -11,8 +11,8 @@ class frmKeyBoardEnter : public QMainWindow {
 public:
     explicit frmKeyBoardEnter(PeltrixApp &app, QWidget *parent = nullptr);
 
-    QAction *mnuKBNew, *mnuKBOpen, *mnuKBSave, *mnuKBSaveAs, *mnuKBExport, *mnuKBPrint,
-        *mnuKBClose, *mnuKBViewStats, *mnuKBViewAnalysis, *mnuKBViewHeader, *mnuKBManual, *mnuKBAbout;
+    QAction *mnuKBNew, *mnuKBOpen, *mnuKBSave, *mnuKBSaveAs, *mnuKBExport, *mnuKBPrint, *mnuKBClose,
+        *mnuKBViewStats, *mnuKBViewAnalysis, *mnuKBViewHeader, *mnuKBManual, *mnuKBAbout;
 
     // The load event; runs when the window is first shown.
     void Form_Load();

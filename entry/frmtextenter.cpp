@@ -69,5 +69,6 @@ void frmTextEnter::cmdEnterTextData_Click()
 void frmTextEnter::cmdRemShot_Click()
 {
     app.prompter.SetOwner(this);
-    if (DeleteTypedShot(app.session, app.prompter) && app.session.ShotCount == 0) cmdRemShot->hide();
+    if (DeleteTypedShot(app.session, app.prompter) && app.session.ShotCount == 0)
+        cmdRemShot->hide();
 }

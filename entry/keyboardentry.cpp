@@ -19,7 +19,8 @@ bool AddTypedShot(Session &s, Prompter &prompter, const QString &xText, const QS
     // A value that is not a number would otherwise be stored as 0 or as its
     // leading number, silently.
     if (!IsNumeric(xText) || !IsNumeric(yText)) {
-        prompter.MsgBox(QStringLiteral("X and Y must be numbers, for example 1.25 or -0.5."), title);
+        prompter.MsgBox(QStringLiteral("X and Y must be numbers, for example 1.25 or -0.5."),
+                        title);
         return false;
     }
     const float x = float(Val(xText));
@@ -32,9 +33,10 @@ bool AddTypedShot(Session &s, Prompter &prompter, const QString &xText, const QS
     }
     s.StatsSaved = false;
     if (s.ShotCount == ShotCapacity) {
-        prompter.MsgBox(QStringLiteral("You have entered the maximum number of shots...no additional "
-                                       "shots can be entered"),
-                        QStringLiteral("Enter Data"));
+        prompter.MsgBox(
+            QStringLiteral("You have entered the maximum number of shots...no additional "
+                           "shots can be entered"),
+            QStringLiteral("Enter Data"));
         return false;
     }
     const qint32 k = s.ShotCount + 1;
@@ -82,9 +84,10 @@ bool DeleteTypedShot(Session &s, Prompter &prompter)
 
 QString RangeWarningText()
 {
-    return QStringLiteral("You have not entered a valid number (larger than 0) for the Range to Target.") +
-           Cr + QStringLiteral("Peltrix will not compute group MOA if no range is entered.") + Cr + Cr +
-           QStringLiteral("Click Ok to continue without MOA calculation.") + Cr +
+    return QStringLiteral(
+               "You have not entered a valid number (larger than 0) for the Range to Target.") +
+           Cr + QStringLiteral("Peltrix will not compute group MOA if no range is entered.") + Cr +
+           Cr + QStringLiteral("Click Ok to continue without MOA calculation.") + Cr +
            QStringLiteral("Click Cancel to close this window and enter edit the header info.");
 }
 

@@ -30,10 +30,7 @@ void PeltrixApp::SaveStats(QWidget *owner)
     SaveStatsFileOrTell(session, session.StatsFilePath, prompter);
 }
 
-void PeltrixApp::SaveStatsAs(QWidget *owner)
-{
-    runModal<frmFileSaveAs>(*this, owner);
-}
+void PeltrixApp::SaveStatsAs(QWidget *owner) { runModal<frmFileSaveAs>(*this, owner); }
 
 void PeltrixApp::OpenFileDialog(qint32 mode, QWidget *owner)
 {

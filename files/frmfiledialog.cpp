@@ -36,8 +36,7 @@ frmFileDialog::frmFileDialog(PeltrixApp &a, QWidget *parent) : QDialog(parent), 
     cmdCancFile = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancFile->setObjectName(QStringLiteral("cmdCancFile"));
     cmdCancFile->setGeometry(TwipsRect(3840, 3540, 1455, 375));
-    for (QPushButton *b : {cmdImportFile, cmdCancFile})
-        b->setAutoDefault(false);
+    for (QPushButton *b : {cmdImportFile, cmdCancFile}) b->setAutoDefault(false);
     connect(Drive1, &DriveList::DriveChanged, this, &frmFileDialog::Drive1_Change);
     connect(Dir1, &FolderList::PathChanged, this, &frmFileDialog::Dir1_Change);
     connect(File1, &FileList::FileClicked, this, &frmFileDialog::File1_Click);

@@ -11,7 +11,7 @@ class QPushButton;
 // or chooses a target image to import (mode 2), each into a fresh session.
 class frmFileDialog : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit frmFileDialog(PeltrixApp &app, QWidget *parent = nullptr);
 
     DriveList *Drive1;
@@ -21,7 +21,7 @@ class frmFileDialog : public QDialog {
 
     void PrepareFileDialog();
 
-  public slots:
+public slots:
     void Drive1_Change();
     void Dir1_Change();
     void File1_Click();
@@ -29,7 +29,7 @@ class frmFileDialog : public QDialog {
     void cmdImportFile_Click();
     void cmdCancFile_Click();
 
-  private:
+private:
     PeltrixApp &app;
     // The file chosen so far; the session takes it only when it is opened.
     QString chosenPath;

@@ -44,8 +44,7 @@ frmFileSaveAs::frmFileSaveAs(PeltrixApp &a, QWidget *parent) : QDialog(parent), 
     cmdCancFile = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancFile->setObjectName(QStringLiteral("cmdCancFile"));
     cmdCancFile->setGeometry(TwipsRect(3720, 4020, 1455, 375));
-    for (QPushButton *b : {cmdSaveFile, cmdCancFile})
-        b->setAutoDefault(false);
+    for (QPushButton *b : {cmdSaveFile, cmdCancFile}) b->setAutoDefault(false);
     connect(Drive1, &DriveList::DriveChanged, this, &frmFileSaveAs::Drive1_Change);
     connect(Dir1, &FolderList::PathChanged, this, &frmFileSaveAs::Dir1_Change);
     connect(File1, &FileList::FileClicked, this, &frmFileSaveAs::File1_Click);
@@ -71,10 +70,7 @@ void frmFileSaveAs::Drive1_Change()
     if (!(Dir1->Path() + QLatin1Char('/')).startsWith(root)) Dir1->SetPath(root);
 }
 
-void frmFileSaveAs::Dir1_Change()
-{
-    File1->SetPath(Dir1->Path());
-}
+void frmFileSaveAs::Dir1_Change() { File1->SetPath(Dir1->Path()); }
 
 void frmFileSaveAs::File1_Click()
 {
@@ -90,10 +86,7 @@ void frmFileSaveAs::File1_DblClick()
     cmdSaveFile_Click();
 }
 
-void frmFileSaveAs::txtFileSave_Change()
-{
-    FileName = txtFileSave->text();
-}
+void frmFileSaveAs::txtFileSave_Change() { FileName = txtFileSave->text(); }
 
 void frmFileSaveAs::cmdSaveFile_Click()
 {
@@ -125,7 +118,4 @@ void frmFileSaveAs::cmdSaveFile_Click()
     accept();
 }
 
-void frmFileSaveAs::cmdCancFile_Click()
-{
-    reject();
-}
+void frmFileSaveAs::cmdCancFile_Click() { reject(); }

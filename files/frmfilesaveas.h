@@ -13,7 +13,7 @@ class QPushButton;
 // The program's own save-as window for statistics files.
 class frmFileSaveAs : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit frmFileSaveAs(PeltrixApp &app, QWidget *parent = nullptr);
 
     QLabel *Label1, *Label2;
@@ -27,7 +27,7 @@ class frmFileSaveAs : public QDialog {
     // The name being entered.
     QString FileName;
 
-  public slots:
+public slots:
     void Drive1_Change();
     void Dir1_Change();
     void File1_Click();
@@ -36,6 +36,6 @@ class frmFileSaveAs : public QDialog {
     void cmdSaveFile_Click();
     void cmdCancFile_Click();
 
-  private:
+private:
     PeltrixApp &app;
 };

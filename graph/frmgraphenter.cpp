@@ -42,8 +42,8 @@ frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
     };
     using F = frmGraphEnter;
     QMenu *file = menu("mnuGraphFile", QStringLiteral("&File"));
-    mnuGraphFileNew = item(file, "mnuGraphFileNew", QStringLiteral("&New"), &F::mnuGraphFileNew_Click,
-                           QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuGraphFileNew = item(file, "mnuGraphFileNew", QStringLiteral("&New"),
+                           &F::mnuGraphFileNew_Click, QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuGraphFileOpen = item(file, "mnuGraphFileOpen", QStringLiteral("&Open"),
                             &F::mnuGraphFileOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuGraphFileSave = item(file, "mnuGraphFileSave", QStringLiteral("&Save"),
@@ -74,8 +74,8 @@ frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
     mnuZoomIn = item(view, "mnuZoomIn", QStringLiteral("Zoom &In"), &F::mnuZoomIn_Click,
                      QKeySequence(Qt::CTRL | Qt::Key_Equal));
     // Ctrl++ as well, for keyboards where + is the shifted =.
-    mnuZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal),
-                             QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+    mnuZoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
     mnuZoomOut = item(view, "mnuZoomOut", QStringLiteral("Zoom &Out"), &F::mnuZoomOut_Click,
                       QKeySequence(Qt::CTRL | Qt::Key_Minus));
     mnuZoomActual = item(view, "mnuZoomActual", QStringLiteral("Actual Size (100 %)"),

@@ -21,8 +21,8 @@ public:
 
     PictureBox *Picture1;
     QAction *mnuGraphFileNew, *mnuGraphFileOpen, *mnuGraphFileSave, *mnuGraphFileSaveAs,
-        *mnuGraphImportImage, *mnuGraphExport, *mnuGraphFilePrint, *mnuGraphClose,
-        *mnuViewToolBox, *mnuViewStats, *mnuViewHeader, *mnuGraphViewAnalysis, *mnuGraphColor, *mnuCursor,
+        *mnuGraphImportImage, *mnuGraphExport, *mnuGraphFilePrint, *mnuGraphClose, *mnuViewToolBox,
+        *mnuViewStats, *mnuViewHeader, *mnuGraphViewAnalysis, *mnuGraphColor, *mnuCursor,
         *mnuGroupCenter, *mnuAxes, *mnuGraphManual, *mnuGraphTutorial, *mnuGraphAbout;
     // Scrolling and zoom of the picture.
     PictureView *View;

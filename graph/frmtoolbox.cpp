@@ -33,21 +33,21 @@ void WrapButton::paintEvent(QPaintEvent *)
     opt.text.clear();
     p.drawControl(QStyle::CE_PushButton, opt);
     const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                             QPalette::ButtonText));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
 }
 
 frmToolBox::frmToolBox(PeltrixApp &a, QWidget *owner)
-    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint),
+    : QWidget(owner,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       app(a)
 {
     setObjectName(QStringLiteral("frmToolBox"));
     setWindowTitle(QStringLiteral("Tools"));
     setFixedSize(TwipsToPixels(1200), TwipsToPixels(1440));
-    auto button = [this](const char *name, const char *caption, const char *tip, int left,
-                         int top, auto slot) {
+    auto button = [this](const char *name, const char *caption, const char *tip, int left, int top,
+                         auto slot) {
         auto *b = new WrapButton(QString::fromLatin1(caption), this);
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(QString::fromLatin1(tip));
@@ -60,9 +60,10 @@ frmToolBox::frmToolBox(PeltrixApp &a, QWidget *owner)
     using F = frmToolBox;
     cmdEnterShot = button("cmdEnterShot", "Enter Shot", "Click shot to enter data", 0, 0,
                           &F::cmdEnterShot_Click);
-    cmdRemShot = button("cmdRemShot", "Del Shot", "Clickshot to remove data", 600, 0,
-                        &F::cmdRemShot_Click);
-    cmdCalImg = button("cmdCalImg", "Cal", "Calibrate Image to Target", 0, 480, &F::cmdCalImg_Click);
+    cmdRemShot =
+        button("cmdRemShot", "Del Shot", "Clickshot to remove data", 600, 0, &F::cmdRemShot_Click);
+    cmdCalImg =
+        button("cmdCalImg", "Cal", "Calibrate Image to Target", 0, 480, &F::cmdCalImg_Click);
     cmdAimPoint = button("cmdAimPoint", "Aim Point", "Set Shooter's Actual Point of Aim", 600, 480,
                          &F::cmdAimPoint_Click);
     cmdClrDat = button("cmdClrDat", "Clear", "Clear All Data", 0, 960, &F::cmdClrDat_Click);

@@ -60,9 +60,7 @@ void PictureBox::FitToCanvas()
 {
     canvasSize = canvas.SizePixels();
     // The widget pixels whose centres lie on the canvas.
-    const auto span = [this](int n) {
-        return std::max(1, int(std::ceil(n * zoom - 0.5)));
-    };
+    const auto span = [this](int n) { return std::max(1, int(std::ceil(n * zoom - 0.5))); };
     resize(zoom == 1.0 ? canvasSize : QSize(span(canvasSize.width()), span(canvasSize.height())));
 }
 

@@ -12,8 +12,8 @@
 #include <cmath>
 
 namespace {
-constexpr std::array<double, 15> Steps = {0.1,  0.125, 1.0 / 6, 0.25, 1.0 / 3, 0.5, 2.0 / 3, 1.0,
-                                          1.5,  2.0,   3.0,     4.0,  5.0,     6.0, 8.0};
+constexpr std::array<double, 15> Steps = {0.1, 0.125, 1.0 / 6, 0.25, 1.0 / 3, 0.5, 2.0 / 3, 1.0,
+                                          1.5, 2.0,   3.0,     4.0,  5.0,     6.0, 8.0};
 }
 
 PictureView::PictureView(TargetCanvas &c, QWidget *parent)
@@ -101,8 +101,8 @@ void PictureView::FitToWindow()
     // The room with no scroll bars, since a picture that fits needs none.
     const QSize room = maximumViewportSize();
     if (whole.isEmpty() || room.isEmpty()) return;
-    const double fit = std::min(double(room.width()) / whole.width(),
-                                double(room.height()) / whole.height());
+    const double fit =
+        std::min(double(room.width()) / whole.width(), double(room.height()) / whole.height());
     // A hair under the exact fit, so rounding never brings back a scroll bar.
     SetZoom(std::floor(fit * 1000) / 1000, QPoint(0, 0));
     horizontalScrollBar()->setValue(0);
@@ -131,8 +131,7 @@ void PictureView::wheelEvent(QWheelEvent *event)
     const int steps = wheelRest / 120;
     wheelRest -= steps * 120;
     const QPoint anchor = viewport()->mapFromGlobal(event->globalPosition()).toPoint();
-    for (int i = 0; i < std::abs(steps); ++i)
-        steps > 0 ? ZoomIn(anchor) : ZoomOut(anchor);
+    for (int i = 0; i < std::abs(steps); ++i) steps > 0 ? ZoomIn(anchor) : ZoomOut(anchor);
     event->accept();
 }
 
@@ -173,7 +172,8 @@ bool PictureView::eventFilter(QObject *watched, QEvent *event)
         box->setCursor(Qt::CrossCursor);
         return true;
     }
-    default: break;
+    default:
+        break;
     }
     return QScrollArea::eventFilter(watched, event);
 }

@@ -14,32 +14,53 @@ namespace {
 QRgb ClassicSystemRgb(int index)
 {
     switch (index) {
-    case 5: return qRgb(255, 255, 255);   // window
-    case 8: case 18: return qRgb(0, 0, 0); // window text, button text
-    case 13: return qRgb(0, 120, 215);    // highlight
-    case 16: return qRgb(160, 160, 160);  // button shadow
-    case 20: return qRgb(255, 255, 255);  // button highlight
-    default: return qRgb(240, 240, 240);  // button face and the rest
+    case 5:
+        return qRgb(255, 255, 255); // window
+    case 8:
+    case 18:
+        return qRgb(0, 0, 0); // window text, button text
+    case 13:
+        return qRgb(0, 120, 215); // highlight
+    case 16:
+        return qRgb(160, 160, 160); // button shadow
+    case 20:
+        return qRgb(255, 255, 255); // button highlight
+    default:
+        return qRgb(240, 240, 240); // button face and the rest
     }
 }
 
 QPalette::ColorRole SystemRole(int index)
 {
     switch (index) {
-    case 5: return QPalette::Base;
-    case 7: return QPalette::WindowText;
-    case 8: return QPalette::Text;
-    case 13: return QPalette::Highlight;
-    case 14: return QPalette::HighlightedText;
-    case 16: return QPalette::Dark;
-    case 18: return QPalette::ButtonText;
-    case 20: return QPalette::Light;
-    case 21: return QPalette::Shadow;
-    case 22: return QPalette::Midlight;
-    case 23: return QPalette::ToolTipText;
-    case 24: return QPalette::ToolTipBase;
-    case 15: return QPalette::Button;
-    default: return QPalette::Window;
+    case 5:
+        return QPalette::Base;
+    case 7:
+        return QPalette::WindowText;
+    case 8:
+        return QPalette::Text;
+    case 13:
+        return QPalette::Highlight;
+    case 14:
+        return QPalette::HighlightedText;
+    case 16:
+        return QPalette::Dark;
+    case 18:
+        return QPalette::ButtonText;
+    case 20:
+        return QPalette::Light;
+    case 21:
+        return QPalette::Shadow;
+    case 22:
+        return QPalette::Midlight;
+    case 23:
+        return QPalette::ToolTipText;
+    case 24:
+        return QPalette::ToolTipBase;
+    case 15:
+        return QPalette::Button;
+    default:
+        return QPalette::Window;
     }
 }
 
@@ -196,8 +217,10 @@ void TargetCanvas::Notify(const QRect &r)
 void TargetCanvas::Toggle(const Figure &f)
 {
     auto it = std::find(figures.begin(), figures.end(), f);
-    if (it != figures.end()) figures.erase(it);
-    else figures.push_back(f);
+    if (it != figures.end())
+        figures.erase(it);
+    else
+        figures.push_back(f);
     Rasterise(f);
 }
 
@@ -208,8 +231,8 @@ void TargetCanvas::XorLine(float x1, float y1, float x2, float y2, QRgb pen)
 
 void TargetCanvas::XorBox(float x1, float y1, float x2, float y2, QRgb fill, QRgb outline)
 {
-    Toggle({Kind::Box, std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2),
-            fill, outline});
+    Toggle({Kind::Box, std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2), fill,
+            outline});
 }
 
 void TargetCanvas::XorCircle(float cx, float cy, float radius, QRgb fill)
@@ -250,9 +273,15 @@ void TargetCanvas::SetViewScale(double zoom)
 void TargetCanvas::Rasterise(const Figure &f)
 {
     switch (f.kind) {
-    case Kind::Line: RasteriseLine(f); break;
-    case Kind::Box: RasteriseBox(f); break;
-    case Kind::Circle: RasteriseCircle(f); break;
+    case Kind::Line:
+        RasteriseLine(f);
+        break;
+    case Kind::Box:
+        RasteriseBox(f);
+        break;
+    case Kind::Circle:
+        RasteriseCircle(f);
+        break;
     }
 }
 
@@ -278,8 +307,14 @@ void TargetCanvas::RasteriseLine(const Figure &f)
                 reinterpret_cast<QRgb *>(canvas.scanLine(y0))[x0] ^= bits;
             if (x0 == x1 && y0 == y1) break;
             const int e2 = 2 * err;
-            if (e2 >= dy) { err += dy; x0 += sx; }
-            if (e2 <= dx) { err += dx; y0 += sy; }
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
         }
     } else {
         // A thick line: one run across it for each step along it, so every
@@ -292,8 +327,10 @@ void TargetCanvas::RasteriseLine(const Figure &f)
         for (int m = from;; m += step) {
             if (m >= 0 && m < limit) {
                 const int across = (alongX ? y0 : x0) + int(std::lround((m - from) * slope));
-                if (alongX) XorRect(m, across - before, m, across - before + lw - 1, f.fill);
-                else XorRect(across - before, m, across - before + lw - 1, m, f.fill);
+                if (alongX)
+                    XorRect(m, across - before, m, across - before + lw - 1, f.fill);
+                else
+                    XorRect(across - before, m, across - before + lw - 1, m, f.fill);
             }
             if (m == to) break;
         }

@@ -342,11 +342,20 @@ void Picture1_MouseDown(Session &s, GraphPicture &p, Prompter &prompter, float X
 {
     s.StatsSaved = false;
     switch (s.ToolMode) {
-    case Tool::EnterShot: EnterShot(s, p, prompter, X, Y); break;
-    case Tool::RemoveShot: RemoveShotAt(s, p, prompter, X, Y); break;
-    case Tool::Calibrate: Calibrate(s, p, prompter, X, Y); break;
-    case Tool::AimPoint: SetAimPoint(s, p, prompter, X, Y); break;
-    default: break;
+    case Tool::EnterShot:
+        EnterShot(s, p, prompter, X, Y);
+        break;
+    case Tool::RemoveShot:
+        RemoveShotAt(s, p, prompter, X, Y);
+        break;
+    case Tool::Calibrate:
+        Calibrate(s, p, prompter, X, Y);
+        break;
+    case Tool::AimPoint:
+        SetAimPoint(s, p, prompter, X, Y);
+        break;
+    default:
+        break;
     }
 }
 
@@ -428,8 +437,12 @@ void ChooseTool(Session &s, ToolButton button)
 {
     SetBold(s, button);
     switch (button) {
-    case ToolButton::Calibrate: s.ToolMode = Tool::Calibrate; break;
-    case ToolButton::AimPoint: s.ToolMode = Tool::AimPoint; break;
+    case ToolButton::Calibrate:
+        s.ToolMode = Tool::Calibrate;
+        break;
+    case ToolButton::AimPoint:
+        s.ToolMode = Tool::AimPoint;
+        break;
     case ToolButton::EnterShot:
         s.ToolMode = s.GraphicalEntryActive ? Tool::EnterShot : Tool::None;
         break;

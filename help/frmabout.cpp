@@ -31,9 +31,10 @@ frmAbout::frmAbout(PeltrixApp &a) : QDialog(nullptr), app(a)
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
     lblVersion = label("lblVersion", QStringLiteral("Version ") + ProgramVersion());
-    lblDescription = label("lblDescription",
-                           QStringLiteral("Calculates shot group statistics via mouse or keyboard data "
-                                          "entry.  Peltrix also provides tools for statistical testing."));
+    lblDescription =
+        label("lblDescription",
+              QStringLiteral("Calculates shot group statistics via mouse or keyboard data "
+                             "entry.  Peltrix also provides tools for statistical testing."));
     lblDescription->setWordWrap(true);
     lblDisclaimer = label("lblDisclaimer", AboutProjectLine());
     lblDisclaimer->setWordWrap(true);

@@ -82,8 +82,8 @@ void frmTutorial::ShowTutorialPage(qint32 n)
         // still lead on, so one bad file does not end the tutorial.
         lblTutorialTitle->clear();
         app.prompter.SetOwner(this);
-        app.prompter.MsgBox(QStringLiteral("The tutorial page ") + QDir::toNativeSeparators(path)
-                                + QStringLiteral(" could not be read.\r\r") + why,
+        app.prompter.MsgBox(QStringLiteral("The tutorial page ") + QDir::toNativeSeparators(path) +
+                                QStringLiteral(" could not be read.\r\r") + why,
                             QStringLiteral("Tutorial"), Buttons::Ok, Icon::Exclamation);
     }
     cmdTutorialNext->setEnabled(n != TutorialPageCount);

@@ -5,8 +5,9 @@
 
 QString AboutProjectLine()
 {
-    return QStringLiteral("Peltrix is written and maintained by the Peltrix project. "
-                          "Questions, fault reports and updates: see \"Contact\" in the Peltrix Manual.");
+    return QStringLiteral(
+        "Peltrix is written and maintained by the Peltrix project. "
+        "Questions, fault reports and updates: see \"Contact\" in the Peltrix Manual.");
 }
 
 QStringList SysInfoPrograms()
@@ -21,8 +22,8 @@ QStringList SysInfoPrograms()
 
 bool StartSysInfo(Desktop &desktop, Prompter &prompter)
 {
-    if (const auto path = desktop.GetKeyValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                                              QStringLiteral("PATH"));
+    if (const auto path = desktop.GetKeyValue(
+            QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH"));
         path && !path->isEmpty() && desktop.StartProgram(*path))
         return true;
     if (const auto folder = desktop.GetKeyValue(

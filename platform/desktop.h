@@ -18,7 +18,8 @@ public:
     virtual QString FindExecutable(const QString &name) = 0;
     // A text value under HKEY_LOCAL_MACHINE; nullopt when the key or the value
     // is missing, is not text, or the host has no registry.
-    virtual std::optional<QString> GetKeyValue(const QString &keyName, const QString &subKeyRef) = 0;
+    virtual std::optional<QString> GetKeyValue(const QString &keyName,
+                                               const QString &subKeyRef) = 0;
 };
 
 // The real desktop of the running host.

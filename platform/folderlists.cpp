@@ -16,10 +16,7 @@ DriveList::DriveList(QWidget *parent) : QComboBox(parent)
     connect(this, &QComboBox::activated, this, [this](int) { emit DriveChanged(Drive()); });
 }
 
-QString DriveList::Drive() const
-{
-    return currentText();
-}
+QString DriveList::Drive() const { return currentText(); }
 
 void DriveList::SetDriveOf(const QString &path)
 {

@@ -6,34 +6,34 @@
 
 class DriveList : public QComboBox {
     Q_OBJECT
-  public:
+public:
     explicit DriveList(QWidget *parent = nullptr);
     // The root folder of the chosen volume.
     QString Drive() const;
     // Chooses the volume that holds `path` (the deepest mount point above it).
     void SetDriveOf(const QString &path);
-  signals:
+signals:
     void DriveChanged(const QString &root);
 };
 
 class FolderList : public QListWidget {
     Q_OBJECT
-  public:
+public:
     explicit FolderList(QWidget *parent = nullptr);
     QString Path() const { return path; }
     // Shows `folder`: its parents above it, its subfolders below. False (and
     // nothing changes) when it is not an existing folder.
     bool SetPath(const QString &folder);
-  signals:
+signals:
     void PathChanged(const QString &folder);
 
-  private:
+private:
     QString path;
 };
 
 class FileList : public QListWidget {
     Q_OBJECT
-  public:
+public:
     explicit FileList(QWidget *parent = nullptr);
     QString Path() const { return path; }
     void SetPath(const QString &folder);
@@ -42,11 +42,11 @@ class FileList : public QListWidget {
     // The selected file's name, empty when none is selected.
     QString FileName() const;
     void Refresh();
-  signals:
+signals:
     void FileClicked(const QString &name);
     void FileDoubleClicked(const QString &name);
 
-  private:
+private:
     QString path;
     QStringList patterns;
 };

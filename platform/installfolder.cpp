@@ -7,9 +7,9 @@
 namespace {
 bool HoldsInstallFiles(const QDir &dir)
 {
-    return QFileInfo(dir.filePath(QStringLiteral("peltrix.ini"))).isFile()
-           || QFileInfo(dir.filePath(QStringLiteral("Docs/index.html"))).isFile()
-           || QFileInfo(dir.filePath(QStringLiteral("Tutorial/tutorial1.txt"))).isFile();
+    return QFileInfo(dir.filePath(QStringLiteral("peltrix.ini"))).isFile() ||
+           QFileInfo(dir.filePath(QStringLiteral("Docs/index.html"))).isFile() ||
+           QFileInfo(dir.filePath(QStringLiteral("Tutorial/tutorial1.txt"))).isFile();
 }
 } // namespace
 

@@ -32,8 +32,8 @@ std::unique_ptr<PageJob> PageJob::Pdf(const QString &path, const QString &title)
     writer->setResolution(1200);
     writer->setTitle(title);
     writer->setCreator(QStringLiteral("Peltrix"));
-    writer->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0)));
+    writer->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     QPdfWriter *w = writer.get();
     job->owned = std::move(writer);
     job->Start(w, w->resolution());

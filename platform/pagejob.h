@@ -1,9 +1,9 @@
 #pragma once
 // One printed page: on a printer (see printer.h) or into a PDF file. The page
 // is drawn in device units; dpi() converts twips (twips * dpi / 1440).
-#include <QString>
 #include <QPagedPaintDevice>
 #include <QSaveFile>
+#include <QString>
 #include <memory>
 
 class QPainter;

@@ -7,8 +7,7 @@
 namespace {
 class PrinterJob : public PageJob {
 public:
-    PrinterJob()
-        : printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution)
+    PrinterJob() : printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution)
     {
         printer.setFullPage(true);
         Start(&printer, printer.resolution());
@@ -39,13 +38,14 @@ std::unique_ptr<PageJob> BeginPrint(Prompter &prompter, const QString &title,
                         QStringLiteral("Print"), Buttons::Ok, Icon::Exclamation);
         return nullptr;
     }
-    const auto path = prompter.SaveFileName(
-        QStringLiteral("No printer installed - save the page as PDF"), suggestedPdf,
-        QStringLiteral("PDF files (*.pdf)"));
+    const auto path =
+        prompter.SaveFileName(QStringLiteral("No printer installed - save the page as PDF"),
+                              suggestedPdf, QStringLiteral("PDF files (*.pdf)"));
     if (!path || path->isEmpty()) return nullptr;
     auto job = PageJob::Pdf(*path, title);
     if (!job)
-        prompter.MsgBox(QStringLiteral("The file ") + *path + QStringLiteral(" could not be written."),
+        prompter.MsgBox(QStringLiteral("The file ") + *path +
+                            QStringLiteral(" could not be written."),
                         QStringLiteral("Print"), Buttons::Ok, Icon::Exclamation);
     return job;
 }

@@ -18,10 +18,14 @@ int ScriptedPrompter::MsgBox(const QString &text, const QString &title, Buttons 
         return a;
     }
     switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::OkCancel: return Answer::Cancel;
-    case Buttons::YesNo: return Answer::No;
-    case Buttons::YesNoCancel: return Answer::Cancel;
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+        return Answer::Cancel;
+    case Buttons::YesNo:
+        return Answer::No;
+    case Buttons::YesNoCancel:
+        return Answer::Cancel;
     }
     return Answer::Ok;
 }
@@ -29,22 +33,26 @@ int ScriptedPrompter::MsgBox(const QString &text, const QString &title, Buttons 
 std::optional<QString> ScriptedPrompter::InputBox(const QString &prompt, const QString &title,
                                                   const QString &defaultAnswer)
 {
-    records.append({PromptRecord::Input, prompt, title, Buttons::OkCancel, Icon::None, defaultAnswer});
+    records.append(
+        {PromptRecord::Input, prompt, title, Buttons::OkCancel, Icon::None, defaultAnswer});
     if (inputAnswers.empty()) return std::nullopt;
     return TakeFront(inputAnswers);
 }
 
 std::optional<QColor> ScriptedPrompter::ChooseColor(const QColor &initial)
 {
-    records.append({PromptRecord::Color, initial.name(), QString(), Buttons::OkCancel, Icon::None, {}});
+    records.append(
+        {PromptRecord::Color, initial.name(), QString(), Buttons::OkCancel, Icon::None, {}});
     if (colorAnswers.empty()) return std::nullopt;
     return TakeFront(colorAnswers);
 }
 
-std::optional<QString> ScriptedPrompter::SaveFileName(const QString &title, const QString &suggested,
+std::optional<QString> ScriptedPrompter::SaveFileName(const QString &title,
+                                                      const QString &suggested,
                                                       const QString &filter)
 {
-    records.append({PromptRecord::SaveFile, filter, title, Buttons::OkCancel, Icon::None, suggested});
+    records.append(
+        {PromptRecord::SaveFile, filter, title, Buttons::OkCancel, Icon::None, suggested});
     if (saveAnswers.empty()) return std::nullopt;
     return TakeFront(saveAnswers);
 }

@@ -8,7 +8,7 @@
 
 struct PromptRecord {
     enum Kind { Message, Input, Color, SaveFile, BeepSound } kind = Message;
-    QString text;  // message text or input prompt
+    QString text; // message text or input prompt
     QString title;
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
@@ -36,7 +36,11 @@ public:
     int beeps = 0;
     // Convenience for tests: the messages shown so far (kind Message only).
     QList<PromptRecord> messages() const;
-    void clear() { records.clear(); beeps = 0; }
+    void clear()
+    {
+        records.clear();
+        beeps = 0;
+    }
 
 private:
     std::deque<int> msgAnswers;

@@ -33,8 +33,10 @@ void settle()
 void save(const QImage &image, const QString &name)
 {
     const QString path = QDir(outDir).filePath(name);
-    if (!image.save(path)) std::fprintf(stderr, "could not write %s\n", qPrintable(path));
-    else std::printf("%s\n", qPrintable(path));
+    if (!image.save(path))
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+    else
+        std::printf("%s\n", qPrintable(path));
 }
 
 // Windows side by side on a plain desktop-coloured strip.
@@ -67,7 +69,8 @@ void placeholder(const QString &name, const QString &what)
     p.setPen(QColor(0x55, 0x55, 0x55));
     p.setFont(QFont(QStringLiteral("DejaVu Sans"), 14));
     p.drawText(img.rect().adjusted(30, 30, -30, -30), Qt::AlignCenter | Qt::TextWordWrap,
-               what + QStringLiteral("\n\n(screenshot to be taken by scripts/make-screenshots.sh)"));
+               what +
+                   QStringLiteral("\n\n(screenshot to be taken by scripts/make-screenshots.sh)"));
     p.end();
     save(img, name);
 }
@@ -106,8 +109,8 @@ void typedShots(PeltrixApp &app)
     app.ViewTextEntry();
     settle();
     frmTextEnter *form = app.TextEnter();
-    const char *shots[][2] = {{"0.35", "0.6"}, {"0.8", "0.25"}, {"0.15", "0.95"}, {"0.62", "0.88"},
-                              {"0.45", "0.4"}};
+    const char *shots[][2] = {
+        {"0.35", "0.6"}, {"0.8", "0.25"}, {"0.15", "0.95"}, {"0.62", "0.88"}, {"0.45", "0.4"}};
     for (const auto &shot : shots) {
         form->txtEnterX->setText(QString::fromLatin1(shot[0]));
         form->txtEnterY->setText(QString::fromLatin1(shot[1]));
@@ -148,7 +151,8 @@ bool graphicalEntry(PeltrixApp &app, ScriptedPrompter &prompter)
     app.OpenFileDialog(2, app.Main());
     settle();
     if (!dialogSeen) QTest::qWait(500);
-    if (!dialogSeen) placeholder(QStringLiteral("graph-import.png"), QStringLiteral("Choosing a target image"));
+    if (!dialogSeen)
+        placeholder(QStringLiteral("graph-import.png"), QStringLiteral("Choosing a target image"));
 
     s.ImagePath = QDir(s.InstallDir).filePath(QStringLiteral("Tutorial/target1.gif"));
     s.ShowAxes = true;
@@ -176,7 +180,8 @@ bool graphicalEntry(PeltrixApp &app, ScriptedPrompter &prompter)
     if (tools) save(tools->grab().toImage(), QStringLiteral("graph-toolbox.png"));
     click(picture, QPoint(300, 300));
     const double holes[][2] = {{0.35, 0.6}, {0.8, 0.25}, {0.15, 0.95}, {0.62, 0.88}, {0.45, 0.4}};
-    for (const auto &h : holes) click(picture, QPoint(int(300 + h[0] * 75 + 0.5), int(300 - h[1] * 75 + 0.5)));
+    for (const auto &h : holes)
+        click(picture, QPoint(int(300 + h[0] * 75 + 0.5), int(300 - h[1] * 75 + 0.5)));
     save(zoomed(picture, QRect(180, 150, 270, 220)), QStringLiteral("graph-shots.png"));
     std::fprintf(stderr, "graphical entry: %d shots, group size %.3f, center %.3f %.3f\n",
                  int(s.ShotCount), double(s.GroupSize), double(s.MeanX), double(s.MeanY));
@@ -223,10 +228,12 @@ int main(int argc, char *argv[])
     settle();
     if (!graphicalEntry(app, prompter)) {
         placeholder(QStringLiteral("graph-import.png"), QStringLiteral("Choosing a target image"));
-        placeholder(QStringLiteral("graph-window.png"), QStringLiteral("The graphical entry window"));
+        placeholder(QStringLiteral("graph-window.png"),
+                    QStringLiteral("The graphical entry window"));
         placeholder(QStringLiteral("graph-toolbox.png"), QStringLiteral("The toolbox"));
         placeholder(QStringLiteral("graph-calibrate.png"), QStringLiteral("Calibration markers"));
-        placeholder(QStringLiteral("graph-shots.png"), QStringLiteral("A group entered with the mouse"));
+        placeholder(QStringLiteral("graph-shots.png"),
+                    QStringLiteral("A group entered with the mouse"));
     }
     for (const PromptRecord &r : prompter.messages())
         std::fprintf(stderr, "message: %s: %s\n", qPrintable(r.title), qPrintable(r.text));

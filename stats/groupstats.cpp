@@ -28,19 +28,31 @@ void ComputeGroupStats(Session &s)
     for (qint32 k = 1; k <= n; ++k) {
         const float x = s.ShotX[k], y = s.ShotY[k], r = s.ShotR[k];
         sumX = sumX + x;
-        if (x > maxX) { maxX = x; kMaxX = k; }
-        if (x < minX) { minX = x; kMinX = k; }
+        if (x > maxX) {
+            maxX = x;
+            kMaxX = k;
+        }
+        if (x < minX) {
+            minX = x;
+            kMinX = k;
+        }
         sumY = sumY + y;
-        if (y > maxY) { maxY = y; kMaxY = k; }
-        if (y < minY) { minY = y; kMinY = k; }
+        if (y > maxY) {
+            maxY = y;
+            kMaxY = k;
+        }
+        if (y < minY) {
+            minY = y;
+            kMinY = k;
+        }
         sumR = sumR + r;
         if (r > maxR) maxR = r;
         if (r < minR) minR = r;
     }
-    s.SpanAcrossX = float(std::sqrt(sq(s.ShotY[kMaxX] - s.ShotY[kMinX]) +
-                                    sq(s.ShotX[kMaxX] - s.ShotX[kMinX])));
-    s.SpanAcrossY = float(std::sqrt(sq(s.ShotY[kMaxY] - s.ShotY[kMinY]) +
-                                    sq(s.ShotX[kMaxY] - s.ShotX[kMinY])));
+    s.SpanAcrossX =
+        float(std::sqrt(sq(s.ShotY[kMaxX] - s.ShotY[kMinX]) + sq(s.ShotX[kMaxX] - s.ShotX[kMinX])));
+    s.SpanAcrossY =
+        float(std::sqrt(sq(s.ShotY[kMaxY] - s.ShotY[kMinY]) + sq(s.ShotX[kMaxY] - s.ShotX[kMinY])));
     s.GroupSize = s.SpanAcrossX > s.SpanAcrossY ? s.SpanAcrossX : s.SpanAcrossY;
     s.RangeX = maxX - minX;
     s.RangeY = maxY - minY;
@@ -89,7 +101,9 @@ std::optional<double> GroupSizeMOA(const Session &s)
     if (!s.RangeEntered || !(s.RangeToTarget > 0)) return std::nullopt;
     double size = s.GroupSize;
     const QString unit = s.UnitName.trimmed().toLower();
-    if (unit == QLatin1String("centimeters")) size /= 2.54;
-    else if (unit == QLatin1String("millimeters")) size /= 25.4;
+    if (unit == QLatin1String("centimeters"))
+        size /= 2.54;
+    else if (unit == QLatin1String("millimeters"))
+        size /= 25.4;
     return size / (double(s.RangeToTarget) * 0.01047198);
 }

@@ -93,20 +93,31 @@ QFont ReportFont() { return NarrowFont(8); }
 
 void InitReportLabels(Session &s)
 {
-    static const char *const labels[18] = {
-        "Value Units:  ",         "Shot Number",           "X Coordinate",
-        "Y Coordinate",           "Distance From Aim Point", "Group Average X",
-        "Group X Std. Deviation", "Group X Range",         "Group Average Y",
-        "Group Y Std. Deviation", "Group Y Range",         "Group R Average",
-        "Group R Std. Deviation", "Group R Range",         "Number of Shots:",
-        "Group Size, Center-Center:", "Group Center X:",   "Group Center Y:"};
+    static const char *const labels[18] = {"Value Units:  ",
+                                           "Shot Number",
+                                           "X Coordinate",
+                                           "Y Coordinate",
+                                           "Distance From Aim Point",
+                                           "Group Average X",
+                                           "Group X Std. Deviation",
+                                           "Group X Range",
+                                           "Group Average Y",
+                                           "Group Y Std. Deviation",
+                                           "Group Y Range",
+                                           "Group R Average",
+                                           "Group R Std. Deviation",
+                                           "Group R Range",
+                                           "Number of Shots:",
+                                           "Group Size, Center-Center:",
+                                           "Group Center X:",
+                                           "Group Center Y:"};
     for (int i = 0; i < 18; ++i) s.ReportLabel[i] = QString::fromLatin1(labels[i]);
 }
 
 void InitReportLayout(Session &s)
 {
-    static constexpr qint32 left[18] = {50,   50,   1350, 2650, 3950, 50,   1550, 3550, 50,
-                                        1550, 3550, 50,   1550, 3550, 50,   50,   1950, 3750};
+    static constexpr qint32 left[18] = {50,   50,   1350, 2650, 3950, 50, 1550, 3550, 50,
+                                        1550, 3550, 50,   1550, 3550, 50, 50,   1950, 3750};
     static constexpr qint32 top[18] = {20,   400,  400,  400,  400,  6000, 6000, 6000, 6500,
                                        6500, 6500, 7000, 7000, 7000, 5500, 5750, 5500, 5500};
     for (int i = 0; i < 18; ++i) {
@@ -132,15 +143,14 @@ void printAt(ReportSurface &out, double x, double y, const QString &text)
 
 void printHeaderBlock(const Session &s, ReportSurface &out, qint32 h)
 {
-    const QString lines[8] = {
-        QStringLiteral("Shooter Name: ") + s.ShooterName,
-        QStringLiteral("Date Fired: ") + s.DateFired,
-        QStringLiteral("Rifle: ") + s.Firearm,
-        QStringLiteral("Caliber: ") + s.Caliber,
-        QStringLiteral("Ammo Lot Number: ") + s.LotNumber,
-        QStringLiteral("Range to Target: ") + GeneralNum(s.RangeToTarget, 7),
-        QStringLiteral("General Comments: "),
-        s.Comments};
+    const QString lines[8] = {QStringLiteral("Shooter Name: ") + s.ShooterName,
+                              QStringLiteral("Date Fired: ") + s.DateFired,
+                              QStringLiteral("Rifle: ") + s.Firearm,
+                              QStringLiteral("Caliber: ") + s.Caliber,
+                              QStringLiteral("Ammo Lot Number: ") + s.LotNumber,
+                              QStringLiteral("Range to Target: ") + GeneralNum(s.RangeToTarget, 7),
+                              QStringLiteral("General Comments: "),
+                              s.Comments};
     for (int i = 0; i < 8; ++i) {
         out.CurrentX = PageOffsetLeft;
         out.CurrentY = i == 0 ? 5.0 * h : out.CurrentY + h;

@@ -54,18 +54,16 @@ std::optional<double> CriticalT(const GammaTable &g, qint32 nu, double sigLevel)
 {
     const double c = TConstant(g, nu);
     DensityTable table(DensitySamples);
-    return FindCriticalValue(TSearch, TargetProbability(sigLevel), table.data(),
-                             [nu, c](double a, double b, double *samples) {
-                                 FillTDensity(a, b, samples, nu, c);
-                             });
+    return FindCriticalValue(
+        TSearch, TargetProbability(sigLevel), table.data(),
+        [nu, c](double a, double b, double *samples) { FillTDensity(a, b, samples, nu, c); });
 }
 
 std::optional<double> CriticalF(const GammaTable &g, qint32 d1, qint32 d2, double sigLevel)
 {
     const double c = FConstant(g, d1, d2);
     DensityTable table(DensitySamples);
-    return FindCriticalValue(FSearch, TargetProbability(sigLevel), table.data(),
-                             [d1, d2, c](double, double b, double *samples) {
-                                 FillFDensity(b, samples, d1, d2, c);
-                             });
+    return FindCriticalValue(
+        FSearch, TargetProbability(sigLevel), table.data(),
+        [d1, d2, c](double, double b, double *samples) { FillFDensity(b, samples, d1, d2, c); });
 }

@@ -39,7 +39,8 @@ frmFTest::frmFTest(PeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window)
     txtStdDevB = Field(Frame2, "txtStdDevB", {1680, 600, 1095, 285}, 10);
     Label4 = Label(Frame2, "Label4", number, {120, 960, 1455, 255});
     txtNumberB = Field(Frame2, "txtNumberB", {1680, 960, 1095, 285}, 2);
-    Label8 = Label(this, "Label8", QStringLiteral("Level of Significance:"), {2040, 2160, 1695, 255});
+    Label8 =
+        Label(this, "Label8", QStringLiteral("Level of Significance:"), {2040, 2160, 1695, 255});
     txtSigLevel = Field(this, "txtSigLevel", {3840, 2160, 495, 285}, 5);
     txtSigLevel->setText(QStringLiteral("5"));
     Label9 = Label(this, "Label9", QStringLiteral("%"), {4440, 2160, 255, 255});
@@ -50,8 +51,8 @@ frmFTest::frmFTest(PeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window)
     cmdClose = Button(this, "cmdClose", QStringLiteral("Close"), {4200, 3360, 1215, 375});
     cmdPrint = Button(this, "cmdPrint", QStringLiteral("Print"), {7200, 3360, 1215, 375});
 
-    QWidget *order[] = {txtLotA, txtStdDevA, txtNumberA, txtLotB, txtStdDevB, txtNumberB,
-                        txtSigLevel, cmdCompute, cmdClose, cmdPrint};
+    QWidget *order[] = {txtLotA,    txtStdDevA,  txtNumberA, txtLotB,  txtStdDevB,
+                        txtNumberB, txtSigLevel, cmdCompute, cmdClose, cmdPrint};
     for (size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 
     connect(cmdCompute, &QPushButton::clicked, this, &frmFTest::cmdCompute_Click);
@@ -87,7 +88,8 @@ void frmFTest::cmdCompute_Click()
 
 void frmFTest::cmdPrint_Click()
 {
-    PrintPage(app.prompter, this, windowTitle(), SuggestedPdf(app.session.DocumentsDir, QStringLiteral("ftest.pdf")),
+    PrintPage(app.prompter, this, windowTitle(),
+              SuggestedPdf(app.session.DocumentsDir, QStringLiteral("ftest.pdf")),
               [this](ReportSurface &surface) { PrintFTestPage(surface, Fields(), resultCaption); });
 }
 

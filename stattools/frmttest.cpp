@@ -26,7 +26,8 @@ frmTTest::frmTTest(PeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window)
     Frame1 = Frame(this, "Frame1", QStringLiteral("Sample A"), {240, 480, 4095, 1815});
     Frame2 = Frame(this, "Frame2", QStringLiteral("Sample B"), {4440, 480, 4095, 1815});
     const QString lot = QStringLiteral("Lot #:"), average = QStringLiteral("Average:"),
-                  sd = QStringLiteral("Standard Deviation:"), number = QStringLiteral("Number in Sample:");
+                  sd = QStringLiteral("Standard Deviation:"),
+                  number = QStringLiteral("Number in Sample:");
     Label1 = Label(Frame1, "Label1", lot, {120, 240, 735, 255});
     txtLotA = Field(Frame1, "txtLotA", {1080, 240, 2895, 285}, 0);
     Label2 = Label(Frame1, "Label2", average, {120, 600, 735, 255});
@@ -43,7 +44,8 @@ frmTTest::frmTTest(PeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window)
     txtStdDevB = Field(Frame2, "txtStdDevB", {1680, 960, 1095, 285}, 10);
     Label4 = Label(Frame2, "Label4", number, {120, 1320, 1455, 255});
     txtNumberB = Field(Frame2, "txtNumberB", {1680, 1320, 1095, 285}, 2);
-    Label8 = Label(this, "Label8", QStringLiteral("Level of Significance:"), {2280, 2520, 1695, 255});
+    Label8 =
+        Label(this, "Label8", QStringLiteral("Level of Significance:"), {2280, 2520, 1695, 255});
     txtSigLevel = Field(this, "txtSigLevel", {4080, 2520, 495, 285}, 5);
     txtSigLevel->setText(QStringLiteral("5"));
     Label9 = Label(this, "Label9", QStringLiteral("%"), {4680, 2520, 255, 255});
@@ -54,8 +56,8 @@ frmTTest::frmTTest(PeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window)
     cmdClose = Button(this, "cmdClose", QStringLiteral("Close"), {4440, 3480, 1215, 375});
     cmdPrint = Button(this, "cmdPrint", QStringLiteral("Print"), {7440, 3480, 1215, 375});
 
-    QWidget *order[] = {txtLotA, txtAverageA, txtStdDevA, txtNumberA, txtLotB, txtAverageB,
-                        txtStdDevB, txtNumberB, txtSigLevel, cmdCompute, cmdClose, cmdPrint};
+    QWidget *order[] = {txtLotA,    txtAverageA, txtStdDevA,  txtNumberA, txtLotB,  txtAverageB,
+                        txtStdDevB, txtNumberB,  txtSigLevel, cmdCompute, cmdClose, cmdPrint};
     for (size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 
     connect(cmdCompute, &QPushButton::clicked, this, &frmTTest::cmdCompute_Click);
@@ -93,7 +95,8 @@ void frmTTest::cmdCompute_Click()
 
 void frmTTest::cmdPrint_Click()
 {
-    PrintPage(app.prompter, this, windowTitle(), SuggestedPdf(app.session.DocumentsDir, QStringLiteral("ttest.pdf")),
+    PrintPage(app.prompter, this, windowTitle(),
+              SuggestedPdf(app.session.DocumentsDir, QStringLiteral("ttest.pdf")),
               [this](ReportSurface &surface) { PrintTTestPage(surface, Fields(), resultCaption); });
 }
 

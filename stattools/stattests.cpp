@@ -32,7 +32,8 @@ public:
         require(v >= 1 && v <= 20,
                 QStringLiteral("Number %1 must be a number between 1 and 20.").arg(sample));
         require(v == std::floor(v),
-                QStringLiteral("Number %1 must be a whole number (1,2,3) with no decimals.").arg(sample));
+                QStringLiteral("Number %1 must be a whole number (1,2,3) with no decimals.")
+                    .arg(sample));
     }
     void sigLevel(const QString &text)
     {
@@ -89,8 +90,10 @@ void printPage(ReportSurface &surface, const Row (&rows)[N], const QString &sigL
         line.clear();
     };
     for (QChar ch : caption) {
-        if (ch == QChar(13)) printLine();
-        else line += ch;
+        if (ch == QChar(13))
+            printLine();
+        else
+            line += ch;
     }
     printLine();
 }
@@ -113,8 +116,10 @@ TestOutcome ComputeTTest(const TTestFields &f, const GammaTable &g, Prompter &pr
     check.sampleSize(f.NumberA, QLatin1Char('A'));
     check.numeric(f.AverageB, QStringLiteral("Sample B Average must be a number."));
     check.sampleSize(f.NumberB, QLatin1Char('B'));
-    check.numeric(f.StdDevA, QStringLiteral("The Standard Deviation for Sample A must be a number."));
-    check.numeric(f.StdDevB, QStringLiteral("The Standard Deviation for Sample B must be a number."));
+    check.numeric(f.StdDevA,
+                  QStringLiteral("The Standard Deviation for Sample A must be a number."));
+    check.numeric(f.StdDevB,
+                  QStringLiteral("The Standard Deviation for Sample B must be a number."));
     check.sigLevel(f.SigLevel);
     if (!check.ok()) return out;
 
@@ -122,7 +127,8 @@ TestOutcome ComputeTTest(const TTestFields &f, const GammaTable &g, Prompter &pr
     const qint32 nB = qint32(Val(f.NumberB));
     const qint32 nu = nA + nB - 2;
     // Two single shots leave no degree of freedom: the pooled variance is 0/0.
-    check.require(nu > 0, QStringLiteral("The two samples together need at least 3 shots for this test."));
+    check.require(nu > 0,
+                  QStringLiteral("The two samples together need at least 3 shots for this test."));
     if (!check.ok()) return out;
     const double sA = Val(f.StdDevA), sB = Val(f.StdDevB);
     const double vA = sA * sA, vB = sB * sB;
@@ -154,8 +160,10 @@ TestOutcome ComputeFTest(const FTestFields &f, const GammaTable &g, Prompter &pr
     Checker check(prompter);
     check.sampleSize(f.NumberA, QLatin1Char('A'));
     check.sampleSize(f.NumberB, QLatin1Char('B'));
-    check.numeric(f.StdDevA, QStringLiteral("The Standard Deviation for Sample A must be a number."));
-    check.numeric(f.StdDevB, QStringLiteral("The Standard Deviation for Sample B must be a number."));
+    check.numeric(f.StdDevA,
+                  QStringLiteral("The Standard Deviation for Sample A must be a number."));
+    check.numeric(f.StdDevB,
+                  QStringLiteral("The Standard Deviation for Sample B must be a number."));
     check.sigLevel(f.SigLevel);
     if (!check.ok()) return out;
 
@@ -177,7 +185,8 @@ TestOutcome ComputeFTest(const FTestFields &f, const GammaTable &g, Prompter &pr
     const qint32 d1 = aLarger ? dA : dB, d2 = aLarger ? dB : dA;
     // Γ(0) is not in the table, and with one degree of freedom on top the
     // density is infinite at 0, where the integral starts.
-    check.require(dA > 0 && dB > 0, QStringLiteral("Each sample needs at least 2 shots for this test."));
+    check.require(dA > 0 && dB > 0,
+                  QStringLiteral("Each sample needs at least 2 shots for this test."));
     check.require(d1 > 1, QStringLiteral("The sample with the larger standard deviation needs at "
                                          "least 3 shots for this test."));
     check.require(smaller != 0, QStringLiteral("A standard deviation of 0 cannot be compared."));
@@ -212,12 +221,11 @@ void PrintTTestPage(ReportSurface &surface, const TTestFields &f, const QString 
 
 void PrintFTestPage(ReportSurface &surface, const FTestFields &f, const QString &caption)
 {
-    const Row rows[] = {
-        {QStringLiteral("Sample A"), QStringLiteral("Sample B")},
-        {QStringLiteral("Lot#: ") + f.LotA, QStringLiteral("Lot#: ") + f.LotB},
-        {QStringLiteral("Standard Deviation: ") + f.StdDevA,
-         QStringLiteral("Standard Deviation: ") + f.StdDevB},
-        {QStringLiteral("Number in Sample: ") + f.NumberA,
-         QStringLiteral("Number in Sample: ") + f.NumberB}};
+    const Row rows[] = {{QStringLiteral("Sample A"), QStringLiteral("Sample B")},
+                        {QStringLiteral("Lot#: ") + f.LotA, QStringLiteral("Lot#: ") + f.LotB},
+                        {QStringLiteral("Standard Deviation: ") + f.StdDevA,
+                         QStringLiteral("Standard Deviation: ") + f.StdDevB},
+                        {QStringLiteral("Number in Sample: ") + f.NumberA,
+                         QStringLiteral("Number in Sample: ") + f.NumberB}};
     printPage(surface, rows, f.SigLevel, caption);
 }

@@ -40,8 +40,10 @@ std::optional<QString> SigLevelProblem(const QString &text);
 
 // Compute: checks the fields, showing the first problem through `prompter`
 // (title "Input Error", OK only), then computes and beeps.
-TestOutcome ComputeTTest(const TTestFields &fields, const GammaTable &gammaHalf, Prompter &prompter);
-TestOutcome ComputeFTest(const FTestFields &fields, const GammaTable &gammaHalf, Prompter &prompter);
+TestOutcome ComputeTTest(const TTestFields &fields, const GammaTable &gammaHalf,
+                         Prompter &prompter);
+TestOutcome ComputeFTest(const FTestFields &fields, const GammaTable &gammaHalf,
+                         Prompter &prompter);
 
 // The printed page, in twips, with the fields as they stand and the caption.
 void PrintTTestPage(ReportSurface &surface, const TTestFields &fields, const QString &caption);

@@ -1,6 +1,6 @@
 // The Tools menu's two windows, one instance each, owned by the main window.
-#include "app/peltrixapp.h"
 #include "app/frmmain.h"
+#include "app/peltrixapp.h"
 #include "stattools/frmftest.h"
 #include "stattools/frmttest.h"
 

@@ -15,26 +15,24 @@
 namespace {
 CliRun run(const QStringList &args) { return RunCliCaptured(args); }
 
-QStringList words(const QString &line) {
-    return line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
+QStringList words(const QString &line) { return line.split(QLatin1Char(' '), Qt::SkipEmptyParts); }
 
-QJsonObject json(const CliRun &r) {
+QJsonObject json(const CliRun &r)
+{
     QJsonParseError pe;
     const QJsonDocument d = QJsonDocument::fromJson(r.out.toUtf8(), &pe);
     if (pe.error != QJsonParseError::NoError) qWarning() << pe.errorString() << r.out;
     return d.object();
 }
 
-double num(const QJsonObject &o, const char *key) {
-    return o[QLatin1String(key)].toDouble(-1e300);
-}
+double num(const QJsonObject &o, const char *key) { return o[QLatin1String(key)].toDouble(-1e300); }
 
 // Writes a .pxs file of these shots as Save does.
 QString writeGroup(const QTemporaryDir &dir, const char *name,
                    std::initializer_list<std::pair<float, float>> shots,
                    const QString &unit = QStringLiteral("Inches"), float range = 100,
-                   const char *shooter = "Ann") {
+                   const char *shooter = "Ann")
+{
     Session s;
     PrepareTestSession(s);
     AddShots(s, shots);
@@ -53,7 +51,7 @@ QString writeGroup(const QTemporaryDir &dir, const char *name,
 
 class TestCliAnalysis : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void analyzeShots();
     void analyzeFilesAndPool();
     void refusals_data();
@@ -62,7 +60,8 @@ class TestCliAnalysis : public QObject {
     void csvTable();
 };
 
-void TestCliAnalysis::analyzeShots() {
+void TestCliAnalysis::analyzeShots()
+{
     const CliRun r = run(words(QStringLiteral("analyze --shots 0,0 3,0 0,4 --range 100 --json")));
     QCOMPARE(r.code, 0);
     QVERIFY(r.err.isEmpty());
@@ -103,7 +102,8 @@ void TestCliAnalysis::analyzeShots() {
             !text.out.contains(QStringLiteral("0.000")));
 }
 
-void TestCliAnalysis::analyzeFilesAndPool() {
+void TestCliAnalysis::analyzeFilesAndPool()
+{
     QTemporaryDir dir;
     const QString a = writeGroup(dir, "a.pxs", {{0, 0}, {3, 0}, {0, 4}});
     const QString b = writeGroup(dir, "b.pxs", {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
@@ -115,7 +115,7 @@ void TestCliAnalysis::analyzeFilesAndPool() {
     QCOMPARE(num(s, "RangeToTarget"), 100.0);
 
     const CliRun both = run({QStringLiteral("analyze"), a, b, QStringLiteral("--level"),
-                          QStringLiteral("0.9"), QStringLiteral("--json")});
+                             QStringLiteral("0.9"), QStringLiteral("--json")});
     QCOMPARE(both.code, 0);
     const QJsonObject j = json(both);
     QCOMPARE(j[QStringLiteral("Groups")].toArray().size(), 2);
@@ -141,7 +141,8 @@ void TestCliAnalysis::analyzeFilesAndPool() {
     QVERIFY(text.out.contains(QStringLiteral("Degrees of Freedom")));
 }
 
-void TestCliAnalysis::refusals_data() {
+void TestCliAnalysis::refusals_data()
+{
     QTest::addColumn<QString>("args"); // %a, %b, %m: files in inches, inches, millimeters
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
@@ -167,10 +168,12 @@ void TestCliAnalysis::refusals_data() {
     QTest::newRow("plot both outputs")
         << QStringLiteral("plot %a --png x.png --pdf x.pdf") << 2 << QString();
     QTest::newRow("csv without output") << QStringLiteral("csv %a") << 2 << QString();
-    QTest::newRow("csv with a level") << QStringLiteral("csv %a --level 0.9 -o t.csv") << 2 << QString();
+    QTest::newRow("csv with a level")
+        << QStringLiteral("csv %a --level 0.9 -o t.csv") << 2 << QString();
 }
 
-void TestCliAnalysis::refusals() {
+void TestCliAnalysis::refusals()
+{
     QFETCH(QString, args);
     QFETCH(QString, message);
     QTemporaryDir dir;
@@ -190,7 +193,8 @@ void TestCliAnalysis::refusals() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3); // nothing written
 }
 
-void TestCliAnalysis::plotFiles() {
+void TestCliAnalysis::plotFiles()
+{
     QTemporaryDir dir;
     const QString a = writeGroup(dir, "a.pxs", {{0.25, 0.5}, {-0.375, 0.125}, {0.5, -0.25}});
     const QString png = dir.filePath(QStringLiteral("a.png"));
@@ -202,12 +206,13 @@ void TestCliAnalysis::plotFiles() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.read(5), QByteArray("%PDF-"));
     const CliRun bad = run({QStringLiteral("plot"), a, QStringLiteral("--png"),
-                         dir.filePath(QStringLiteral("no/a.png"))});
+                            dir.filePath(QStringLiteral("no/a.png"))});
     QCOMPARE(bad.code, 1);
     QVERIFY(bad.err.startsWith(QStringLiteral("Save Plot: The plot could not be saved to ")));
 }
 
-void TestCliAnalysis::csvTable() {
+void TestCliAnalysis::csvTable()
+{
     QTemporaryDir dir;
     // Files keep no double quotes in their texts; a file name can have one.
     const QString a = writeGroup(dir, "a \"1\".pxs", {{0.1f, -0.25f}, {1, 2}},
@@ -241,7 +246,7 @@ void TestCliAnalysis::csvTable() {
         return g.readAll();
     }();
     const CliRun bad = run({QStringLiteral("csv"), a, dir.filePath(QStringLiteral("none.pxs")),
-                         QStringLiteral("-o"), out});
+                            QStringLiteral("-o"), out});
     QCOMPARE(bad.code, 1);
     QFile g(out);
     QVERIFY(g.open(QIODevice::ReadOnly));

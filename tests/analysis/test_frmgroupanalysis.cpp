@@ -19,7 +19,8 @@
 #include <QtTest>
 
 namespace {
-frmTextEnter *openEntry(TestApp &t, const char *range) {
+frmTextEnter *openEntry(TestApp &t, const char *range)
+{
     WhenModal([range](QWidget *w) {
         auto *h = qobject_cast<frmEnterHeader *>(w);
         h->txtRangeToTarget->setText(QString::fromLatin1(range));
@@ -29,14 +30,16 @@ frmTextEnter *openEntry(TestApp &t, const char *range) {
     return t.app->TextEnter();
 }
 
-void type(frmTextEnter *e, const char *x, const char *y) {
+void type(frmTextEnter *e, const char *x, const char *y)
+{
     e->txtEnterX->setText(QString::fromLatin1(x));
     e->txtEnterY->setText(QString::fromLatin1(y));
     e->cmdEnterTextData->click();
 }
 
 // The text of the figure row that starts with `label`, in column `col`.
-QString cell(frmGroupAnalysis *w, const QString &label, int col = 1) {
+QString cell(frmGroupAnalysis *w, const QString &label, int col = 1)
+{
     for (int r = 0; r < w->grdFigures->rowCount(); ++r)
         if (w->grdFigures->item(r, 0)->text() == label) return w->grdFigures->item(r, col)->text();
     return QStringLiteral("<no row %1>").arg(label);
@@ -45,7 +48,7 @@ QString cell(frmGroupAnalysis *w, const QString &label, int col = 1) {
 
 class TestFrmGroupAnalysis : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void menusOpenTheWindow();
     void followsEveryChange();
     void levelChoice();
@@ -53,7 +56,8 @@ class TestFrmGroupAnalysis : public QObject {
     void savePlot();
 };
 
-void TestFrmGroupAnalysis::menusOpenTheWindow() {
+void TestFrmGroupAnalysis::menusOpenTheWindow()
+{
     TestApp t;
     QVERIFY(!t.app->HasGroupAnalysis());
     auto *item = t.app->Main()->findChild<QAction *>(QStringLiteral("mnuViewAnalysis"));
@@ -81,7 +85,8 @@ void TestFrmGroupAnalysis::menusOpenTheWindow() {
     QVERIFY(!t.app->GroupAnalysisWindow()->isVisible());
 }
 
-void TestFrmGroupAnalysis::followsEveryChange() {
+void TestFrmGroupAnalysis::followsEveryChange()
+{
     TestApp t;
     frmTextEnter *e = openEntry(t, "100");
     t.app->ShowGroupAnalysis(t.app->Main());
@@ -133,7 +138,8 @@ void TestFrmGroupAnalysis::followsEveryChange() {
     QVERIFY(w->Analysis().Defined());
 }
 
-void TestFrmGroupAnalysis::levelChoice() {
+void TestFrmGroupAnalysis::levelChoice()
+{
     TestApp t;
     AddShots(t.session, {{0, 0}, {3, 0}, {0, 4}});
     t.app->ShowGroupAnalysis(nullptr);
@@ -148,7 +154,8 @@ void TestFrmGroupAnalysis::levelChoice() {
     QCOMPARE(cell(w, QStringLiteral("Rayleigh \u03c3")), QStringLiteral("2.172"));
 }
 
-void TestFrmGroupAnalysis::savePlot_data() {
+void TestFrmGroupAnalysis::savePlot_data()
+{
     QTest::addColumn<QString>("answer"); // "" = cancelled
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("format");
@@ -162,7 +169,8 @@ void TestFrmGroupAnalysis::savePlot_data() {
     QTest::newRow("missing folder") << QStringLiteral("nowhere/plot.png") << QString() << QString();
 }
 
-void TestFrmGroupAnalysis::savePlot() {
+void TestFrmGroupAnalysis::savePlot()
+{
     QFETCH(QString, answer);
     QFETCH(QString, written);
     QFETCH(QString, format);

@@ -11,7 +11,8 @@ using Shots = std::vector<ShotXY>;
 Q_DECLARE_METATYPE(Shots)
 
 namespace {
-bool close(double a, double b, double rel = 1e-12) {
+bool close(double a, double b, double rel = 1e-12)
+{
     return std::abs(a - b) <= rel * std::max({1.0, std::abs(a), std::abs(b)});
 }
 #define QCLOSE(a, b, rel)                                                                          \
@@ -23,7 +24,7 @@ const QString Inches = QStringLiteral("Inches");
 
 class TestGroupAnalysis : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void handWorkedGroups_data();
     void handWorkedGroups();
     void extremeSpreadAgainstBruteForce();
@@ -36,7 +37,8 @@ class TestGroupAnalysis : public QObject {
     void fewerThanTwoShots();
 };
 
-void TestGroupAnalysis::handWorkedGroups_data() {
+void TestGroupAnalysis::handWorkedGroups_data()
+{
     QTest::addColumn<Shots>("shots");
     QTest::addColumn<double>("spread");
     QTest::addColumn<int>("shotA");
@@ -65,7 +67,8 @@ void TestGroupAnalysis::handWorkedGroups_data() {
                                   << 252.0 << 2.5 << 3.0 << 4.0;
 }
 
-void TestGroupAnalysis::handWorkedGroups() {
+void TestGroupAnalysis::handWorkedGroups()
+{
     QFETCH(Shots, shots);
     QFETCH(double, spread);
     const GroupAnalysis a = AnalyzeShots(shots, Inches, std::nullopt, 0.95);
@@ -93,7 +96,8 @@ void TestGroupAnalysis::handWorkedGroups() {
     }
 }
 
-void TestGroupAnalysis::extremeSpreadAgainstBruteForce() {
+void TestGroupAnalysis::extremeSpreadAgainstBruteForce()
+{
     QRandomGenerator rng(20261207);
     for (int trial = 0; trial < 500; ++trial) {
         Session s;
@@ -128,7 +132,8 @@ void TestGroupAnalysis::extremeSpreadAgainstBruteForce() {
     }
 }
 
-void TestGroupAnalysis::sigmaAgainstPublishedTables_data() {
+void TestGroupAnalysis::sigmaAgainstPublishedTables_data()
+{
     // χ² quantiles and c4 as printed in statistics tables (3 to 4 digits).
     QTest::addColumn<double>("df");
     QTest::addColumn<double>("level");
@@ -145,7 +150,8 @@ void TestGroupAnalysis::sigmaAgainstPublishedTables_data() {
     QTest::newRow("21 shots") << 40.0 << 0.95 << 24.433 << 59.342 << 0.99377;
 }
 
-void TestGroupAnalysis::sigmaAgainstPublishedTables() {
+void TestGroupAnalysis::sigmaAgainstPublishedTables()
+{
     QFETCH(double, df);
     QFETCH(double, level);
     QFETCH(double, chiLow);
@@ -167,7 +173,8 @@ void TestGroupAnalysis::sigmaAgainstPublishedTables() {
     QCLOSE(f->RayleighMRHigh, f->SigmaHigh * 1.2533141373155003, 1e-12);
 }
 
-void TestGroupAnalysis::sigmaOfAWorkedGroup() {
+void TestGroupAnalysis::sigmaOfAWorkedGroup()
+{
     // Right triangle: Σr² = (25 + 52 + 73) / 9 around (1, 4/3); df 4; c4(5) = 0.939986.
     const GroupAnalysis a = AnalyzeShots({{0, 0}, {3, 0}, {0, 4}}, Inches, std::nullopt, 0.95);
     QCLOSE(a.SumR2, 150.0 / 9, 1e-12);
@@ -184,7 +191,8 @@ void TestGroupAnalysis::sigmaOfAWorkedGroup() {
     QCLOSE(C4(40001), 1 - 1.0 / (4 * 40000.0), 1e-8);
 }
 
-void TestGroupAnalysis::pooledGroups() {
+void TestGroupAnalysis::pooledGroups()
+{
     const GroupAnalysis tri = AnalyzeShots({{0, 0}, {3, 0}, {0, 4}}, Inches, 100.0, 0.95);
     const GroupAnalysis sq =
         AnalyzeShots({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, QStringLiteral(" inches "), 100.0, 0.95);
@@ -221,7 +229,8 @@ void TestGroupAnalysis::pooledGroups() {
     QCOMPARE(rows[3].Unit, UndefinedFigure);
 }
 
-void TestGroupAnalysis::unitsAndAngles_data() {
+void TestGroupAnalysis::unitsAndAngles_data()
+{
     QTest::addColumn<QString>("unit");
     QTest::addColumn<double>("spread"); // a spread of one inch in this unit
     QTest::addColumn<bool>("angular");
@@ -232,7 +241,8 @@ void TestGroupAnalysis::unitsAndAngles_data() {
     QTest::newRow("empty unit") << QString() << 1.0 << false;
 }
 
-void TestGroupAnalysis::unitsAndAngles() {
+void TestGroupAnalysis::unitsAndAngles()
+{
     QFETCH(QString, unit);
     QFETCH(double, spread);
     QFETCH(bool, angular);
@@ -262,7 +272,8 @@ void TestGroupAnalysis::unitsAndAngles() {
                  .arg(unit.trimmed()));
 }
 
-void TestGroupAnalysis::fewerThanTwoShots() {
+void TestGroupAnalysis::fewerThanTwoShots()
+{
     for (const Shots &shots : {Shots{}, Shots{{0.5, 0.25}}}) {
         const GroupAnalysis a = AnalyzeShots(shots, Inches, 100.0, 0.95);
         QVERIFY(!a.Defined());

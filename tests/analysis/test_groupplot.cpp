@@ -12,7 +12,8 @@
 
 namespace {
 // Whether a pixel of exactly `c` lies within `reach` pixels of `at`.
-bool colorNear(const QImage &img, QPointF at, const QColor &c, int reach = 2) {
+bool colorNear(const QImage &img, QPointF at, const QColor &c, int reach = 2)
+{
     const int x0 = int(std::lround(at.x())), y0 = int(std::lround(at.y()));
     for (int y = y0 - reach; y <= y0 + reach; ++y)
         for (int x = x0 - reach; x <= x0 + reach; ++x)
@@ -20,7 +21,8 @@ bool colorNear(const QImage &img, QPointF at, const QColor &c, int reach = 2) {
     return false;
 }
 
-QImage draw(const PlotLayout &l, const std::vector<ShotXY> &shots, const GroupAnalysis &a) {
+QImage draw(const PlotLayout &l, const std::vector<ShotXY> &shots, const GroupAnalysis &a)
+{
     QImage img(l.canvas.toSize(), QImage::Format_RGB32);
     QPainter p(&img);
     DrawGroupPlot(p, l, shots, a, false);
@@ -30,14 +32,15 @@ QImage draw(const PlotLayout &l, const std::vector<ShotXY> &shots, const GroupAn
 
 class TestGroupPlot : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void marksAtKnownScale();
     void fitKeepsEverythingInside();
     void niceSteps();
     void savedFiles();
 };
 
-void TestGroupPlot::marksAtKnownScale() {
+void TestGroupPlot::marksAtKnownScale()
+{
     // 40 pixels per inch, the point of aim at (100, 280).
     PlotLayout l;
     l.canvas = QSizeF(400, 420);
@@ -124,7 +127,8 @@ void TestGroupPlot::marksAtKnownScale() {
     QVERIFY(!withBroken.isNull());
 }
 
-void TestGroupPlot::fitKeepsEverythingInside() {
+void TestGroupPlot::fitKeepsEverythingInside()
+{
     QRandomGenerator rng(7);
     for (int trial = 0; trial < 200; ++trial) {
         std::vector<ShotXY> shots;
@@ -141,8 +145,7 @@ void TestGroupPlot::fitKeepsEverythingInside() {
         QVERIFY(l.area.right() <= canvas.width() && l.area.bottom() <= canvas.height());
         const QRectF inside = l.area.adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
         QVERIFY(inside.contains(l.ToPixel(0, 0)));
-        for (const ShotXY &s : shots)
-            QVERIFY(inside.contains(l.ToPixel(s.x, s.y)));
+        for (const ShotXY &s : shots) QVERIFY(inside.contains(l.ToPixel(s.x, s.y)));
         if (a.Defined()) {
             const double r = std::max(a.Length->MeanRadius, a.Length->Rayleigh.CEP50);
             QVERIFY(inside.contains(l.ToPixel(a.CenterX - r, a.CenterY - r)));
@@ -158,7 +161,8 @@ void TestGroupPlot::fitKeepsEverythingInside() {
     QVERIFY(std::abs(l.scale - l.area.width() / (spanX * 1.16)) < 1e-9);
 }
 
-void TestGroupPlot::niceSteps() {
+void TestGroupPlot::niceSteps()
+{
     const std::pair<double, double> cases[] = {{1, 1},      {1.2, 2},  {2, 2},       {2.1, 5},
                                                {4.9, 5},    {5.1, 10}, {0.03, 0.05}, {0.011, 0.02},
                                                {730, 1000}, {0, 1}};
@@ -167,7 +171,8 @@ void TestGroupPlot::niceSteps() {
                  qPrintable(QString::number(rough)));
 }
 
-void TestGroupPlot::savedFiles() {
+void TestGroupPlot::savedFiles()
+{
     QTemporaryDir dir;
     const std::vector<ShotXY> shots{{0.25, 0.5}, {-0.375, 0.125}, {0.5, -0.25}};
     const GroupAnalysis a = AnalyzeShots(shots, QStringLiteral("Inches"), 100.0, 0.95);

@@ -76,18 +76,29 @@ void TestCore::formatPicture_data()
     QTest::addColumn<float>("value");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("text");
-    QTest::newRow("three decimals") << -0.25f << "###0.000" << "-0.250";
-    QTest::newRow("half away up") << 0.0005f << "###0.000" << "0.001";
-    QTest::newRow("half away down") << -0.0005f << "###0.000" << "-0.001";
+    QTest::newRow("three decimals") << -0.25f << "###0.000"
+                                    << "-0.250";
+    QTest::newRow("half away up") << 0.0005f << "###0.000"
+                                  << "0.001";
+    QTest::newRow("half away down") << -0.0005f << "###0.000"
+                                    << "-0.001";
     // 1.0005 as a float is 1.00049996...; shown at 7 digits it is a half.
-    QTest::newRow("float half") << 1.0005f << "###0.000" << "1.001";
-    QTest::newRow("large") << 1234.5678f << "###0.000" << "1234.568";
-    QTest::newRow("wider than pattern") << 123456.0f << "##0" << "123456";
-    QTest::newRow("two digits") << 3.0f << "00" << "03";
-    QTest::newRow("count") << 21.0f << "##0" << "21";
-    QTest::newRow("zero count") << 0.0f << "##0" << "0";
-    QTest::newRow("moa") << 0.995f << "##0.00" << "1.00";
-    QTest::newRow("size") << 2.0f << "#0.000" << "2.000";
+    QTest::newRow("float half") << 1.0005f << "###0.000"
+                                << "1.001";
+    QTest::newRow("large") << 1234.5678f << "###0.000"
+                           << "1234.568";
+    QTest::newRow("wider than pattern") << 123456.0f << "##0"
+                                        << "123456";
+    QTest::newRow("two digits") << 3.0f << "00"
+                                << "03";
+    QTest::newRow("count") << 21.0f << "##0"
+                           << "21";
+    QTest::newRow("zero count") << 0.0f << "##0"
+                                << "0";
+    QTest::newRow("moa") << 0.995f << "##0.00"
+                         << "1.00";
+    QTest::newRow("size") << 2.0f << "#0.000"
+                          << "2.000";
 }
 
 void TestCore::formatPicture()
@@ -160,7 +171,8 @@ void TestCore::gammaTable()
     QVERIFY(near(s.GammaHalf[39], 2.7724e16));
     // Every entry matches the library's Γ closely (π is taken to 12 digits).
     for (int k = 1; k <= 39; ++k)
-        QVERIFY2(std::abs(s.GammaHalf[k] / std::tgamma(k / 2.0) - 1) < 1e-11, qPrintable(QString::number(k)));
+        QVERIFY2(std::abs(s.GammaHalf[k] / std::tgamma(k / 2.0) - 1) < 1e-11,
+                 qPrintable(QString::number(k)));
 }
 
 QTEST_MAIN(TestCore)

@@ -35,9 +35,10 @@ void TestMainWindow::menus()
     TestApp t;
     frmMain *m = t.app->Main();
     QCOMPARE(m->windowTitle(), QStringLiteral("Peltrix Main"));
-    QCOMPARE(menuTitles(m->menuBar()),
-             (QStringList{QStringLiteral("&File"), QStringLiteral("&View"), QStringLiteral("&Options"),
-                          QStringLiteral("&Tools"), QStringLiteral("&Help")}));
+    QCOMPARE(
+        menuTitles(m->menuBar()),
+        (QStringList{QStringLiteral("&File"), QStringLiteral("&View"), QStringLiteral("&Options"),
+                     QStringLiteral("&Tools"), QStringLiteral("&Help")}));
     QVERIFY(!m->mnuToolsIndep->isEnabled());
     QCOMPARE(m->mnuToolsAverage->isEnabled(), t.app->StatToolsAvailable());
     QVERIFY(m->mnuTextDataItem->isEnabled());

@@ -30,9 +30,10 @@ private slots:
 
 void TestCli::statsFromShots()
 {
-    const CliRun r = run({QStringLiteral("stats"), QStringLiteral("--shots"), QStringLiteral("0,0"),
-                       QStringLiteral("1.047198,0"), QStringLiteral("-0.25,1.5"), QStringLiteral("--range"),
-                       QStringLiteral("100"), QStringLiteral("--unit"), QStringLiteral("Inches")});
+    const CliRun r =
+        run({QStringLiteral("stats"), QStringLiteral("--shots"), QStringLiteral("0,0"),
+             QStringLiteral("1.047198,0"), QStringLiteral("-0.25,1.5"), QStringLiteral("--range"),
+             QStringLiteral("100"), QStringLiteral("--unit"), QStringLiteral("Inches")});
     QCOMPARE(r.code, 0);
     QVERIFY(r.err.isEmpty());
     QJsonParseError pe;
@@ -42,7 +43,8 @@ void TestCli::statsFromShots()
     QCOMPARE(j[QStringLiteral("ShotX")].toArray().size(), 3);
     // Floats round-trip to the same 32-bit value.
     QCOMPARE(float(j[QStringLiteral("ShotX")].toArray()[1].toDouble()), 1.047198f);
-    QCOMPARE(float(j[QStringLiteral("ShotR")].toArray()[2].toDouble()), float(std::sqrt(0.0625 + 2.25)));
+    QCOMPARE(float(j[QStringLiteral("ShotR")].toArray()[2].toDouble()),
+             float(std::sqrt(0.0625 + 2.25)));
     QVERIFY(j[QStringLiteral("GroupSize")].toDouble() > 1.5);
     QVERIFY(j[QStringLiteral("MOA")].isDouble());
     QCOMPARE(j[QStringLiteral("ShooterName")].toString().size(), 30);
@@ -54,7 +56,7 @@ void TestCli::statsFromShots()
 
     // No range: MOA is null, and the shots alone give the same figures.
     const CliRun n = run({QStringLiteral("stats"), QStringLiteral("--shots"), QStringLiteral("0,0"),
-                       QStringLiteral("1.047198,0"), QStringLiteral("-0.25,1.5")});
+                          QStringLiteral("1.047198,0"), QStringLiteral("-0.25,1.5")});
     QCOMPARE(n.code, 0);
     const QJsonObject k = QJsonDocument::fromJson(n.out.toUtf8()).object();
     QVERIFY(k[QStringLiteral("MOA")].isNull());
@@ -62,7 +64,7 @@ void TestCli::statsFromShots()
 
     // A range that is not valid draws the header's warning; nobody can answer it here.
     const CliRun w = run({QStringLiteral("stats"), QStringLiteral("--shots"), QStringLiteral("1,1"),
-                       QStringLiteral("--range"), QStringLiteral("0")});
+                          QStringLiteral("--range"), QStringLiteral("0")});
     QCOMPARE(w.code, 1);
     QVERIFY(w.out.isEmpty());
     QVERIFY2(w.err.startsWith(QStringLiteral("No Range to Target: ")), qPrintable(w.err));
@@ -73,12 +75,17 @@ void TestCli::refusedInput_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("err");
-    QTest::newRow("letters") << words("stats --shots 1,abc") << 1
-                             << "Enter X and Y Data: X and Y must be numbers, for example 1.25 or -0.5.";
-    QTest::newRow("comma decimal") << words("stats --shots 1,5,2") << 1 << QStringLiteral("Enter X and Y Data: X and Y must be numbers");
-    QTest::newRow("missing y") << words("stats --shots 1") << 1 << QStringLiteral("Enter X and Y Data: a shot is given as X,Y");
-    QTest::newRow("22 shots") << (words("stats --shots") << QStringList(22, QStringLiteral("1,1"))) << 1
-                              << "Enter Data: You have entered the maximum number of shots...no additional shots can be entered";
+    QTest::newRow("letters")
+        << words("stats --shots 1,abc") << 1
+        << "Enter X and Y Data: X and Y must be numbers, for example 1.25 or -0.5.";
+    QTest::newRow("comma decimal") << words("stats --shots 1,5,2") << 1
+                                   << QStringLiteral("Enter X and Y Data: X and Y must be numbers");
+    QTest::newRow("missing y") << words("stats --shots 1") << 1
+                               << QStringLiteral("Enter X and Y Data: a shot is given as X,Y");
+    QTest::newRow("22 shots") << (words("stats --shots") << QStringList(22, QStringLiteral("1,1")))
+                              << 1
+                              << "Enter Data: You have entered the maximum number of shots...no "
+                                 "additional shots can be entered";
     QTest::newRow("unknown command") << words("frobnicate") << 2 << QString();
     QTest::newRow("no pdf") << words("report --shots 1,1") << 2 << QString();
 }
@@ -99,8 +106,9 @@ void TestCli::reportPdf()
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
-    const CliRun r = run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("1,1"),
-                       QStringLiteral("2,2"), QStringLiteral("--pdf"), pdf});
+    const CliRun r =
+        run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("1,1"),
+             QStringLiteral("2,2"), QStringLiteral("--pdf"), pdf});
     QCOMPARE(r.code, 0);
     QFile f(pdf);
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -108,16 +116,20 @@ void TestCli::reportPdf()
 
     // A refused shot writes no file, also none over an existing one.
     QVERIFY(f.size() > 500);
-    const QByteArray before = [&] { f.seek(0); return f.readAll(); }();
+    const QByteArray before = [&] {
+        f.seek(0);
+        return f.readAll();
+    }();
     f.close();
-    const CliRun bad = run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("x,1"),
-                         QStringLiteral("--pdf"), pdf});
+    const CliRun bad = run({QStringLiteral("report"), QStringLiteral("--shots"),
+                            QStringLiteral("x,1"), QStringLiteral("--pdf"), pdf});
     QCOMPARE(bad.code, 1);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), before);
     // An unwritable destination is refused, not reported as done.
-    const CliRun nowhere = run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("1,1"),
-                             QStringLiteral("--pdf"), dir.filePath(QStringLiteral("no/such/dir/r.pdf"))});
+    const CliRun nowhere =
+        run({QStringLiteral("report"), QStringLiteral("--shots"), QStringLiteral("1,1"),
+             QStringLiteral("--pdf"), dir.filePath(QStringLiteral("no/such/dir/r.pdf"))});
     QCOMPARE(nowhere.code, 1);
 }
 

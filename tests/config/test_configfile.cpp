@@ -73,7 +73,7 @@ QList<QByteArray> lines(const QByteArray &bytes)
 
 class TestConfigFile : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void findTextEnd();
     void resolveFolders();
     void firstRunThenNextRun();
@@ -180,8 +180,7 @@ void TestConfigFile::writtenLayout()
     const QByteArray bytes = ConfigFileBytes(run.s);
     const QList<QByteArray> l = lines(bytes);
     QCOMPARE(l.size(), 13);
-    for (const QByteArray &line : l)
-        QVERIFY(line.endsWith('\r'));
+    for (const QByteArray &line : l) QVERIFY(line.endsWith('\r'));
     QCOMPARE(bytes.count('\n'), 13);
     QCOMPARE(l[0], QByteArray("\"2.0.13\"\r"));
     QCOMPARE(l[1], QByteArray("100\r"));

@@ -52,7 +52,7 @@ const char *const Boxes[] = {"chkImPath",     "chkFilePath", "chkAPAxes",  "chkC
 
 class TestConfigForms : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void defaultOptionsCaptions();
     void saveNowWritesSelected();
     void resetAllThenSaveEverything();

@@ -9,15 +9,12 @@
 
 namespace {
 // Fields written "a|b|c".
-QStringList sl(const char *t)
-{
-    return QString::fromLatin1(t).split(QLatin1Char('|'));
-}
+QStringList sl(const char *t) { return QString::fromLatin1(t).split(QLatin1Char('|')); }
 } // namespace
 
 class TestTextRecords : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void codeTableCoversEveryByte();
     void floatText_data();
     void floatText();
@@ -31,8 +28,7 @@ class TestTextRecords : public QObject {
 void TestTextRecords::codeTableCoversEveryByte()
 {
     QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(char(b));
+    for (int b = 0; b < 256; ++b) all.append(char(b));
     QCOMPARE(ToCp1252(FromCp1252(all)), all);
     QCOMPARE(FromCp1252(QByteArray("\x80\x92\xe9\x9f", 4)),
              QString::fromUtf8("\u20ac\u2019\u00e9\u0178"));

@@ -122,15 +122,28 @@ void TestKeyboardEntry::refusedTexts_data()
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
     QTest::addColumn<QString>("message");
-    const QString empty = QStringLiteral("Enter X and Y Data: Both X and Y values must be entered to add data");
-    const QString notNumber = QStringLiteral("Enter X and Y Data: X and Y must be numbers, for example 1.25 or -0.5.");
-    QTest::newRow("x empty") << "" << "1" << empty;
-    QTest::newRow("y empty") << "1" << "" << empty;
-    QTest::newRow("letters") << "abc" << "1" << notNumber;
-    QTest::newRow("comma") << "1,5" << "1" << notNumber;
-    QTest::newRow("trailing letters") << "1" << "12.5abc" << notNumber;
-    QTest::newRow("huge") << "1E30" << "1" << QStringLiteral("Enter X and Y Data: X and Y must lie between -1000000 and 1000000.");
-    QTest::newRow("beyond double") << "1" << "-1E400" << QStringLiteral("Enter X and Y Data: X and Y must lie between -1000000 and 1000000.");
+    const QString empty =
+        QStringLiteral("Enter X and Y Data: Both X and Y values must be entered to add data");
+    const QString notNumber =
+        QStringLiteral("Enter X and Y Data: X and Y must be numbers, for example 1.25 or -0.5.");
+    QTest::newRow("x empty") << ""
+                             << "1" << empty;
+    QTest::newRow("y empty") << "1"
+                             << "" << empty;
+    QTest::newRow("letters") << "abc"
+                             << "1" << notNumber;
+    QTest::newRow("comma") << "1,5"
+                           << "1" << notNumber;
+    QTest::newRow("trailing letters") << "1"
+                                      << "12.5abc" << notNumber;
+    QTest::newRow("huge")
+        << "1E30"
+        << "1"
+        << QStringLiteral("Enter X and Y Data: X and Y must lie between -1000000 and 1000000.");
+    QTest::newRow("beyond double")
+        << "1"
+        << "-1E400"
+        << QStringLiteral("Enter X and Y Data: X and Y must lie between -1000000 and 1000000.");
 }
 
 void TestKeyboardEntry::refusedTexts()
@@ -161,7 +174,8 @@ void TestKeyboardEntry::fullGroup()
     QVERIFY(t.prompter.messages().isEmpty());
     type(e, QStringLiteral("30"), QStringLiteral("30"));
     QCOMPARE(lastMessage(t.prompter),
-             QStringLiteral("Enter Data: You have entered the maximum number of shots...no additional shots can be entered"));
+             QStringLiteral("Enter Data: You have entered the maximum number of shots...no "
+                            "additional shots can be entered"));
     QCOMPARE(t.session.ShotCount, 21);
     QCOMPARE(t.session.ShotX[21], 21.0f);
     QCOMPARE(t.session.RangeX, 20.0f);
@@ -175,13 +189,19 @@ void TestKeyboardEntry::deleteShot_data()
     QTest::newRow("halves to even") << "2.5" << 2 << QString();
     QTest::newRow("first") << "1" << 2 << QString();
     QTest::newRow("out of range") << "3.4" << 3
-                                  << QStringLiteral("Invalid Shot Number: You must enter a Shot Number between 1 and 3.\r\rPlease enter a valid Shot Number.");
+                                  << QStringLiteral(
+                                         "Invalid Shot Number: You must enter a Shot Number "
+                                         "between 1 and 3.\r\rPlease enter a valid Shot Number.");
     QTest::newRow("zero") << "0" << 3
-                          << QStringLiteral("Invalid Shot Number: You must enter a Shot Number between 1 and 3.\r\rPlease enter a valid Shot Number.");
-    QTest::newRow("cancel") << "<cancel>" << 3
-                            << QStringLiteral("Number Entry Error: You must enter a NUMBER for the shot to delete.");
-    QTest::newRow("text") << "two" << 3
-                          << QStringLiteral("Number Entry Error: You must enter a NUMBER for the shot to delete.");
+                          << QStringLiteral(
+                                 "Invalid Shot Number: You must enter a Shot Number between 1 and "
+                                 "3.\r\rPlease enter a valid Shot Number.");
+    QTest::newRow("cancel")
+        << "<cancel>" << 3
+        << QStringLiteral("Number Entry Error: You must enter a NUMBER for the shot to delete.");
+    QTest::newRow("text")
+        << "two" << 3
+        << QStringLiteral("Number Entry Error: You must enter a NUMBER for the shot to delete.");
 }
 
 void TestKeyboardEntry::deleteShot()
@@ -196,7 +216,8 @@ void TestKeyboardEntry::deleteShot()
     type(e, QStringLiteral("4"), QStringLiteral("4"));
     t.session.StatsSaved = true;
     t.prompter.clear();
-    t.prompter.QueueInput(answer == QStringLiteral("<cancel>") ? std::nullopt : std::optional<QString>(answer));
+    t.prompter.QueueInput(answer == QStringLiteral("<cancel>") ? std::nullopt
+                                                               : std::optional<QString>(answer));
     e->cmdRemShot->click();
     const auto input = t.prompter.records.first();
     QCOMPARE(input.title, QStringLiteral("Delete Shot"));
@@ -220,7 +241,8 @@ void TestKeyboardEntry::deleteLastAndEmpty()
     type(e, QStringLiteral("1"), QStringLiteral("1"));
     t.prompter.QueueInput(QStringLiteral("2"));
     e->cmdRemShot->click();
-    QCOMPARE(lastMessage(t.prompter), QStringLiteral("Invalid Shot Number: You must enter 1 for the Shot Number.\r\r"));
+    QCOMPARE(lastMessage(t.prompter),
+             QStringLiteral("Invalid Shot Number: You must enter 1 for the Shot Number.\r\r"));
     QCOMPARE(t.session.ShotCount, 1);
     t.prompter.QueueInput(QStringLiteral("1"));
     e->cmdRemShot->click();
@@ -234,7 +256,8 @@ void TestKeyboardEntry::deleteLastAndEmpty()
     t.prompter.clear();
     t.prompter.QueueInput(QStringLiteral("1"));
     e->cmdRemShot->click();
-    QCOMPARE(lastMessage(t.prompter), QStringLiteral("Remove Shots: There are no Shots to Remove from Data Set."));
+    QCOMPARE(lastMessage(t.prompter),
+             QStringLiteral("Remove Shots: There are no Shots to Remove from Data Set."));
     QCOMPARE(t.prompter.messages().last().icon, Icon::Exclamation);
 }
 
@@ -278,8 +301,9 @@ void TestKeyboardEntry::headerRange()
         QCOMPARE(m[0].title, QStringLiteral("No Range to Target"));
         QCOMPARE(m[0].buttons, Buttons::OkCancel);
         QCOMPARE(m[0].text, RangeWarningText());
-        QVERIFY(m[0].text.startsWith(QStringLiteral("You have not entered a valid number (larger than 0) for the Range to Target.\r"
-                                                     "Peltrix will not compute group MOA if no range is entered.\r\r")));
+        QVERIFY(m[0].text.startsWith(QStringLiteral(
+            "You have not entered a valid number (larger than 0) for the Range to Target.\r"
+            "Peltrix will not compute group MOA if no range is entered.\r\r")));
     } else {
         QVERIFY(m.isEmpty());
     }
@@ -287,15 +311,18 @@ void TestKeyboardEntry::headerRange()
     QCOMPARE(t.session.HeaderEntered, stored);
     QCOMPARE(t.session.ShooterName.trimmed(), stored ? QStringLiteral("Ann") : QString());
     QCOMPARE(t.session.RangeEntered, rangeEntered);
-    if (rangeEntered) QCOMPARE(t.session.RangeToTarget, float(range.trimmed().toDouble()));
-    else QCOMPARE(t.session.RangeToTarget, 100.0f);
+    if (rangeEntered)
+        QCOMPARE(t.session.RangeToTarget, float(range.trimmed().toDouble()));
+    else
+        QCOMPARE(t.session.RangeToTarget, 100.0f);
     if (range == QStringLiteral("100")) QVERIFY(reportShows(t, QStringLiteral("1.00 MOA")));
 }
 
 void TestKeyboardEntry::headerKeepsTextsAndCancel()
 {
     TestApp t;
-    const QString comments = QStringLiteral("Wind \"gusty\" from 3 o'clock, 5 °C, café\nsecond line");
+    const QString comments =
+        QStringLiteral("Wind \"gusty\" from 3 o'clock, 5 °C, café\nsecond line");
     WhenModal([&](QWidget *w) {
         auto *h = qobject_cast<frmEnterHeader *>(w);
         h->txtRangeToTarget->setText(QStringLiteral("100"));
@@ -305,7 +332,8 @@ void TestKeyboardEntry::headerKeepsTextsAndCancel()
         h->cmdHeaderOk->click();
     });
     t.app->ShowHeaderForm(t.app->Main());
-    QCOMPARE(t.session.ShooterName, FixedWidth(QStringLiteral("Zoë \"Z\" O'Neil"), ShooterNameWidth));
+    QCOMPARE(t.session.ShooterName,
+             FixedWidth(QStringLiteral("Zoë \"Z\" O'Neil"), ShooterNameWidth));
     QCOMPARE(t.session.Firearm, QString(30, QLatin1Char('x')));
     QCOMPARE(t.session.Comments.size(), CommentsWidth);
     QVERIFY(t.session.Comments.startsWith(comments));

@@ -17,7 +17,7 @@ CliRun run(const QStringList &args) { return RunCliCaptured(args); }
 
 class TestCliFiles : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void statsOfFile();
     void resave();
     void exportFile();

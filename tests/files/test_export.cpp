@@ -11,7 +11,7 @@
 
 class TestExport : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void names_data();
     void names();
     void answerNames_data();
@@ -73,8 +73,7 @@ void TestExport::layout()
     AddShots(s, {{3, -4}, {0.5f, 0.25f}});
     const QList<QByteArray> l = ExportBytes(s).split('\n');
     QCOMPARE(l.size() - 1, 19);
-    for (int i = 0; i < 19; ++i)
-        QVERIFY(l[i].endsWith('\r'));
+    for (int i = 0; i < 19; ++i) QVERIFY(l[i].endsWith('\r'));
     QCOMPARE(l[0], "\"Shooter Name:\",\"Jos\xe9 ''J''" + QByteArray(22, ' ') + "\"\r");
     QCOMPARE(l[1], "\"Date Fired:\",\"" + QByteArray(20, ' ') + "\"\r");
     QCOMPARE(l[5], "\"General Comments:\",\"" + QByteArray(354, ' ') + "\"\r");

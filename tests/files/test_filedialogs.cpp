@@ -17,8 +17,7 @@ namespace {
 QStringList listed(const QListWidget *list)
 {
     QStringList names;
-    for (int i = 0; i < list->count(); ++i)
-        names << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
     names.sort(Qt::CaseInsensitive);
     return names;
 }
@@ -63,7 +62,7 @@ struct Fixture {
 
 class TestFileDialogs : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void saveAsNames_data();
     void saveAsNames();
     void saveAsRefusals();

@@ -42,15 +42,12 @@ void FillGroup(Session &s, int shots)
     s.BackColor = 16777215;
 }
 
-bool SameTo7Digits(float a, float b)
-{
-    return std::fabs(a - b) <= 5e-7f * std::fabs(a);
-}
+bool SameTo7Digits(float a, float b) { return std::fabs(a - b) <= 5e-7f * std::fabs(a); }
 } // namespace
 
 class TestStatsFile : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void roundTrip_data();
     void roundTrip();
     void writtenBytes();

@@ -1,8 +1,8 @@
 // Graphical entry: redraws, mouse calibration, aim point, shots, toolbox and
 // the window, driven as a user would with generated target images.
+#include "files/statsfile.h"
 #include "graph/frmgraphenter.h"
 #include "graph/frmtoolbox.h"
-#include "files/statsfile.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
 #include "graph/targetdrawing.h"
@@ -156,11 +156,16 @@ void TestGraphEntry::redrawTargetSteps_data()
     QTest::addColumn<bool>("remShot");
     QTest::addColumn<bool>("calBold");
     QTest::addColumn<bool>("aimBold");
-    QTest::newRow("not calibrated, aim and shots held") << false << true << 3 << true << Tool::Calibrate << false << false << true << false;
-    QTest::newRow("calibrated, no aim") << true << false << 0 << false << Tool::AimPoint << false << false << false << true;
-    QTest::newRow("calibrated, aim") << true << true << 0 << false << Tool::EnterShot << true << false << false << false;
-    QTest::newRow("one shot") << true << true << 1 << false << Tool::EnterShot << true << true << false << false;
-    QTest::newRow("three shots") << true << true << 3 << false << Tool::EnterShot << true << true << false << false;
+    QTest::newRow("not calibrated, aim and shots held")
+        << false << true << 3 << true << Tool::Calibrate << false << false << true << false;
+    QTest::newRow("calibrated, no aim")
+        << true << false << 0 << false << Tool::AimPoint << false << false << false << true;
+    QTest::newRow("calibrated, aim")
+        << true << true << 0 << false << Tool::EnterShot << true << false << false << false;
+    QTest::newRow("one shot") << true << true << 1 << false << Tool::EnterShot << true << true
+                              << false << false;
+    QTest::newRow("three shots") << true << true << 3 << false << Tool::EnterShot << true << true
+                                 << false << false;
 }
 
 void TestGraphEntry::redrawTargetSteps()
@@ -201,8 +206,10 @@ void TestGraphEntry::calibration_data()
 {
     QTest::addColumn<std::optional<QString>>("answer");
     QTest::addColumn<float>("scale"); // -1: refused
-    QTest::newRow("1 over 1440 twips") << std::optional<QString>(QStringLiteral("1")) << 1.0f / 1440;
-    QTest::newRow("2.5 and a unit word") << std::optional<QString>(QStringLiteral("2.5 Inches")) << 2.5f / 1440;
+    QTest::newRow("1 over 1440 twips")
+        << std::optional<QString>(QStringLiteral("1")) << 1.0f / 1440;
+    QTest::newRow("2.5 and a unit word")
+        << std::optional<QString>(QStringLiteral("2.5 Inches")) << 2.5f / 1440;
     QTest::newRow("empty") << std::optional<QString>(QString()) << -1.0f;
     QTest::newRow("cancel") << std::optional<QString>() << -1.0f;
     QTest::newRow("no leading number") << std::optional<QString>(QStringLiteral("one")) << -1.0f;
@@ -246,8 +253,8 @@ void TestGraphEntry::calibration()
         QVERIFY(d.messages().isEmpty());
         QCOMPARE(d.p.canvas.Image(), d.redrawn());
     } else {
-        QCOMPARE(d.messages(),
-                 QStringList{QStringLiteral("You did not enter a calibration value...Please Recalibrate")});
+        QCOMPARE(d.messages(), QStringList{QStringLiteral(
+                                   "You did not enter a calibration value...Please Recalibrate")});
         QCOMPARE(d.prompter.messages()[0].title, QStringLiteral("Calibration Error"));
         QCOMPARE(d.s.ImageScale, -1.0f);
         QVERIFY(!d.s.ImageCalibrated);
@@ -264,7 +271,8 @@ void TestGraphEntry::zeroLengthCalibrationAndRecalibration()
     ChooseTool(d.s, ToolButton::Calibrate);
     d.down(720, 720);
     d.down(720, 720);
-    QCOMPARE(d.messages(), QStringList{QStringLiteral("Your Length to Calibrate is Zero...Please Retry")});
+    QCOMPARE(d.messages(),
+             QStringList{QStringLiteral("Your Length to Calibrate is Zero...Please Retry")});
     QVERIFY(d.p.FirstCalPointSet);
     // The first circle is still there, once.
     GraphPicture expect;
@@ -415,7 +423,8 @@ void TestGraphEntry::refusals()
     d.prompter.clear();
     d.s.ToolMode = Tool::RemoveShot;
     d.down(100, 100);
-    QCOMPARE(d.messages(), QStringList{QStringLiteral("There are no Shots to Remove from Data Set")});
+    QCOMPARE(d.messages(),
+             QStringList{QStringLiteral("There are no Shots to Remove from Data Set")});
     QCOMPARE(d.p.canvas.Image(), d.base);
     // A full group.
     d.prompter.clear();
@@ -425,8 +434,10 @@ void TestGraphEntry::refusals()
     d.s.Toolbox.cmdRemShot.enabled = false;
     d.down(3000, 3000);
     QCOMPARE(d.s.ShotCount, 21);
-    QCOMPARE(d.messages(), QStringList{QStringLiteral(
-        "You have entered the maximum number of shots...no additional shots can be entered")});
+    QCOMPARE(
+        d.messages(),
+        QStringList{QStringLiteral(
+            "You have entered the maximum number of shots...no additional shots can be entered")});
     QVERIFY(d.s.Toolbox.cmdRemShot.enabled);
     QCOMPARE(d.p.canvas.Image(), d.redrawn());
     // "None" does nothing but mark the group changed.
@@ -708,14 +719,16 @@ void TestGraphEntry::toolboxTypedRemoval()
     tools->cmdRemShot->setEnabled(true);
     for (const std::optional<QString> &a :
          {std::optional<QString>(QStringLiteral("0")), std::optional<QString>(),
-          std::optional<QString>(QStringLiteral("7")), std::optional<QString>(QStringLiteral("x"))}) {
+          std::optional<QString>(QStringLiteral("7")),
+          std::optional<QString>(QStringLiteral("x"))}) {
         t.prompter.QueueInput(a);
         tools->cmdRemShot_Click();
         QCOMPARE(t.session.ShotCount, 3);
     }
     const PromptRecord &ask = t.prompter.records.last();
     QCOMPARE(ask.title, QStringLiteral("Remove Shot"));
-    QCOMPARE(ask.text, QStringLiteral("Enter number of shot (from shot data list) to Remove from Data Set:"));
+    QCOMPARE(ask.text,
+             QStringLiteral("Enter number of shot (from shot data list) to Remove from Data Set:"));
     t.prompter.QueueInput(QStringLiteral("2"));
     tools->cmdRemShot_Click();
     QCOMPARE(t.session.ShotCount, 2);
@@ -783,8 +796,8 @@ void TestGraphEntry::zoomCoordinates()
         const QPointF tw = pic->ToPictureTwips(QPointF(vx + offset.x(), vy + offset.y()));
         return QPoint(int(tw.x()) / 15, int(tw.y()) / 15);
     };
-    for (const QPoint &v : {QPoint(0, at.y()), QPoint(right, at.y()), QPoint(at.x(), 0),
-                            QPoint(at.x(), bottom)}) {
+    for (const QPoint &v :
+         {QPoint(0, at.y()), QPoint(right, at.y()), QPoint(at.x(), 0), QPoint(at.x(), bottom)}) {
         const QPoint c = canvasAt(v.x(), v.y());
         QCOMPARE(shown.pixel(v) & 0xFFFFFF, (noise.pixel(c) ^ overlay) & 0xFFFFFF);
     }
@@ -852,11 +865,17 @@ void TestGraphEntry::zoomCommandsAndWheel()
         const auto pinned = [](const QScrollBar *b) {
             return b->value() == b->minimum() || b->value() == b->maximum();
         };
-        if (pinned(w->View->horizontalScrollBar()) || pinned(w->View->verticalScrollBar())) continue;
+        if (pinned(w->View->horizontalScrollBar()) || pinned(w->View->verticalScrollBar()))
+            continue;
         // Within a canvas pixel of the coarser of the two zooms.
         const double slack = 15 / std::min(zoomBefore, w->View->Zoom()) + 15;
-        QVERIFY2(std::abs(after.x() - before.x()) <= slack && std::abs(after.y() - before.y()) <= slack,
-                 qPrintable(QStringLiteral("%1,%2 -> %3,%4").arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
+        QVERIFY2(std::abs(after.x() - before.x()) <= slack &&
+                     std::abs(after.y() - before.y()) <= slack,
+                 qPrintable(QStringLiteral("%1,%2 -> %3,%4")
+                                .arg(before.x())
+                                .arg(before.y())
+                                .arg(after.x())
+                                .arg(after.y())));
     }
     // A wheel without Ctrl scrolls.
     w->mnuZoomActual->trigger();
@@ -903,7 +922,7 @@ void TestGraphEntry::sessionSameAtAnyZoom()
 {
     // The same calibration, aim and shots clicked at 100 % and at 300 %
     // (scrolled): the saved files are byte for byte the same.
-    const std::array<QPoint, 6> clicks = {QPoint(40, 50), QPoint(520, 50), QPoint(300, 200),
+    const std::array<QPoint, 6> clicks = {QPoint(40, 50),   QPoint(520, 50),  QPoint(300, 200),
                                           QPoint(310, 190), QPoint(285, 230), QPoint(577, 377)};
     QByteArray saved[2];
     for (int pass = 0; pass < 2; ++pass) {
@@ -964,7 +983,8 @@ void TestGraphEntry::figuresRemovedAtAnotherZoom()
     DrawCalMarkers(t.session, p);
     DrawAimMarker(p, p.AimMarkX, p.AimMarkY);
     QCOMPARE(p.canvas.FigureCount(), 0);
-    QVERIFY(memcmp(p.canvas.Image().constBits(), scan.constBits(), size_t(scan.sizeInBytes())) == 0);
+    QVERIFY(memcmp(p.canvas.Image().constBits(), scan.constBits(), size_t(scan.sizeInBytes())) ==
+            0);
 }
 
 QTEST_MAIN(TestGraphEntry)

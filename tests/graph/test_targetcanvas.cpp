@@ -42,17 +42,27 @@ private slots:
 void TestTargetCanvas::figureTwiceRestores_data()
 {
     QTest::addColumn<Draw>("draw");
-    QTest::newRow("sloped line") << Draw([](TargetCanvas &c) { c.XorLine(30, 45, 2400, 1500, Pen); });
-    QTest::newRow("steep line") << Draw([](TargetCanvas &c) { c.XorLine(900, 15, 600, 2300, Pen); });
-    QTest::newRow("horizontal line") << Draw([](TargetCanvas &c) { c.XorLine(0, 300, c.WidthTwips(), 300, Pen); });
-    QTest::newRow("vertical line") << Draw([](TargetCanvas &c) { c.XorLine(450, 0, 450, c.HeightTwips(), Pen); });
-    QTest::newRow("line past the edges") << Draw([](TargetCanvas &c) { c.XorLine(-900, -300, 9000, 4000, Pen); });
-    QTest::newRow("point line") << Draw([](TargetCanvas &c) { c.XorLine(150, 150, 150, 150, Pen); });
-    QTest::newRow("filled box") << Draw([](TargetCanvas &c) { c.XorFilledBox(300, 300, 900, 750, Pen); });
-    QTest::newRow("outlined box") << Draw([](TargetCanvas &c) { c.XorBox(600, 600, 660, 660, Pen, qRgb(255, 0, 0)); });
-    QTest::newRow("thin outlined box") << Draw([](TargetCanvas &c) { c.XorBox(600, 600, 610, 700, Pen, qRgb(255, 0, 0)); });
+    QTest::newRow("sloped line") << Draw(
+        [](TargetCanvas &c) { c.XorLine(30, 45, 2400, 1500, Pen); });
+    QTest::newRow("steep line") << Draw(
+        [](TargetCanvas &c) { c.XorLine(900, 15, 600, 2300, Pen); });
+    QTest::newRow("horizontal line")
+        << Draw([](TargetCanvas &c) { c.XorLine(0, 300, c.WidthTwips(), 300, Pen); });
+    QTest::newRow("vertical line")
+        << Draw([](TargetCanvas &c) { c.XorLine(450, 0, 450, c.HeightTwips(), Pen); });
+    QTest::newRow("line past the edges")
+        << Draw([](TargetCanvas &c) { c.XorLine(-900, -300, 9000, 4000, Pen); });
+    QTest::newRow("point line") << Draw(
+        [](TargetCanvas &c) { c.XorLine(150, 150, 150, 150, Pen); });
+    QTest::newRow("filled box") << Draw(
+        [](TargetCanvas &c) { c.XorFilledBox(300, 300, 900, 750, Pen); });
+    QTest::newRow("outlined box") << Draw(
+        [](TargetCanvas &c) { c.XorBox(600, 600, 660, 660, Pen, qRgb(255, 0, 0)); });
+    QTest::newRow("thin outlined box")
+        << Draw([](TargetCanvas &c) { c.XorBox(600, 600, 610, 700, Pen, qRgb(255, 0, 0)); });
     QTest::newRow("circle") << Draw([](TargetCanvas &c) { c.XorCircle(1200, 900, 25, Pen); });
-    QTest::newRow("circle at the corner") << Draw([](TargetCanvas &c) { c.XorCircle(0, 0, 25, Pen); });
+    QTest::newRow("circle at the corner")
+        << Draw([](TargetCanvas &c) { c.XorCircle(0, 0, 25, Pen); });
     QTest::newRow("aim marker") << Draw([](TargetCanvas &c) {
         GraphPicture p; // the figure functions draw on a picture's canvas
         std::swap(p.canvas, c);
@@ -99,7 +109,8 @@ void TestTargetCanvas::figureTwiceRestores()
         draw(c);
         QCOMPARE(c.FigureCount(), 0);
         QCOMPARE(c.Image().sizeInBytes(), before.sizeInBytes());
-        QVERIFY2(memcmp(c.Image().constBits(), before.constBits(), size_t(before.sizeInBytes())) == 0,
+        QVERIFY2(memcmp(c.Image().constBits(), before.constBits(), size_t(before.sizeInBytes())) ==
+                     0,
                  qPrintable(QStringLiteral("drawn at %1, erased at %2").arg(drawAt).arg(eraseAt)));
     }
 }
@@ -214,11 +225,15 @@ void TestTargetCanvas::loadImage_data()
     QTest::newRow("bitmap") << "t.bmp" << QByteArray("BMP") << QByteArray() << true;
     QTest::newRow("jpeg") << "t.jpg" << QByteArray("JPEG") << QByteArray() << true;
     QTest::newRow("missing") << "" << QByteArray() << QByteArray() << false;
-    QTest::newRow("text named jpg") << "t.jpg" << QByteArray() << QByteArray("not an image\r\n") << false;
+    QTest::newRow("text named jpg")
+        << "t.jpg" << QByteArray() << QByteArray("not an image\r\n") << false;
     QTest::newRow("empty file") << "t.gif" << QByteArray() << QByteArray() << false;
-    QTest::newRow("truncated png") << "t.png" << QByteArray() << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << false;
-    QTest::newRow("huge header") << "t.bmp" << QByteArray()
-        << QByteArray("BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xff\xff\0\0\xff\xff\0\0\1\0\x20\0", 30)
+    QTest::newRow("truncated png")
+        << "t.png" << QByteArray() << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << false;
+    QTest::newRow("huge header")
+        << "t.bmp" << QByteArray()
+        << QByteArray("BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xff\xff\0\0\xff\xff\0\0\1\0\x20\0",
+                      30)
         << false;
 }
 

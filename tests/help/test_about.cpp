@@ -1,10 +1,10 @@
 // The About box and its way to the system information program.
+#include "app/frmmain.h"
 #include "entry/frmkeyboardenter.h"
 #include "fakedesktop.h"
 #include "help/frmabout.h"
 #include "help/sysinfo.h"
 #include "testsupport.h"
-#include "app/frmmain.h"
 
 #include <QAction>
 #include <QFile>
@@ -107,15 +107,15 @@ void TestAbout::systemInformation_data()
     QTest::newRow("first known program on PATH wins")
         << none << QStringList{}
         << TextMap{{QStringLiteral("lshw-gtk"), QStringLiteral("/usr/bin/lshw-gtk")},
-                                  {QStringLiteral("hardinfo"), QStringLiteral("/usr/bin/hardinfo")}}
+                   {QStringLiteral("hardinfo"), QStringLiteral("/usr/bin/hardinfo")}}
         << QStringList{} << QStringLiteral("/usr/bin/hardinfo");
     QTest::newRow("registry program that will not start")
         << TextMap{{msinfoKey, QStringLiteral("C:\\Broken.exe")}} << QStringList{}
         << TextMap{{QStringLiteral("hardinfo"), QStringLiteral("/usr/bin/hardinfo")}}
         << QStringList{QStringLiteral("C:\\Broken.exe")} << QStringLiteral("/usr/bin/hardinfo");
     QTest::newRow("nothing at all") << none << QStringList{} << none << QStringList{} << QString();
-    QTest::newRow("empty registry text") << TextMap{{msinfoKey, QString()}}
-                                         << QStringList{} << none << QStringList{} << QString();
+    QTest::newRow("empty registry text")
+        << TextMap{{msinfoKey, QString()}} << QStringList{} << none << QStringList{} << QString();
 }
 
 void TestAbout::systemInformation()

@@ -1,11 +1,11 @@
 // The manual through the desktop seam, the installation folder, and the help
 // files the build ships beside the program.
+#include "app/frmmain.h"
 #include "fakedesktop.h"
 #include "help/frmtutorial.h"
 #include "help/tutorial.h"
 #include "platform/installfolder.h"
 #include "testsupport.h"
-#include "app/frmmain.h"
 
 #include <QAction>
 #include <QDir>
@@ -22,8 +22,8 @@ void touch(const QString &path)
     QVERIFY(f.open(QIODevice::WriteOnly));
 }
 
-const QString helpError = QStringLiteral(
-    "An error occured trying to open the local help files.  Please contact Tech Support to Report this error.");
+const QString helpError = QStringLiteral("An error occured trying to open the local help files.  "
+                                         "Please contact Tech Support to Report this error.");
 } // namespace
 
 class TestHelpFiles : public QObject {
@@ -55,7 +55,8 @@ void TestHelpFiles::manualThroughSeam()
     desktop.openSucceeds = opens;
     t.app->desktop = &desktop;
     t.app->Main()->findChild<QAction *>(QStringLiteral("mnuHtmlHelp"))->trigger();
-    QCOMPARE(desktop.opened, QStringList{QDir(t.dir.path()).filePath(QStringLiteral("Docs/index.html"))});
+    QCOMPARE(desktop.opened,
+             QStringList{QDir(t.dir.path()).filePath(QStringLiteral("Docs/index.html"))});
     QCOMPARE(desktop.openDirs, QStringList{t.dir.path()});
     const auto msgs = t.prompter.messages();
     if (opens) {
@@ -92,7 +93,8 @@ void TestHelpFiles::installFolder_data()
         << QStringList{QStringLiteral("build/Docs/index.html")} << QStringLiteral("build")
         << QStringLiteral("build");
     QTest::newRow("installed tree")
-        << QStringList{QStringLiteral("usr/bin/peltrix"), QStringLiteral("usr/share/peltrix/peltrix.ini"),
+        << QStringList{QStringLiteral("usr/bin/peltrix"),
+                       QStringLiteral("usr/share/peltrix/peltrix.ini"),
                        QStringLiteral("usr/share/peltrix/Docs/index.html")}
         << QStringLiteral("usr/bin") << QStringLiteral("usr/share/peltrix");
     QTest::newRow("nothing installed") << QStringList{QStringLiteral("bin/peltrix")}
@@ -163,13 +165,15 @@ void TestHelpFiles::shippedManualLinks()
     QVERIFY(QFile::exists(QDir(docs).filePath(QStringLiteral("index.html"))));
     static const QRegularExpression link(QStringLiteral("(?:href|src)=\"([^\"#]+)[^\"]*\""));
     int links = 0;
-    for (const QFileInfo &page : QDir(docs).entryInfoList({QStringLiteral("*.html")}, QDir::Files)) {
+    for (const QFileInfo &page :
+         QDir(docs).entryInfoList({QStringLiteral("*.html")}, QDir::Files)) {
         QFile f(page.filePath());
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(f.readAll());
         for (auto it = link.globalMatch(html); it.hasNext();) {
             const QString target = it.next().captured(1);
-            if (target.contains(QStringLiteral("://")) || target.startsWith(QStringLiteral("mailto:")))
+            if (target.contains(QStringLiteral("://")) ||
+                target.startsWith(QStringLiteral("mailto:")))
                 continue;
             ++links;
             QVERIFY2(QFile::exists(QDir(docs).filePath(target)),

@@ -63,7 +63,8 @@ void TestTutorial::captionsAndPaths()
     QCOMPARE(TutorialCaption(page), QStringLiteral("Tutorial: Page  %1 of 8").arg(page));
     const QString stem = TutorialStem(QStringLiteral("/opt/p"));
     QCOMPARE(stem, QStringLiteral("/opt/p/Tutorial/tutorial"));
-    QCOMPARE(TutorialPagePath(stem, page), QStringLiteral("/opt/p/Tutorial/tutorial%1.txt").arg(page));
+    QCOMPARE(TutorialPagePath(stem, page),
+             QStringLiteral("/opt/p/Tutorial/tutorial%1.txt").arg(page));
 }
 
 void TestTutorial::pageFormat_data()
@@ -71,17 +72,18 @@ void TestTutorial::pageFormat_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("body");
-    QTest::newRow("title and body") << QByteArray("Calibrating\r\nClick one end.\r\n\r\nThen the other.\r\n")
-                                    << QStringLiteral("Calibrating")
-                                    << QStringList{QStringLiteral("Click one end."), QString(),
-                                                   QStringLiteral("Then the other.")};
+    QTest::newRow("title and body")
+        << QByteArray("Calibrating\r\nClick one end.\r\n\r\nThen the other.\r\n")
+        << QStringLiteral("Calibrating")
+        << QStringList{QStringLiteral("Click one end."), QString(),
+                       QStringLiteral("Then the other.")};
     QTest::newRow("title only") << QByteArray("Just a title\r\n") << QStringLiteral("Just a title")
                                 << QStringList{};
-    QTest::newRow("no final line end") << QByteArray("T\r\nlast") << QStringLiteral("T")
-                                       << QStringList{QStringLiteral("last")};
-    QTest::newRow("8-bit letters") << QByteArray("Caf\xe9 \x93quoted\x94\r\n10\xb0 \x96 ok\r\n")
-                                   << QStringLiteral(u"Café “quoted”")
-                                   << QStringList{QStringLiteral(u"10° – ok")};
+    QTest::newRow("no final line end")
+        << QByteArray("T\r\nlast") << QStringLiteral("T") << QStringList{QStringLiteral("last")};
+    QTest::newRow("8-bit letters")
+        << QByteArray("Caf\xe9 \x93quoted\x94\r\n10\xb0 \x96 ok\r\n")
+        << QStringLiteral(u"Café “quoted”") << QStringList{QStringLiteral(u"10° – ok")};
     QTest::newRow("empty file") << QByteArray() << QString() << QStringList{};
 }
 

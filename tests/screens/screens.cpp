@@ -46,8 +46,11 @@ int main(int argc, char **argv)
     });
     t.app->ViewTextEntry();
     frmTextEnter *e = t.app->TextEnter();
-    const std::pair<const char *, const char *> shots[] = {
-        {"0.25", "0.5"}, {"-0.375", "0.125"}, {"0.5", "-0.25"}, {"0.125", "0.75"}, {"-0.25", "-0.5"}};
+    const std::pair<const char *, const char *> shots[] = {{"0.25", "0.5"},
+                                                           {"-0.375", "0.125"},
+                                                           {"0.5", "-0.25"},
+                                                           {"0.125", "0.75"},
+                                                           {"-0.25", "-0.5"}};
     for (const auto &[x, y] : shots) {
         e->txtEnterX->setText(QString::fromLatin1(x));
         e->txtEnterY->setText(QString::fromLatin1(y));

@@ -1,6 +1,6 @@
 // Group statistics against values worked out by hand or in double precision.
-#include "stats/groupstats.h"
 #include "app/textnum.h"
+#include "stats/groupstats.h"
 #include "stats/report.h"
 #include "testsupport.h"
 
@@ -52,9 +52,16 @@ void TestGroupStats::figures_data()
         << QList<double>{1.5, 2, 2.5, 2.1213, 2.8284, 3.5355, 3, 4, 5, 5};
     QTest::newRow("left of and below the aim")
         << QList<QPointF>{{-3, -1}, {-1, -2}}
-        << QList<double>{-2, -1.5, std::sqrt(10.0) / 2 + std::sqrt(5.0) / 2, std::sqrt(2.0),
-                         std::sqrt(0.5), std::fabs(std::sqrt(10.0) - std::sqrt(5.0)) / std::sqrt(2.0), 2, 1,
-                         std::sqrt(10.0) - std::sqrt(5.0), std::sqrt(5.0)};
+        << QList<double>{-2,
+                         -1.5,
+                         std::sqrt(10.0) / 2 + std::sqrt(5.0) / 2,
+                         std::sqrt(2.0),
+                         std::sqrt(0.5),
+                         std::fabs(std::sqrt(10.0) - std::sqrt(5.0)) / std::sqrt(2.0),
+                         2,
+                         1,
+                         std::sqrt(10.0) - std::sqrt(5.0),
+                         std::sqrt(5.0)};
 }
 
 void TestGroupStats::figures()
@@ -64,11 +71,12 @@ void TestGroupStats::figures()
     Shots v;
     for (const QPointF &p : shots) v.emplace_back(float(p.x()), float(p.y()));
     const Session s = groupOf(v);
-    const float got[] = {s.MeanX, s.MeanY, s.MeanR, s.SdX,    s.SdY,
+    const float got[] = {s.MeanX, s.MeanY,  s.MeanR,  s.SdX,    s.SdY,
                          s.SdR,   s.RangeX, s.RangeY, s.RangeR, s.GroupSize};
     for (int i = 0; i < 10; ++i)
-        QVERIFY2(std::fabs(got[i] - expected[i]) < 1e-4,
-                 qPrintable(QStringLiteral("figure %1: %2 vs %3").arg(i).arg(got[i]).arg(expected[i])));
+        QVERIFY2(
+            std::fabs(got[i] - expected[i]) < 1e-4,
+            qPrintable(QStringLiteral("figure %1: %2 vs %3").arg(i).arg(got[i]).arg(expected[i])));
 }
 
 void TestGroupStats::againstDoublePrecision()

@@ -86,7 +86,8 @@ void TestReport::shotRowsAndFigures()
     QCOMPARE(pos(out, cx).x(), 1950 + 1250.0);
     QCOMPARE(pos(out, FormatPicture(s.MeanY, QStringLiteral("##0.000"))).x(), 3750 + 1250.0);
 
-    const QString size = FormatPicture(s.GroupSize, QStringLiteral("#0.000")) + QStringLiteral(" Inches");
+    const QString size =
+        FormatPicture(s.GroupSize, QStringLiteral("#0.000")) + QStringLiteral(" Inches");
     QCOMPARE(pos(out, size).x(), 2100.0);
     QCOMPARE(pos(out, size).y(), 5750.0);
 
@@ -248,7 +249,8 @@ void TestReport::pdfPage()
     // Twips / 20 = points. The top of the glyphs lies a little below the line's top.
     auto drawnAt = [&](const QString &w, double xTwips, double yTwips) {
         for (const QPointF &p : at.values(w))
-            if (std::abs(p.x() - xTwips / 20) < 1.5 && p.y() >= yTwips / 20 - 1 && p.y() < yTwips / 20 + 6)
+            if (std::abs(p.x() - xTwips / 20) < 1.5 && p.y() >= yTwips / 20 - 1 &&
+                p.y() < yTwips / 20 + 6)
                 return true;
         return false;
     };

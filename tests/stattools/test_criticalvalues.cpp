@@ -130,11 +130,12 @@ void TestCriticalValues::stepBackStopsAtLowerLimit()
     // A density of 0.5 on [0, 2]: the area to 1.6 already exceeds p = 0.6.
     std::vector<double> uppers;
     DensityTable table(DensitySamples);
-    const auto x = FindCriticalValue(FSearch, 0.6, table.data(), [&](double a, double b, double *s) {
-        QCOMPARE(a, 0.0);
-        uppers.push_back(b);
-        std::fill(s, s + DensitySamples, 0.5);
-    });
+    const auto x =
+        FindCriticalValue(FSearch, 0.6, table.data(), [&](double a, double b, double *s) {
+            QCOMPARE(a, 0.0);
+            uppers.push_back(b);
+            std::fill(s, s + DensitySamples, 0.5);
+        });
     QVERIFY(x);
     QVERIFY(std::fabs(*x - 1.2) <= 0.0001 + 1e-9);
     for (double b : uppers) QVERIFY2(b >= 0, qPrintable(QString::number(b)));
@@ -162,7 +163,11 @@ void TestCriticalValues::againstIndependentQuantile()
                 QVERIFY(x);
                 QVERIFY2(std::fabs(*x - q) < 0.001,
                          qPrintable(QStringLiteral("F(%1,%2) at %3: %4 against %5")
-                                        .arg(d1).arg(d2).arg(s).arg(*x).arg(q)));
+                                        .arg(d1)
+                                        .arg(d2)
+                                        .arg(s)
+                                        .arg(*x)
+                                        .arg(q)));
                 ++compared;
                 if (q < 1.6) ++belowStart;
             }
@@ -170,7 +175,8 @@ void TestCriticalValues::againstIndependentQuantile()
     QVERIFY(compared >= 40);
     // Many degrees of freedom make the missing mass below -7 negligible.
     const auto t = CriticalT(g, 38, 5);
-    QVERIFY(std::fabs(*t - quantile(boost::math::students_t_distribution<double>(38), 0.975)) < 0.001);
+    QVERIFY(std::fabs(*t - quantile(boost::math::students_t_distribution<double>(38), 0.975)) <
+            0.001);
 #endif
 }
 

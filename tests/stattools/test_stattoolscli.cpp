@@ -38,7 +38,8 @@ void TestStatToolsCli::commands_data()
     row("unknown kind", "critical z 1 5", 2, "", "usage:");
     row("ttest significant", "ttest 10 2 10 12 2 10 5", 0,
         "T-Test Value: 2.10\nExperimental t value: 2.24\n"
-        "The averages of Sample A and Sample B are significantly different.\n", "");
+        "The averages of Sample A and Sample B are significantly different.\n",
+        "");
     row("ttest no critical value", "ttest 10 2 2 12 2 2 5", 0, "", "");
     row("ttest refused", "ttest 10 2 0 12 2 10 5", 1, "",
         "Input Error: Number A must be a number between 1 and 20.\n");
@@ -47,7 +48,8 @@ void TestStatToolsCli::commands_data()
     row("ttest too few arguments", "ttest 10 2 10 12 2 10", 2, "", "usage:");
     row("ftest", "ftest 3 6 1 11 10", 0,
         "F-Test Value: 3.33\nExperimental f value: 9.00\n"
-        "The variances of Sample A and Sample B are significantly different.\n", "");
+        "The variances of Sample A and Sample B are significantly different.\n",
+        "");
     row("ftest equal variances", "ftest 2 10 -2 10 5", 1, "",
         "Variances Have No Difference: Variance Sample A = Variance Sample B\n");
     row("ftest zero deviation", "ftest 0 5 2 5 5", 1, "",
@@ -64,8 +66,10 @@ void TestStatToolsCli::commands()
     QTextStream os(&o), es(&e);
     QCOMPARE(RunCli(args, os, es), exitCode);
     QCOMPARE(o, out);
-    if (err.isEmpty()) QCOMPARE(e, QString());
-    else QVERIFY2(e.startsWith(err), qPrintable(e));
+    if (err.isEmpty())
+        QCOMPARE(e, QString());
+    else
+        QVERIFY2(e.startsWith(err), qPrintable(e));
 }
 
 QTEST_GUILESS_MAIN(TestStatToolsCli)

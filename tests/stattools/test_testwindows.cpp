@@ -54,8 +54,8 @@ QList<std::pair<QString, QPointF>> pdfWords(const QString &pdf)
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     p.waitForFinished();
     const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    static const QRegularExpression re(QStringLiteral(
-        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+    static const QRegularExpression re(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
     QList<std::pair<QString, QPointF>> words;
     for (auto m = re.globalMatch(html); m.hasNext();) {
         const auto w = m.next();
@@ -94,18 +94,25 @@ void TestTestWindows::tValidationOrder_data()
     row("number A 0", "1|2|0|3|2|5|5", "Number A must be a number between 1 and 20.");
     row("number A 21", "1|2|21|3|2|5|5", "Number A must be a number between 1 and 20.");
     row("number A -1", "1|2|-1|3|2|5|5", "Number A must be a number between 1 and 20.");
-    row("number A .5: range first", "1|2|.5|3|2|5|5", "Number A must be a number between 1 and 20.");
-    row("number A 0.5: range first", "1|2|0.5|3|2|5|5", "Number A must be a number between 1 and 20.");
-    row("number A 1.5", "1|2|1.5|3|2|5|5", "Number A must be a whole number (1,2,3) with no decimals.");
+    row("number A .5: range first", "1|2|.5|3|2|5|5",
+        "Number A must be a number between 1 and 20.");
+    row("number A 0.5: range first", "1|2|0.5|3|2|5|5",
+        "Number A must be a number between 1 and 20.");
+    row("number A 1.5", "1|2|1.5|3|2|5|5",
+        "Number A must be a whole number (1,2,3) with no decimals.");
     row("average B before number B", "1|2|5|b|2|x|5", "Sample B Average must be a number.");
     row("number B text", "1|2|5|3|2|x|5", "Sample B Number must be a number.");
     row("number B 21", "1|2|5|3|2|21|5", "Number B must be a number between 1 and 20.");
-    row("number B 2.5", "1|2|5|3|2|2.5|5", "Number B must be a whole number (1,2,3) with no decimals.");
-    row("sd A after the numbers", "1||5|3||5|", "The Standard Deviation for Sample A must be a number.");
+    row("number B 2.5", "1|2|5|3|2|2.5|5",
+        "Number B must be a whole number (1,2,3) with no decimals.");
+    row("sd A after the numbers", "1||5|3||5|",
+        "The Standard Deviation for Sample A must be a number.");
     row("sd B", "1|2|5|3|-|5|5", "The Standard Deviation for Sample B must be a number.");
     row("sig empty", "1|2|5|3|2|5|", "The Significance Level must be a number.");
-    row("sig 0", "1|2|5|3|2|5|0", "The Significance Level must be a number between 0.001 and 45.00");
-    row("sig 45.01", "1|2|5|3|2|5|45.01", "The Significance Level must be a number between 0.001 and 45.00");
+    row("sig 0", "1|2|5|3|2|5|0",
+        "The Significance Level must be a number between 0.001 and 45.00");
+    row("sig 45.01", "1|2|5|3|2|5|45.01",
+        "The Significance Level must be a number between 0.001 and 45.00");
     row("bounds pass 1 20 0.001", "1|2|1|3|2|20|0.001", "");
     row("bounds pass 20 1 45", "1|2|20|3|2|1|45", "");
     row("signs not checked", "-1|-2|5|3|2|5|5.0", "");
@@ -130,11 +137,13 @@ void TestTestWindows::fValidationOrder_data()
     row("number A 0.5", "1|0.5|2|5|5", "Number A must be a number between 1 and 20.");
     row("number A 1.5", "1|1.5|2|5|5", "Number A must be a whole number (1,2,3) with no decimals.");
     row("number B before sd A", "|5|2|21|5", "Number B must be a number between 1 and 20.");
-    row("number B decimals", "1|5|2|3.5|5", "Number B must be a whole number (1,2,3) with no decimals.");
+    row("number B decimals", "1|5|2|3.5|5",
+        "Number B must be a whole number (1,2,3) with no decimals.");
     row("sd A", "a|5|2|5|5", "The Standard Deviation for Sample A must be a number.");
     row("sd B", "1|5||5|5", "The Standard Deviation for Sample B must be a number.");
     row("sig text", "1|5|2|5|five", "The Significance Level must be a number.");
-    row("sig 0.0009", "1|5|2|5|0.0009", "The Significance Level must be a number between 0.001 and 45.00");
+    row("sig 0.0009", "1|5|2|5|0.0009",
+        "The Significance Level must be a number between 0.001 and 45.00");
     row("bounds pass", "1|20|2|20|45", "");
     row("equal variances", "2|5|-2|5|5", "Variance Sample A = Variance Sample B");
 }
@@ -173,7 +182,8 @@ void TestTestWindows::tWindow()
     QTest::keyClicks(w->txtNumberA, QStringLiteral("0"));
     QTest::mouseClick(w->cmdCompute, Qt::LeftButton);
     QCOMPARE(t.prompter.messages().size(), 1);
-    QCOMPARE(t.prompter.messages()[0].text, QStringLiteral("Number A must be a number between 1 and 20."));
+    QCOMPARE(t.prompter.messages()[0].text,
+             QStringLiteral("Number A must be a number between 1 and 20."));
     QCOMPARE(t.prompter.messages()[0].buttons, Buttons::Ok);
     QCOMPARE(t.prompter.beeps, 0);
     QVERIFY(!w->lblResult->isVisible() && !w->cmdPrint->isVisible());
@@ -181,11 +191,11 @@ void TestTestWindows::tWindow()
     const struct {
         const char *sig;
         const char *caption;
-    } cases[] = {
-        {"5", "T-Test Value: 2.10\rExperimental t value: 2.24\r"
-              "The averages of Sample A and Sample B are significantly different."},
-        {"1", "T-Test Value: 2.88\rExperimental t value: 2.24\r"
-              "The averages of Sample A and Sample B do not differ by a statistically significant amount."}};
+    } cases[] = {{"5", "T-Test Value: 2.10\rExperimental t value: 2.24\r"
+                       "The averages of Sample A and Sample B are significantly different."},
+                 {"1", "T-Test Value: 2.88\rExperimental t value: 2.24\r"
+                       "The averages of Sample A and Sample B do not differ by a statistically "
+                       "significant amount."}};
     w->txtNumberA->setText(QStringLiteral("10"));
     w->txtStdDevA->setText(QStringLiteral("2"));
     w->txtAverageB->setText(QStringLiteral("12"));
@@ -196,7 +206,8 @@ void TestTestWindows::tWindow()
         w->txtSigLevel->setText(QString::fromLatin1(c.sig));
         QTest::mouseClick(w->cmdCompute, Qt::LeftButton);
         QCOMPARE(w->ResultCaption(), QString::fromLatin1(c.caption));
-        QCOMPARE(w->lblResult->text(), QString::fromLatin1(c.caption).replace(QChar(13), QChar(10)));
+        QCOMPARE(w->lblResult->text(),
+                 QString::fromLatin1(c.caption).replace(QChar(13), QChar(10)));
         QVERIFY(w->lblResult->isVisible() && w->cmdPrint->isVisible());
         QCOMPARE(t.prompter.beeps, 1);
         QVERIFY(t.prompter.messages().isEmpty());
@@ -235,7 +246,8 @@ void TestTestWindows::fWindow()
     frmFTest *w = t.app->FTestWindow();
     QVERIFY(w && w->isVisible());
     QCOMPARE(w->windowTitle(), QStringLiteral("F-Test: Variance Testing"));
-    auto compute = [&](const char *sdA, const char *nA, const char *sdB, const char *nB, const char *s) {
+    auto compute = [&](const char *sdA, const char *nA, const char *sdB, const char *nB,
+                       const char *s) {
         t.prompter.clear();
         w->txtStdDevA->setText(QString::fromLatin1(sdA));
         w->txtNumberA->setText(QString::fromLatin1(nA));
@@ -252,9 +264,9 @@ void TestTestWindows::fWindow()
     QCOMPARE(t.prompter.beeps, 0);
     QVERIFY(!w->cmdPrint->isVisible());
 
-    const QString notDiffer = QStringLiteral(
-        "F-Test Value: 4.03\rExperimental f value: 4.00\r"
-        "The variances of Sample A and Sample B do not differ by a statistically significant amount.");
+    const QString notDiffer = QStringLiteral("F-Test Value: 4.03\rExperimental f value: 4.00\r"
+                                             "The variances of Sample A and Sample B do not differ "
+                                             "by a statistically significant amount.");
     QCOMPARE(compute("2", "10", "1", "10", "5"), notDiffer);
     QCOMPARE(t.prompter.beeps, 1);
     QVERIFY(w->lblResult->isVisible() && w->cmdPrint->isVisible());
@@ -263,15 +275,19 @@ void TestTestWindows::fWindow()
     QCOMPARE(compute("3", "6", "1", "11", "10"),
              QStringLiteral("F-Test Value: 3.33\rExperimental f value: 9.00\r"
                             "The variances of Sample A and Sample B are significantly different."));
-    QVERIFY(compute("1", "11", "3", "6", "10").endsWith(QStringLiteral("are significantly different.")));
+    QVERIFY(compute("1", "11", "3", "6", "10")
+                .endsWith(QStringLiteral("are significantly different.")));
     QVERIFY(compute("1", "5", "3", "5", "5").startsWith(QStringLiteral("F-Test Value: 9.60\r")));
-    QVERIFY(compute("1", "5", "3", "5", "5").endsWith(QStringLiteral("do not differ by a statistically significant amount.")));
+    QVERIFY(compute("1", "5", "3", "5", "5")
+                .endsWith(QStringLiteral("do not differ by a statistically significant amount.")));
     // Below the search's start: two samples of 20 at 45 %.
-    QVERIFY(compute("1", "20", "1.2", "20", "45").startsWith(QStringLiteral("F-Test Value: 1.42\r")));
+    QVERIFY(
+        compute("1", "20", "1.2", "20", "45").startsWith(QStringLiteral("F-Test Value: 1.42\r")));
     // Squares equal although the texts differ; Print keeps its visibility.
     compute("2", "10", "-2", "10", "5");
     QCOMPARE(t.prompter.messages().size(), 1);
-    QCOMPARE(t.prompter.messages()[0].text, QStringLiteral("Variance Sample A = Variance Sample B"));
+    QCOMPARE(t.prompter.messages()[0].text,
+             QStringLiteral("Variance Sample A = Variance Sample B"));
     QCOMPARE(t.prompter.beeps, 0);
     QVERIFY(!w->lblResult->isVisible() && w->cmdPrint->isVisible());
 }
@@ -289,7 +305,8 @@ void TestTestWindows::equalToCriticalIsSignificant()
     tf.StdDevA = tf.StdDevB = QStringLiteral("1");
     tf.NumberA = tf.NumberB = QStringLiteral("2");
     tf.SigLevel = QStringLiteral("45");
-    QVERIFY(ComputeTTest(tf, s.GammaHalf, p).caption.endsWith(QStringLiteral("are significantly different.")));
+    QVERIFY(ComputeTTest(tf, s.GammaHalf, p)
+                .caption.endsWith(QStringLiteral("are significantly different.")));
     tf.AverageA = QString::number(std::nextafter(tx, 0.0), 'g', 17);
     QVERIFY(ComputeTTest(tf, s.GammaHalf, p).caption.endsWith(QStringLiteral("amount.")));
 
@@ -328,7 +345,8 @@ void TestTestWindows::undefinedArithmeticRefused_data()
         "a standard deviation other than 0.");
     row("t: squares overflow", true, "1|1E200|5|3|1|5|5", tooLarge);
     row("t: tiny deviations", true, "1E200|1E-160|5|-1E200|1E-160|5|5", tooLarge);
-    row("F: a sample of 1", false, "2|1|1|10|5", "Each sample needs at least 2 shots for this test.");
+    row("F: a sample of 1", false, "2|1|1|10|5",
+        "Each sample needs at least 2 shots for this test.");
     row("F: 2 shots on top", false, "2|2|1|10|5",
         "The sample with the larger standard deviation needs at least 3 shots for this test.");
     row("F: deviation 0", false, "0|5|2|5|5", "A standard deviation of 0 cannot be compared.");
@@ -349,13 +367,14 @@ void TestTestWindows::undefinedArithmeticRefused()
         t.app->ShowTTest();
         frmTTest *f = t.app->TTestWindow();
         QLineEdit *e[] = {f->txtAverageA, f->txtStdDevA, f->txtNumberA, f->txtAverageB,
-                          f->txtStdDevB, f->txtNumberB, f->txtSigLevel};
+                          f->txtStdDevB,  f->txtNumberB, f->txtSigLevel};
         for (int k = 0; k < 7; ++k) e[k]->setText(fields[k]);
         w = f, result = f->lblResult, print = f->cmdPrint, compute = f->cmdCompute;
     } else {
         t.app->ShowFTest();
         frmFTest *f = t.app->FTestWindow();
-        QLineEdit *e[] = {f->txtStdDevA, f->txtNumberA, f->txtStdDevB, f->txtNumberB, f->txtSigLevel};
+        QLineEdit *e[] = {f->txtStdDevA, f->txtNumberA, f->txtStdDevB, f->txtNumberB,
+                          f->txtSigLevel};
         for (int k = 0; k < 5; ++k) e[k]->setText(fields[k]);
         w = f, result = f->lblResult, print = f->cmdPrint, compute = f->cmdCompute;
     }
@@ -375,7 +394,8 @@ void TestTestWindows::printedPageLayout()
     // Fixed metrics: 195 twips a line.
     RecordingSurface page;
     FTestFields f;
-    f.LotA = QStringLiteral("L-1"), f.StdDevA = QStringLiteral("3"), f.NumberA = QStringLiteral("6");
+    f.LotA = QStringLiteral("L-1"), f.StdDevA = QStringLiteral("3"),
+    f.NumberA = QStringLiteral("6");
     f.LotB = QString(), f.StdDevB = QStringLiteral("1"), f.NumberB = QStringLiteral("11");
     f.SigLevel = QStringLiteral("10");
     PrintFTestPage(page, f, QStringLiteral("one\rtwo\r\rfour"));
@@ -432,7 +452,9 @@ void TestTestWindows::printedPdf()
         return QPointF(-1, -1);
     };
     const double pt = 1.0 / 20; // points per twip
-    auto near = [](QPointF a, QPointF b) { return std::fabs(a.x() - b.x()) < 0.5 && std::fabs(a.y() - b.y()) < 0.5; };
+    auto near = [](QPointF a, QPointF b) {
+        return std::fabs(a.x() - b.x()) < 0.5 && std::fabs(a.y() - b.y()) < 0.5;
+    };
     QVERIFY(near(find(QStringLiteral("Sample")), QPointF(2500 * pt, 1200 * pt)));
     QVERIFY(near(find(QStringLiteral("Sample"), 1), QPointF(6050 * pt, 1200 * pt)));
     const QPointF lotA = find(QStringLiteral("Lot#:")), lotB = find(QStringLiteral("Lot#:"), 1);

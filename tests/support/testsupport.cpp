@@ -28,10 +28,7 @@ TestApp::TestApp()
     app->Main();
 }
 
-TestApp::~TestApp()
-{
-    app.reset();
-}
+TestApp::~TestApp() { app.reset(); }
 
 void AddShots(Session &s, std::initializer_list<std::pair<float, float>> shots)
 {
