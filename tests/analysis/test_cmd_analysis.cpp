@@ -53,11 +53,8 @@ class TestCliAnalysis : public QObject {
     Q_OBJECT
 private slots:
     void analyzeShots();
-    void analyzeFilesAndPool();
     void refusals_data();
     void refusals();
-    void plotFiles();
-    void csvTable();
 };
 
 void TestCliAnalysis::analyzeShots()
@@ -69,10 +66,7 @@ void TestCliAnalysis::analyzeShots()
     QCOMPARE(j[QStringLiteral("ShotCount")].toInt(), 3);
     QCOMPARE(num(j, "ExtremeSpread"), 5.0);
     QCOMPARE(j[QStringLiteral("ExtremeSpreadShots")].toArray(), QJsonArray({2, 3}));
-    QCOMPARE(num(j, "BoxWidth"), 3.0);
-    QCOMPARE(num(j, "BoxHeight"), 4.0);
     QCOMPARE(num(j, "FigureOfMerit"), 3.5);
-    QCOMPARE(num(j, "BoxDiagonal"), 5.0);
     QVERIFY(std::abs(num(j, "Sigma") - 2.171566719568533) < 1e-12);
     QVERIFY(num(j, "SigmaLow") < num(j, "Sigma") && num(j, "Sigma") < num(j, "SigmaHigh"));
     for (const char *k : {"MeanRadius", "CEP50", "CEP50Low", "CEP50High", "RayleighMR"})
@@ -91,54 +85,6 @@ void TestCliAnalysis::analyzeShots()
     QVERIFY(one[QStringLiteral("Sigma")].isNull());
     QVERIFY(one[QStringLiteral("ExtremeSpreadShots")].isNull());
     QVERIFY(one[QStringLiteral("MOA")].toObject()[QStringLiteral("CEP50")].isNull());
-
-    // The text form shows undefined figures as a dash.
-    const CliRun text = run(words(QStringLiteral("analyze --shots 1,1 --unit Millimeters")));
-    QCOMPARE(text.code, 0);
-    QVERIFY(text.out.contains(QStringLiteral("Millimeters")));
-    QVERIFY(text.out.contains(QStringLiteral("CEP (50 %)")));
-    QVERIFY(text.out.contains(UndefinedFigure));
-    QVERIFY(!text.out.contains(QStringLiteral("nan")) &&
-            !text.out.contains(QStringLiteral("0.000")));
-}
-
-void TestCliAnalysis::analyzeFilesAndPool()
-{
-    QTemporaryDir dir;
-    const QString a = writeGroup(dir, "a.pxs", {{0, 0}, {3, 0}, {0, 4}});
-    const QString b = writeGroup(dir, "b.pxs", {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
-    const CliRun single = run({QStringLiteral("analyze"), a, QStringLiteral("--json")});
-    QCOMPARE(single.code, 0);
-    const QJsonObject s = json(single);
-    QCOMPARE(s[QStringLiteral("File")].toString(), a);
-    QCOMPARE(num(s, "ExtremeSpread"), 5.0);
-    QCOMPARE(num(s, "RangeToTarget"), 100.0);
-
-    const CliRun both = run({QStringLiteral("analyze"), a, b, QStringLiteral("--level"),
-                             QStringLiteral("0.9"), QStringLiteral("--json")});
-    QCOMPARE(both.code, 0);
-    const QJsonObject j = json(both);
-    QCOMPARE(j[QStringLiteral("Groups")].toArray().size(), 2);
-    QCOMPARE(j[QStringLiteral("Groups")].toArray()[1].toObject()[QStringLiteral("File")].toString(),
-             b);
-    const QJsonObject p = j[QStringLiteral("Pooled")].toObject();
-    QCOMPARE(p[QStringLiteral("Groups")].toInt(), 2);
-    QCOMPARE(p[QStringLiteral("ShotCount")].toInt(), 7);
-    QCOMPARE(num(p, "DegreesOfFreedom"), 10.0);
-    QCOMPARE(num(p, "Level"), 0.9);
-    // Σr² = 150/9 + 2 over df 10, c4(11) = 0.9754; 90 %: χ² 3.940 and 18.307.
-    const double sum = 150.0 / 9 + 2;
-    QVERIFY(std::abs(num(p, "Sigma") - std::sqrt(sum / 10) / 0.9754) < 2e-4);
-    QVERIFY(std::abs(num(p, "SigmaLow") - std::sqrt(sum / 18.307) / 0.9754) < 2e-4);
-    QVERIFY(std::abs(num(p, "SigmaHigh") - std::sqrt(sum / 3.940) / 0.9754) < 5e-4);
-    QVERIFY(p[QStringLiteral("MOA")].isObject());
-
-    // The text form: each file, then the pool.
-    const CliRun text = run({QStringLiteral("analyze"), a, b});
-    QCOMPARE(text.code, 0);
-    QVERIFY(text.out.indexOf(a) < text.out.indexOf(b));
-    QVERIFY(text.out.indexOf(b) < text.out.indexOf(QStringLiteral("Pooled")));
-    QVERIFY(text.out.contains(QStringLiteral("Degrees of Freedom")));
 }
 
 void TestCliAnalysis::refusals_data()
@@ -154,22 +100,7 @@ void TestCliAnalysis::refusals_data()
         << QStringLiteral("analyze %a --level 95") << 1
         << QStringLiteral("Group Analysis: The confidence level must be a number "
                           "between 0 and 1, such as 0.95; \"95\" is not.");
-    QTest::newRow("level not a number")
-        << QStringLiteral("analyze --shots 0,0 1,1 --level abc") << 1
-        << QStringLiteral("Group Analysis: The confidence level");
-    QTest::newRow("unreadable file") << QStringLiteral("analyze %a %b.missing") << 1 << QString();
-    QTest::newRow("bad shot") << QStringLiteral("analyze --shots 0,0 x,1") << 1 << QString();
     QTest::newRow("files and shots") << QStringLiteral("analyze %a --shots 1,1") << 2 << QString();
-    QTest::newRow("range with a file")
-        << QStringLiteral("analyze %a --range 100") << 2 << QString();
-    QTest::newRow("unknown option") << QStringLiteral("analyze %a --fast") << 2 << QString();
-    QTest::newRow("nothing") << QStringLiteral("analyze") << 2 << QString();
-    QTest::newRow("plot without output") << QStringLiteral("plot %a") << 2 << QString();
-    QTest::newRow("plot both outputs")
-        << QStringLiteral("plot %a --png x.png --pdf x.pdf") << 2 << QString();
-    QTest::newRow("csv without output") << QStringLiteral("csv %a") << 2 << QString();
-    QTest::newRow("csv with a level")
-        << QStringLiteral("csv %a --level 0.9 -o t.csv") << 2 << QString();
 }
 
 void TestCliAnalysis::refusals()
@@ -193,65 +124,5 @@ void TestCliAnalysis::refusals()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3); // nothing written
 }
 
-void TestCliAnalysis::plotFiles()
-{
-    QTemporaryDir dir;
-    const QString a = writeGroup(dir, "a.pxs", {{0.25, 0.5}, {-0.375, 0.125}, {0.5, -0.25}});
-    const QString png = dir.filePath(QStringLiteral("a.png"));
-    QCOMPARE(run({QStringLiteral("plot"), a, QStringLiteral("--png"), png}).code, 0);
-    QCOMPARE(QImageReader(png).format(), QByteArray("png"));
-    const QString pdf = dir.filePath(QStringLiteral("a.pdf"));
-    QCOMPARE(run({QStringLiteral("plot"), a, QStringLiteral("--pdf"), pdf}).code, 0);
-    QFile f(pdf);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.read(5), QByteArray("%PDF-"));
-    const CliRun bad = run({QStringLiteral("plot"), a, QStringLiteral("--png"),
-                            dir.filePath(QStringLiteral("no/a.png"))});
-    QCOMPARE(bad.code, 1);
-    QVERIFY(bad.err.startsWith(QStringLiteral("Save Plot: The plot could not be saved to ")));
-}
-
-void TestCliAnalysis::csvTable()
-{
-    QTemporaryDir dir;
-    // Files keep no double quotes in their texts; a file name can have one.
-    const QString a = writeGroup(dir, "a \"1\".pxs", {{0.1f, -0.25f}, {1, 2}},
-                                 QStringLiteral("Inches"), 100, "Ann, A");
-    const QString b =
-        writeGroup(dir, "b.pxs", {{3, 4}}, QStringLiteral("Millimeters"), 0, "B\u00e9a");
-    const QString out = dir.filePath(QStringLiteral("all.csv"));
-    const CliRun r = run({QStringLiteral("csv"), a, b, QStringLiteral("-o"), out});
-    QCOMPARE(r.code, 0);
-    QVERIFY(r.out.isEmpty());
-    QFile f(out);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), 5); // header, three shots, the empty rest after the last newline
-    QCOMPARE(lines[0],
-             QStringLiteral("file,shooter,date,firearm,caliber,lot,range,unit,shot,x,y,r"));
-    QString quoted = a;
-    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    QCOMPARE(lines[1],
-             QLatin1Char('"') + quoted +
-                 QStringLiteral(
-                     "\",\"Ann, A\",,\"Bolt, 24 in.\",,L-7,100,Inches,1,0.1,-0.25,0.26925823"));
-    QCOMPARE(lines[2].section(QLatin1Char(','), -4), QStringLiteral("2,1,2,2.236068"));
-    QCOMPARE(lines[3], b + QStringLiteral(",B\u00e9a,,\"Bolt, 24 in.\",,L-7,,Millimeters,1,3,4,5"));
-    QCOMPARE(lines[4], QString());
-
-    // An unreadable file among them: nothing written over the good table.
-    const QByteArray before = [&] {
-        QFile g(out);
-        g.open(QIODevice::ReadOnly);
-        return g.readAll();
-    }();
-    const CliRun bad = run({QStringLiteral("csv"), a, dir.filePath(QStringLiteral("none.pxs")),
-                            QStringLiteral("-o"), out});
-    QCOMPARE(bad.code, 1);
-    QFile g(out);
-    QVERIFY(g.open(QIODevice::ReadOnly));
-    QCOMPARE(g.readAll(), before);
-}
-
 QTEST_MAIN(TestCliAnalysis)
-#include "test_cli_analysis.moc"
+#include "test_cmd_analysis.moc"
