@@ -2,16 +2,9 @@
 #include "app/frmmain.h"
 #include "testsupport.h"
 
-#include <QMenuBar>
 #include <QtTest>
 
 namespace {
-QStringList menuTitles(QMenuBar *bar)
-{
-    QStringList t;
-    for (QAction *a : bar->actions()) t << a->text();
-    return t;
-}
 bool asked(const ScriptedPrompter &p)
 {
     for (const auto &m : p.messages())
@@ -23,27 +16,9 @@ bool asked(const ScriptedPrompter &p)
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void menus();
     void clearData_data();
     void clearData();
-    void newAndCloseAsk();
-    void nothingAskedWhenSaved();
 };
-
-void TestMainWindow::menus()
-{
-    TestApp t;
-    frmMain *m = t.app->Main();
-    QCOMPARE(m->windowTitle(), QStringLiteral("Peltrix Main"));
-    QCOMPARE(
-        menuTitles(m->menuBar()),
-        (QStringList{QStringLiteral("&File"), QStringLiteral("&View"), QStringLiteral("&Options"),
-                     QStringLiteral("&Tools"), QStringLiteral("&Help")}));
-    QVERIFY(!m->mnuToolsIndep->isEnabled());
-    QCOMPARE(m->mnuToolsAverage->isEnabled(), t.app->StatToolsAvailable());
-    QVERIFY(m->mnuTextDataItem->isEnabled());
-    QVERIFY(m->mnuPrintItem->isEnabled());
-}
 
 void TestMainWindow::clearData_data()
 {
@@ -80,52 +55,5 @@ void TestMainWindow::clearData()
     }
 }
 
-void TestMainWindow::newAndCloseAsk()
-{
-    TestApp t;
-    frmMain *m = t.app->Main();
-    m->show();
-    AddShots(t.session, {{1, 1}, {2, 3}});
-    t.session.StatsSaved = false;
-
-    t.prompter.QueueMsgAnswer(Answer::Cancel);
-    m->mnuNewFile_Click();
-    QVERIFY(asked(t.prompter));
-    QCOMPARE(t.session.ShotCount, 2);
-
-    t.prompter.clear();
-    t.prompter.QueueMsgAnswer(Answer::Cancel);
-    QVERIFY(!m->close());
-    QVERIFY(asked(t.prompter));
-    QVERIFY(m->isVisible());
-    QCOMPARE(t.session.ShotCount, 2);
-
-    t.prompter.clear();
-    t.prompter.QueueMsgAnswer(Answer::No);
-    m->mnuNewFile_Click();
-    QCOMPARE(t.session.ShotCount, 0);
-
-    AddShots(t.session, {{1, 1}});
-    t.session.StatsSaved = false;
-    t.prompter.clear();
-    t.prompter.QueueMsgAnswer(Answer::No);
-    QVERIFY(m->close());
-    QVERIFY(asked(t.prompter));
-}
-
-void TestMainWindow::nothingAskedWhenSaved()
-{
-    TestApp t;
-    frmMain *m = t.app->Main();
-    m->show();
-    AddShots(t.session, {{1, 1}, {2, 3}});
-    t.session.StatsSaved = true;
-    m->mnuNewFile_Click();
-    QVERIFY(t.prompter.messages().isEmpty());
-    QCOMPARE(t.session.ShotCount, 0);
-    QVERIFY(m->close());
-    QVERIFY(t.prompter.messages().isEmpty());
-}
-
 QTEST_MAIN(TestMainWindow)
-#include "test_mainwindow.moc"
+#include "test_frmmain.moc"
