@@ -1,4 +1,4 @@
-// analyze, plot and csv of the command-line companion, run in-process on real files.
+// analyze of the command-line companion, run in-process on real files.
 #include "analysis/groupanalysis.h"
 #include "app/textnum.h"
 #include "cli/cli.h"
@@ -125,4 +125,4 @@ void TestCliAnalysis::refusals()
 }
 
 QTEST_MAIN(TestCliAnalysis)
-#include "test_cmd_analysis.moc"
+#include "test_cmd_analyze.moc"
