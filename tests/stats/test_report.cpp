@@ -42,7 +42,6 @@ class TestReport : public QObject {
     Q_OBJECT
 private slots:
     void shotRowsAndFigures();
-    void pageHeaderAndOffsets();
     void fullGroupFitsAboveTheSummary();
     void pdfPage();
     void statisticsWindowRepaints();
@@ -92,36 +91,6 @@ void TestReport::shotRowsAndFigures()
     const QString moa =
         FormatPictureD(*GroupSizeMOA(s), QStringLiteral("##0.00")) + QStringLiteral(" MOA");
     QCOMPARE(pos(out, moa), QPointF(3300, 5750));
-}
-
-void TestReport::pageHeaderAndOffsets()
-{
-    Session s;
-    PrepareTestSession(s);
-    s.ShooterName = FixedWidth(QStringLiteral("Ann"), ShooterNameWidth);
-    s.RangeToTarget = 87.5f;
-    s.Comments = FixedWidth(QStringLiteral("Windy, 5 °C, café"), CommentsWidth);
-    AddShots(s, {{1, 1}, {2, 2}});
-    RecordingSurface out;
-    render(s, out, false);
-
-    const ReportItem *first = out.Find(QStringLiteral("Shooter Name: ") + s.ShooterName);
-    QVERIFY(first);
-    QCOMPARE(first->x, 2500.0);
-    QCOMPARE(first->y, 5 * H);
-    QCOMPARE(pos(out, QStringLiteral("Range to Target: 87.5")).y(), 15 * H);
-    QCOMPARE(pos(out, QStringLiteral("General Comments: ")).y(), 17 * H);
-    QCOMPARE(pos(out, s.Comments).y(), 19 * H);
-    QCOMPARE(pos(out, QStringLiteral("Number of Shots:")), QPointF(2550, 13000));
-
-    // The offsets are undone: the window layout is as before.
-    QCOMPARE(s.ReportLeft[0], 50);
-    QCOMPARE(s.ReportTop[13], 7000);
-
-    // A window rendering has no header block and starts from a clear surface.
-    render(s, out, true);
-    QVERIFY(!out.Find(QStringLiteral("General Comments: ")));
-    QCOMPARE(pos(out, QStringLiteral("Number of Shots:")).y(), 5500.0);
 }
 
 void TestReport::fullGroupFitsAboveTheSummary()
