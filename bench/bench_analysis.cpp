@@ -2,13 +2,12 @@
 // as `peltrix-cli analyze` does it, and the plot.
 #include "analysis/groupanalysis.h"
 #include "analysis/groupplot.h"
+#include "benchmain.h"
 #include "cli/cli.h"
 #include "files/statsfile.h"
 #include "stats/groupstats.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 std::vector<ShotXY> fullGroup(int seed)
@@ -70,13 +69,4 @@ static void BM_RenderPlot(benchmark::State &state)
 }
 BENCHMARK(BM_RenderPlot)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv); // fonts need it
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunBenchmarksInApp(argc, argv); }

@@ -124,11 +124,11 @@ QString pooledJson(const PooledAnalysis &p)
     o.add("Groups", QString::number(p.Groups))
         .add("ShotCount", QString::number(p.ShotCount))
         .num("DegreesOfFreedom", p.DegreesOfFreedom)
-        .add("UnitName", jsonText(p.UnitName.trimmed()))
+        .add("UnitName", p.InAngle ? QStringLiteral("null") : jsonText(p.UnitName.trimmed()))
         .num("RangeToTarget", p.RangeYards)
         .num("Level", p.Level);
     addRayleigh(o, p.Length);
-    if (angularKnown(p.UnitName, p.RangeYards)) {
+    if (p.InAngle || angularKnown(p.UnitName, p.RangeYards)) {
         JsonObject moa, mrad;
         addRayleigh(moa, p.MOA);
         addRayleigh(mrad, p.Mrad);
@@ -321,11 +321,19 @@ int CmdAnalyze(const QStringList &args, CliContext &ctx)
             blocks << tableText(g.files[qsizetype(i)] + QStringLiteral(" (range: ") +
                                     rangeText(groups[i].RangeYards) + QLatin1Char(')'),
                                 groups[i].UnitName, AnalysisRows(groups[i]));
-        if (pooled)
+        if (pooled && pooled->InAngle) {
+            QStringList ranges;
+            for (double r : pooled->Ranges) ranges << GeneralNum(r, 7);
+            blocks << tableText(QStringLiteral("Pooled in angle, each group around its own center "
+                                               "at its own range (") +
+                                    ranges.join(QStringLiteral(", ")) + QStringLiteral(" yards)"),
+                                QString(), PooledRows(*pooled));
+        } else if (pooled) {
             blocks << tableText(
                 QStringLiteral("Pooled, each group around its own center (range: ") +
                     rangeText(pooled->RangeYards) + QLatin1Char(')'),
                 pooled->UnitName, PooledRows(*pooled));
+        }
         text = blocks.join(QLatin1Char('\n'));
     }
     ctx.out << text;
