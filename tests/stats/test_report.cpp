@@ -168,6 +168,19 @@ void TestReport::pageHeaderAndOffsets()
     QCOMPARE(pos(out, QStringLiteral("Number of Shots:")).y(), 13000.0);
     QCOMPARE(pos(out, QStringLiteral("01")).x(), 3000.0);
 
+    // A comment of many lines pushes the body down, clear of its last line.
+    Session tall = s;
+    tall.Comments = QStringLiteral("line\n").repeated(40);
+    RecordingSurface tallOut;
+    render(tall, tallOut, false);
+    const double lastLine = tallOut.Items()[7 + 39].y;
+    QCOMPARE(tallOut.Items()[7 + 39].text, QStringLiteral("line"));
+    QVERIFY(pos(tallOut, QStringLiteral("Value Units:  ")).y() > lastLine + H);
+    QCOMPARE(pos(tallOut, QStringLiteral("Number of Shots:")).y() -
+                 pos(tallOut, QStringLiteral("Value Units:  ")).y(),
+             5500.0 - 20);
+    QCOMPARE(tall.ReportTop[0], 20);
+
     // The offsets are undone: the window layout is as before.
     QCOMPARE(s.ReportLeft[0], 50);
     QCOMPARE(s.ReportTop[0], 20);
