@@ -15,17 +15,7 @@ int CliPrompter::MsgBox(const QString &text, const QString &title, Buttons butto
     err << title << ": " << t << Qt::endl;
     ++messageCount;
     // Nobody can answer here: the safe answer of each kind of box.
-    switch (buttons) {
-    case Buttons::Ok:
-        return Answer::Ok;
-    case Buttons::OkCancel:
-        return Answer::Cancel;
-    case Buttons::YesNo:
-        return Answer::No;
-    case Buttons::YesNoCancel:
-        return Answer::Cancel;
-    }
-    return Answer::Ok;
+    return SafeAnswer(buttons);
 }
 
 std::optional<QString> CliPrompter::InputBox(const QString &, const QString &, const QString &)
