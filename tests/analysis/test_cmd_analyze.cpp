@@ -89,13 +89,17 @@ void TestCliAnalysis::analyzeShots()
 
 void TestCliAnalysis::refusals_data()
 {
-    QTest::addColumn<QString>("args"); // %a, %b, %m: files in inches, inches, millimeters
+    QTest::addColumn<QString>("args"); // %a, %b, %m, %n: inches, inches, mm, no range
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     QTest::newRow("units differ")
         << QStringLiteral("analyze %a %m") << 1
         << QStringLiteral("Group Analysis: Groups in different units cannot be pooled: "
                           "%a is in Inches, %m in Millimeters.");
+    QTest::newRow("ranges differ, one unknown")
+        << QStringLiteral("analyze %a %n") << 1
+        << QStringLiteral("Group Analysis: Groups shot at different ranges can only be pooled as "
+                          "angles, and %n cannot: it has no range to target.");
     QTest::newRow("level too high")
         << QStringLiteral("analyze %a --level 95") << 1
         << QStringLiteral("Group Analysis: The confidence level must be a number "
@@ -111,17 +115,19 @@ void TestCliAnalysis::refusals()
     const QString a = writeGroup(dir, "a.pxs", {{0, 0}, {1, 1}});
     const QString b = writeGroup(dir, "b.pxs", {{0, 0}, {2, 1}});
     const QString m = writeGroup(dir, "m.pxs", {{0, 0}, {20, 10}}, QStringLiteral("Millimeters"));
+    const QString n = writeGroup(dir, "n.pxs", {{0, 0}, {2, 2}}, QStringLiteral("Inches"), 0);
     auto fill = [&](QString t) {
         return t.replace(QStringLiteral("%a"), a)
             .replace(QStringLiteral("%b"), b)
-            .replace(QStringLiteral("%m"), m);
+            .replace(QStringLiteral("%m"), m)
+            .replace(QStringLiteral("%n"), n);
     };
     const CliRun r = run(words(fill(args)));
     QTEST(r.code, "code");
     QVERIFY(r.out.isEmpty());
     QVERIFY(!r.err.isEmpty());
     if (!message.isEmpty()) QVERIFY2(r.err.startsWith(fill(message)), qPrintable(r.err));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3); // nothing written
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4); // nothing written
 }
 
 QTEST_MAIN(TestCliAnalysis)

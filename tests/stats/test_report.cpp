@@ -43,6 +43,9 @@ class TestReport : public QObject {
 private slots:
     void shotRowsAndFigures();
     void fullGroupFitsAboveTheSummary();
+    void longCommentMovesBody();
+    void noTextOverText_data();
+    void noTextOverText();
     void pdfPage();
     void statisticsWindowRepaints();
 };
@@ -87,10 +90,11 @@ void TestReport::shotRowsAndFigures()
     // The angle only once a range is entered.
     s.RangeEntered = true;
     s.RangeToTarget = 100;
-    render(s, out, true);
+    RecordingSurface real(ReportFont()); // its usual place: the size text ends well before it
+    render(s, real, true);
     const QString moa =
         FormatPictureD(*GroupSizeMOA(s), QStringLiteral("##0.00")) + QStringLiteral(" MOA");
-    QCOMPARE(pos(out, moa), QPointF(3300, 5750));
+    QCOMPARE(pos(real, moa), QPointF(3300, 5750));
 }
 
 void TestReport::fullGroupFitsAboveTheSummary()
@@ -115,6 +119,76 @@ void TestReport::fullGroupFitsAboveTheSummary()
     QVERIFY(h > 100);
     QVERIFY2(400 + 22 * h <= 5500, qPrintable(QString::number(h)));
     job->End();
+}
+
+void TestReport::longCommentMovesBody()
+{
+    // A comment of many lines pushes the body down on paper, clear of its last line.
+    Session s;
+    PrepareTestSession(s);
+    AddShots(s, {{1, 1}, {2, 2}});
+    s.Comments = QStringLiteral("line\n").repeated(40);
+    RecordingSurface out;
+    render(s, out, false);
+    const double lastLine = out.Items()[7 + 39].y;
+    QCOMPARE(out.Items()[7 + 39].text, QStringLiteral("line"));
+    QVERIFY(pos(out, QStringLiteral("Value Units:  ")).y() > lastLine + H);
+    QCOMPARE(pos(out, QStringLiteral("Number of Shots:")).y() -
+                 pos(out, QStringLiteral("Value Units:  ")).y(),
+             5500.0 - 20);
+    // The offsets are undone: the window layout is as before.
+    QCOMPARE(s.ReportTop[0], 20);
+    QCOMPARE(s.ReportLeft[0], 50);
+}
+
+void TestReport::noTextOverText_data()
+{
+    QTest::addColumn<QString>("unit");
+    for (const char *unit :
+         {"Inches", "Centimeters", "Millimeters", "Thirty characters of unit nam"})
+        QTest::newRow(unit) << QString::fromLatin1(unit);
+}
+
+void TestReport::noTextOverText()
+{
+    // Large figures, a range, every header field full and a comment of the
+    // whole 354 characters: on the window and on the page, no text touches
+    // another and the page's texts stay on the page.
+    QFETCH(QString, unit);
+    QCOMPARE(unit.size() <= 30, true);
+    Session s;
+    PrepareTestSession(s);
+    s.UnitName = unit;
+    s.RangeEntered = true;
+    s.RangeToTarget = 1000;
+    for (int k = 0; k < 12; ++k) AddShots(s, {{-60.0f + float(k) * 10.1f, float(k % 3) * 60.2f}});
+    s.ShooterName = QString(ShooterNameWidth, QLatin1Char('W'));
+    s.Firearm = QString(FirearmWidth, QLatin1Char('M'));
+    QString comment;
+    for (int w = 0; comment.size() < CommentsWidth; ++w)
+        comment +=
+            QStringLiteral("word%1 ").arg(w % 10) + (w % 7 == 6 ? QStringLiteral("x ") : QString());
+    s.Comments = comment.left(CommentsWidth);
+    for (bool window : {true, false}) {
+        RecordingSurface out(ReportFont());
+        render(s, out, window);
+        QList<QRectF> boxes;
+        QStringList commentWords;
+        for (const ReportItem &i : out.Items()) {
+            if (i.text.trimmed().isEmpty()) continue;
+            const QRectF box(i.x, i.y, out.TextWidth(i.text.trimmed()), out.TextHeight(i.text));
+            for (const QRectF &other : boxes)
+                QVERIFY2(!box.intersects(other),
+                         qPrintable(i.text + QStringLiteral(" overlaps another text")));
+            boxes << box;
+            if (!window) {
+                QVERIFY2(box.right() <= out.RightLimit(), qPrintable(i.text));
+                if (i.text.startsWith(QStringLiteral("word"))) commentWords << i.text;
+            }
+        }
+        // On paper the whole comment is there, word for word.
+        if (!window) QCOMPARE(commentWords.join(QLatin1Char(' ')), s.Comments.simplified());
+    }
 }
 
 void TestReport::pdfPage()
@@ -157,6 +231,8 @@ void TestReport::pdfPage()
     QVERIFY(drawnAt(QStringLiteral("Distance"), 3950 + 2500, 400 + 7500));
     QVERIFY(at.contains(QStringLiteral("03")));
     QVERIFY(at.contains(QStringLiteral("1.521")));
+    // Searchable text: no ligature glyph stands for "fl" or "fi".
+    QVERIFY(at.contains(QStringLiteral("Rifle:")));
 }
 
 void TestReport::statisticsWindowRepaints()
