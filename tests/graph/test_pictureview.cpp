@@ -1,5 +1,5 @@
-// The zoomed, scrolled picture: twips at every zoom, the zoom commands, and
-// the same session entered at any zoom.
+// The zoomed, scrolled picture: twips at every zoom, and the same session
+// entered or its figures removed at any zoom.
 #include "files/statsfile.h"
 #include "graph/frmtoolbox.h"
 #include "graphtestsupport.h"
