@@ -64,7 +64,8 @@ public:
     // File commands (files/): Save writes to StatsFilePath or asks for a name.
     void SaveStats(QWidget *owner);
     void SaveStatsAs(QWidget *owner);
-    void OpenFileDialog(qint32 mode, QWidget *owner);
+    // The open dialog in `mode`; false when it was called off or nothing was chosen.
+    bool OpenFileDialog(qint32 mode, QWidget *owner);
     void ExportShots(QWidget *owner);
     // Configuration (config/).
     void ResolveFolders();
