@@ -126,6 +126,8 @@ bool TargetCanvas::LoadImage(const QString &path, QString *error, bool *incomple
     RaiseAllocationLimit();
     figures.clear();
     QImageReader reader(path);
+    // Asked before the decode: afterwards the reader no longer says.
+    const QByteArray format = reader.format();
     QImage image;
     QString why;
     if (incomplete) *incomplete = false;
@@ -137,7 +139,7 @@ bool TargetCanvas::LoadImage(const QString &path, QString *error, bool *incomple
         why = reader.errorString();
         image = QImage();
     } else if (incomplete) {
-        *incomplete = !ImageFileComplete(path, reader.format());
+        *incomplete = !ImageFileComplete(path, format);
     }
     // Drop the old picture first so the new one is never held twice.
     canvas = QImage();
