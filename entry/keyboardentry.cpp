@@ -138,9 +138,11 @@ bool StoreHeader(Session &s, Prompter &prompter, const HeaderTexts &h)
 {
     const int result = ValidateRange(prompter, h.range);
     if (result == Answer::Cancel) return false;
+    // What the statistics file keeps of the header (it has no place for
+    // RangeEntered: an Ok that only confirms the range changes nothing saved).
     const auto values = [](const Session &v) {
-        return std::tuple(v.RangeEntered, v.RangeToTarget, v.ShooterName, v.DateFired, v.Firearm,
-                          v.Caliber, v.LotNumber, v.Comments);
+        return std::tuple(v.RangeToTarget, v.ShooterName, v.DateFired, v.Firearm, v.Caliber,
+                          v.LotNumber, v.Comments);
     };
     const auto before = values(s);
     if (result == RangeValid) {

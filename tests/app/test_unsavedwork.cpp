@@ -136,7 +136,8 @@ void TestUnsavedWork::headerEditsAreUnsaved_data()
         << QStringLiteral("1000.0") << QStringLiteral("Ann") << false;
     QTest::newRow("shooter") << QStringLiteral("1000") << QStringLiteral("Ann Lee") << true;
     QTest::newRow("range") << QStringLiteral("87.5") << QStringLiteral("Ann") << true;
-    QTest::newRow("range dropped") << QString() << QStringLiteral("Ann") << true;
+    // The file keeps the range itself, not whether MOA is wanted.
+    QTest::newRow("range left empty") << QString() << QStringLiteral("Ann") << false;
 }
 
 void TestUnsavedWork::headerEditsAreUnsaved()
