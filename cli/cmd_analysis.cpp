@@ -5,9 +5,9 @@
 #include "analysis/groupplot.h"
 #include "app/textnum.h"
 #include "entry/keyboardentry.h"
+#include "platform/wholefile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cmath>
@@ -355,9 +355,7 @@ int CmdPlot(const QStringList &args, CliContext &ctx)
     const bool ok = g.png.isEmpty() ? SavePlotPdf(out, shots, a, title, &why)
                                     : SavePlotPng(out, shots, a, &why);
     if (!ok) {
-        ctx.prompter.MsgBox(QStringLiteral("The plot could not be saved to ") + out +
-                                QStringLiteral(": ") + why,
-                            QStringLiteral("Save Plot"), Buttons::Ok, Icon::Exclamation);
+        ctx.prompter.MsgBox(why, QStringLiteral("Save Plot"), Buttons::Ok, Icon::Exclamation);
         return CliExit::Refused;
     }
     return CliExit::Ok;
@@ -387,13 +385,7 @@ int CmdCsv(const QStringList &args, CliContext &ctx)
                     shortest(s.ShotX[k]) + QLatin1Char(',') + shortest(s.ShotY[k]) +
                     QLatin1Char(',') + shortest(s.ShotR[k]) + QLatin1Char('\n');
     }
-    QSaveFile f(g.output);
-    const QByteArray bytes = text.toUtf8();
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        ctx.prompter.MsgBox(QStringLiteral("The file ") + g.output +
-                                QStringLiteral(" could not be written: ") + f.errorString(),
-                            QStringLiteral("Export"), Buttons::Ok, Icon::Exclamation);
-        return CliExit::Refused;
-    }
-    return CliExit::Ok;
+    return WriteWholeFileOrTell(g.output, text.toUtf8(), ctx.prompter, QStringLiteral("Export"))
+               ? CliExit::Ok
+               : CliExit::Refused;
 }

@@ -3,6 +3,7 @@
 
 #include "entry/keyboardentry.h"
 #include "platform/pagejob.h"
+#include "platform/wholefile.h"
 #include "stats/report.h"
 
 namespace {
@@ -99,7 +100,10 @@ int CmdReport(const QStringList &args, CliContext &ctx)
     if (const int rc = buildGroup(g, s, ctx); rc != CliExit::Ok) return rc;
     auto job = PageJob::Pdf(g.pdf, QStringLiteral("Peltrix Statistics"));
     if (!job || !PrintReportPage(s, *job)) {
-        ctx.err << "Print: the file " << g.pdf << " could not be written." << Qt::endl;
+        ctx.prompter.MsgBox(
+            job ? job->ErrorText()
+                : WriteFailedText(g.pdf, QStringLiteral("The page could not be started.")),
+            QStringLiteral("Print"), Buttons::Ok, Icon::Exclamation);
         return CliExit::Refused;
     }
     return CliExit::Ok;
