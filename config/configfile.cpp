@@ -97,7 +97,7 @@ void writeValue(RecordWriter &w, const Setting &setting, const QString &v)
 std::optional<QByteArray> readConfig(const QString &path, QString *why)
 {
     if (QFileInfo(path).isDir()) {
-        *why = QStringLiteral("A folder has its name.");
+        *why = QStringLiteral("a folder of that name is in its place");
         return std::nullopt;
     }
     QFile file(path);

@@ -20,7 +20,7 @@ template <class T> using C = SettingCopies<T>;
 using S = Session;
 
 // In the order of the file; a reset also gives the current values in this order.
-const std::array<Setting, 12> table{{
+constexpr std::array<Setting, 12> table{{
     {.line = 2,
      .copies = C<float>{&S::RangeToTarget, &S::DefRangeToTarget, &S::IniRangeToTarget},
      .saveDef = &S::SaveDefRangeToTarget,

@@ -5,6 +5,8 @@
 // unchanged.
 #include "config/configfile.h"
 
+#include <QList>
+
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
