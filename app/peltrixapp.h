@@ -70,7 +70,11 @@ public:
     // Configuration (config/).
     void ResolveFolders();
     void LoadConfig();
+    // The write at exit: the values current then when "Save on Exit" was pressed.
     void SaveConfig();
+    // CaptureDefaults with the user's own image folder, also while the
+    // tutorial lends its folder to the import dialog.
+    void CaptureUserDefaults();
     void ShowDefaultOptions(QWidget *owner);
     void ShowUnits(QWidget *owner);
     // Graphical entry (graph/).
