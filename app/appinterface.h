@@ -44,7 +44,8 @@ public:
     virtual void RenderStats() = 0;
 
     // Commands on the session.
-    virtual void OpenFileDialog(qint32 mode, QWidget *owner) = 0;
+    // False when it was called off or nothing was chosen.
+    virtual bool OpenFileDialog(qint32 mode, QWidget *owner) = 0;
     virtual void SaveStats(QWidget *owner) = 0;
     virtual void SaveStatsAs(QWidget *owner) = 0;
     virtual void ExportShots(QWidget *owner) = 0;
@@ -53,4 +54,6 @@ public:
     virtual void ClearDataCommand(QWidget *owner) = 0;
     virtual bool ConfirmDiscard(QWidget *owner) = 0;
     virtual void SaveConfig() = 0;
+    // The defaults taken from the session, with the user's own image folder.
+    virtual void CaptureUserDefaults() = 0;
 };

@@ -66,12 +66,17 @@ public:
     // File commands (files/): Save writes to StatsFilePath or asks for a name.
     void SaveStats(QWidget *owner) override;
     void SaveStatsAs(QWidget *owner) override;
-    void OpenFileDialog(qint32 mode, QWidget *owner) override;
+    // The open dialog in `mode`; false when it was called off or nothing was chosen.
+    bool OpenFileDialog(qint32 mode, QWidget *owner) override;
     void ExportShots(QWidget *owner) override;
     // Configuration (config/).
     void ResolveFolders();
     void LoadConfig();
+    // The write at exit: the values current then when "Save on Exit" was pressed.
     void SaveConfig() override;
+    // CaptureDefaults with the user's own image folder, also while the
+    // tutorial lends its folder to the import dialog.
+    void CaptureUserDefaults() override;
     void ShowDefaultOptions(QWidget *owner) override;
     void ShowUnits(QWidget *owner) override;
     // Graphical entry (graph/).

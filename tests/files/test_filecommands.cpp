@@ -66,6 +66,7 @@ private slots:
     void saveAsFailureChangesNothing();
     void openBringsUpEntryWindow();
     void openDamagedKeepsSession();
+    void cancelledImportKeepsImage();
 };
 
 void TestFileDialogs::saveAsOverwriteQuestion()
@@ -122,11 +123,13 @@ void TestFileDialogs::openBringsUpEntryWindow()
     Fixture f;
     f.t.session.FileDialogMode = 1;
     {
+        // Over unsaved shots the open asks first; No lets it go on.
         frmFileDialog open(*f.t.app);
         open.show();
         select(open.File1, QStringLiteral("kb.pxs"));
+        f.t.prompter.QueueMsgAnswer(Answer::No);
         QTest::mouseClick(open.cmdImportFile, Qt::LeftButton);
-        QVERIFY(f.t.prompter.messages().isEmpty());
+        QCOMPARE(f.t.prompter.messages().size(), 1);
     }
     Session &s = f.t.session;
     QCOMPARE(s.StatsFilePath, f.path("kb.pxs"));
@@ -159,14 +162,27 @@ void TestFileDialogs::openDamagedKeepsSession()
     frmFileDialog open(*f.t.app);
     open.show();
     select(open.File1, QStringLiteral("broken.pxs"));
+    f.t.prompter.QueueMsgAnswer(Answer::No); // not saved first
     QTest::mouseClick(open.cmdImportFile, Qt::LeftButton);
-    QCOMPARE(f.t.prompter.messages().size(), 1);
+    QCOMPARE(f.t.prompter.messages().size(), 2);
     const Session &s = f.t.session;
     QCOMPARE(s.ShotCount, before.ShotCount);
     QCOMPARE(s.StatsFilePath, before.StatsFilePath);
     QCOMPARE(s.ImagePath, before.ImagePath);
     QCOMPARE(s.StatsSaved, false);
     QVERIFY(!f.t.app->KeyBoardEnter()->isVisible());
+}
+
+void TestFileDialogs::cancelledImportKeepsImage()
+{
+    Fixture f;
+    f.t.session.FileDialogMode = 2;
+    frmFileDialog import(*f.t.app);
+    import.show();
+    select(import.File1, QStringLiteral("d.gif"));
+    QTest::mouseClick(import.cmdCancFile, Qt::LeftButton);
+    QCOMPARE(f.t.session.ImagePath, QStringLiteral("/images/current.jpg"));
+    QCOMPARE(f.t.session.ShotCount, 2);
 }
 
 QTEST_MAIN(TestFileDialogs)
