@@ -6,6 +6,8 @@
 #include "stats/report.h"
 
 #include <QApplication>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 
@@ -63,4 +65,24 @@ CliRun RunCliCaptured(const QStringList &args)
     o.flush();
     e.flush();
     return {code, out, err};
+}
+
+CliRun RunCliLine(const QString &line)
+{
+    return RunCliCaptured(line.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+}
+
+QList<std::pair<QString, QPointF>> PdfWords(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    p.waitForFinished(20000);
+    static const QRegularExpression re(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+    QList<std::pair<QString, QPointF>> words;
+    for (auto it = re.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
+        const auto m = it.next();
+        words.append({m.captured(3), QPointF(m.captured(1).toDouble(), m.captured(2).toDouble())});
+    }
+    return words;
 }

@@ -5,6 +5,7 @@
 #include "app/session.h"
 #include "platform/scriptedprompter.h"
 
+#include <QPointF>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
@@ -38,3 +39,9 @@ struct CliRun {
     QString out, err;
 };
 CliRun RunCliCaptured(const QStringList &args);
+// The same for a command line of words split at blanks.
+CliRun RunCliLine(const QString &line);
+
+// The words of a PDF page with the top-left corner of each, in points, in
+// reading order (pdftotext -bbox); empty when pdftotext is missing.
+QList<std::pair<QString, QPointF>> PdfWords(const QString &pdf);
