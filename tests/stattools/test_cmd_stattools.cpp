@@ -24,15 +24,13 @@ void TestStatToolsCli::commands_data()
     row("t", "critical t 10 5", 0, "2.2286\n", "");
     row("t not found", "critical t 2 5", 0, "not found\n", "");
     row("F", "critical f 4 4 5", 0, "9.6046\n", "");
-    row("F one on top", "critical f 1 5 5", 1, "",
-        "Input Error: D1 must be a whole number between 2 and 19.\n");
     row("unknown kind", "critical z 1 5", 2, "", "usage:");
     row("ttest significant", "ttest 10 2 10 12 2 10 5", 0,
         "T-Test Value: 2.10\nExperimental t value: 2.24\n"
         "The averages of Sample A and Sample B are significantly different.\n",
         "");
-    row("ttest refused", "ttest 10 2 0 12 2 10 5", 1, "",
-        "Input Error: Number A must be a number between 1 and 20.\n");
+    row("ttest refused", "ttest 10 2 1.5 12 2 10 5", 1, "",
+        "Input Error: Number A must be a whole number (1,2,3) with no decimals.\n");
     row("ftest", "ftest 3 6 1 11 10", 0,
         "F-Test Value: 3.33\nExperimental f value: 9.00\n"
         "The variances of Sample A and Sample B are significantly different.\n",
