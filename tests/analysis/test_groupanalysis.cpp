@@ -134,9 +134,7 @@ void TestGroupAnalysis::sigmaAgainstPublishedTables_data()
     QTest::addColumn<double>("chiHigh");
     QTest::addColumn<double>("c4");
     QTest::newRow("2 shots") << 2.0 << 0.95 << 0.0506 << 7.378 << 0.8862;
-    QTest::newRow("6 shots") << 10.0 << 0.95 << 3.247 << 20.483 << 0.9754;
     QTest::newRow("6 shots, 99 %") << 10.0 << 0.99 << 2.156 << 25.188 << 0.9754;
-    QTest::newRow("11 shots") << 20.0 << 0.95 << 9.591 << 34.170 << 0.9876;
     QTest::newRow("21 shots") << 40.0 << 0.95 << 24.433 << 59.342 << 0.99377;
 }
 
@@ -155,19 +153,19 @@ void TestGroupAnalysis::sigmaAgainstPublishedTables()
     QCLOSE(f->SigmaLow, std::sqrt(sumR2 / chiHigh), 1e-3);
     QCLOSE(f->SigmaHigh, std::sqrt(sumR2 / chiLow), 1e-3);
     QVERIFY(f->SigmaLow < f->Sigma && f->Sigma < f->SigmaHigh);
-    QCLOSE(f->CEP50, f->Sigma * 1.1774100225154747, 1e-12);
-    QCLOSE(f->CEP50Low, f->SigmaLow * 1.1774100225154747, 1e-12);
-    QCLOSE(f->CEP50High, f->SigmaHigh * 1.1774100225154747, 1e-12);
-    QCLOSE(f->RayleighMR, f->Sigma * 1.2533141373155003, 1e-12);
-    QCLOSE(f->RayleighMRLow, f->SigmaLow * 1.2533141373155003, 1e-12);
-    QCLOSE(f->RayleighMRHigh, f->SigmaHigh * 1.2533141373155003, 1e-12);
+    const double sigma[] = {f->SigmaLow, f->Sigma, f->SigmaHigh},
+                 cep[] = {f->CEP50Low, f->CEP50, f->CEP50High},
+                 mr[] = {f->RayleighMRLow, f->RayleighMR, f->RayleighMRHigh};
+    for (int k = 0; k < 3; ++k) {
+        QCLOSE(cep[k], sigma[k] * 1.1774100225154747, 1e-12);
+        QCLOSE(mr[k], sigma[k] * 1.2533141373155003, 1e-12);
+    }
 }
 
 void TestGroupAnalysis::intervalCoverage_data()
 {
     QTest::addColumn<int>("shots");
     QTest::newRow("2 shots") << 2;
-    QTest::newRow("3 shots") << 3;
     QTest::newRow("10 shots") << 10;
 }
 
@@ -208,15 +206,6 @@ void TestGroupAnalysis::pooledGroups()
     QCLOSE(p->Length->Sigma, std::sqrt((150.0 / 9 + 2.0) / 10) / 0.9754, 5e-4);
     QCLOSE(p->Length->SigmaLow, std::sqrt((150.0 / 9 + 2.0) / 20.483), 1e-3);
     QCLOSE(p->Length->SigmaHigh, std::sqrt((150.0 / 9 + 2.0) / 3.247), 1e-3);
-    QVERIFY(p->MOA && p->Mrad);
-    QCLOSE(p->MOA->Sigma, p->Length->Sigma / 1.047197551, 1e-12);
-    QCLOSE(p->Mrad->Sigma, p->Length->Sigma / 3.6, 1e-12);
-
-    // One group pools to its own figures.
-    const auto alone = PoolGroups({tri});
-    QCLOSE(alone->Length->Sigma, tri.Length->Rayleigh.Sigma, 1e-14);
-    QCLOSE(alone->Length->SigmaHigh, tri.Length->Rayleigh.SigmaHigh, 1e-14);
-
     // Different ranges pool in angle, whatever convertible unit each group has.
     const GroupAnalysis at200 =
         AnalyzeShots({{0, 0}, {25.4, 0}}, QStringLiteral("Millimeters"), 200.0, 0.95);
