@@ -2,38 +2,12 @@
 #include "app/frmmain.h"
 #include "config/configfile.h"
 #include "config/frmdefaultoptions.h"
+#include "filetestutil.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QtTest>
-
-namespace {
-QList<QByteArray> iniLines(const Session &s)
-{
-    QFile f(ConfigFilePath(s));
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    QList<QByteArray> l = f.readAll().split('\n');
-    l.removeLast();
-    return l;
-}
-
-// A started program: folders resolved, its own peltrix.ini read.
-struct Started {
-    Started()
-    {
-        t.app->ResolveFolders();
-        QDir().mkpath(t.session.DocumentsDir);
-        t.app->LoadConfig();
-        ResetSession(t.session);
-        QVERIFY(SaveConfigFile(t.session));
-        startup = iniLines(t.session);
-    }
-    TestApp t;
-    QList<QByteArray> startup;
-};
-
-} // namespace
 
 class TestConfigForms : public QObject {
     Q_OBJECT
@@ -44,14 +18,17 @@ private slots:
 void TestConfigForms::tutorialFolderNeverKept()
 {
     // The tutorial lends its folder to the import dialog; the user's own is kept.
-    Started s;
-    Session &ss = s.t.session;
-    const QString own = s.t.dir.filePath(QStringLiteral("scans"));
+    TestApp t;
+    t.app->ResolveFolders();
+    t.app->LoadConfig();
+    ResetSession(t.session);
+    Session &ss = t.session;
+    const QString own = t.dir.filePath(QStringLiteral("scans"));
     ss.ImageDir = own;
-    s.t.app->ShowTutorial();
+    t.app->ShowTutorial();
     QVERIFY(ss.ImageDir != own);
     {
-        frmDefaultOptions w(*s.t.app);
+        frmDefaultOptions w(*t.app);
         w.show();
         w.chkImPath->setChecked(true);
         QTest::mouseClick(w.cmdSaveDefNow, Qt::LeftButton);
@@ -59,10 +36,10 @@ void TestConfigForms::tutorialFolderNeverKept()
         QTest::mouseClick(w.cmdSaveDefExit, Qt::LeftButton);
     }
     ss.DefImageDir.clear();
-    frmMain *m = s.t.app->Main();
+    frmMain *m = t.app->Main();
     m->show();
     QVERIFY(m->close());
-    QCOMPARE(iniLines(ss)[12], "\"" + own.toUtf8() + "\"\r");
+    QCOMPARE(ReadBytes(ConfigFilePath(ss)).split('\n')[12], "\"" + own.toUtf8() + "\"\r");
 }
 
 QTEST_MAIN(TestConfigForms)
