@@ -2,6 +2,8 @@
 // and the reason, exit 1 in the companion, the older file byte for byte as it
 // was and nothing left beside it.
 #include "analysis/frmgroupanalysis.h"
+#include "config/configfile.h"
+#include "files/statsfile.h"
 #include "filetestutil.h"
 #include "platform/printer.h"
 #include "stattools/frmftest.h"
@@ -41,12 +43,18 @@ Outcome write(const QString &writer, TestApp &t, const QString &path)
             return cli({QStringLiteral("plot"), pxs, QStringLiteral("--pdf"), path});
         if (what == QLatin1String("csv"))
             return cli({QStringLiteral("csv"), pxs, QStringLiteral("-o"), path});
+        if (what == QLatin1String("resave")) return cli({QStringLiteral("resave"), pxs, path});
         // The export goes beside its statistics file.
         return cli(
             {QStringLiteral("export"), QFileInfo(path).dir().filePath(QStringLiteral("g.pxs"))});
     }
     t.prompter.QueueSaveFile(path);
-    if (writer == QLatin1String("report")) {
+    if (writer == QLatin1String("save")) {
+        SaveStatsFileOrTell(t.session, path, t.prompter);
+    } else if (writer == QLatin1String("settings")) {
+        t.session.AppDataDir = QFileInfo(path).absolutePath();
+        SaveConfigFileOrTell(t.session, t.prompter);
+    } else if (writer == QLatin1String("report")) {
         t.app->PrintStats(nullptr);
     } else if (writer == QLatin1String("t-test page")) {
         t.app->ShowTTest();
@@ -84,6 +92,8 @@ void TestFailedWrites::olderFileKept_data()
 {
     QTest::addColumn<QString>("writer");
     QTest::addColumn<QString>("name");
+    QTest::newRow("Save") << QStringLiteral("save") << QStringLiteral("g.pxs");
+    QTest::newRow("peltrix.ini") << QStringLiteral("settings") << QStringLiteral("peltrix.ini");
     QTest::newRow("printed report") << QStringLiteral("report") << QStringLiteral("r.pdf");
     QTest::newRow("T-test page") << QStringLiteral("t-test page") << QStringLiteral("t.pdf");
     QTest::newRow("F-test page") << QStringLiteral("f-test page") << QStringLiteral("f.pdf");
@@ -92,6 +102,7 @@ void TestFailedWrites::olderFileKept_data()
     QTest::newRow("cli report") << QStringLiteral("cli report") << QStringLiteral("r.pdf");
     QTest::newRow("cli plot png") << QStringLiteral("cli plot png") << QStringLiteral("p.png");
     QTest::newRow("cli plot pdf") << QStringLiteral("cli plot pdf") << QStringLiteral("p.pdf");
+    QTest::newRow("cli resave") << QStringLiteral("cli resave") << QStringLiteral("r.pxs");
     QTest::newRow("cli csv") << QStringLiteral("cli csv") << QStringLiteral("shots.csv");
     // The export never replaces a file: there is no older one, and no partial one is left.
     QTest::newRow("cli export") << QStringLiteral("cli export") << QStringLiteral("g.txt");
@@ -105,6 +116,7 @@ void TestFailedWrites::olderFileKept()
         QSKIP("a printer is installed; the page would go to it");
     TestApp t;
     AddShots(t.session, {{0.25, 0.5}, {-0.375, 0.125}, {0.5, -0.25}});
+    t.session.StatsSaved = false;
     const QString folder = t.dir.filePath(QStringLiteral("out"));
     const QString path = folder + QLatin1Char('/') + name;
     const bool older = !writer.endsWith(QLatin1String("export"));
@@ -128,6 +140,7 @@ void TestFailedWrites::olderFileKept()
                   .isEmpty(),
              qPrintable(out.message));
     if (older) QCOMPARE(ReadBytes(path), QByteArray("older content"));
+    QVERIFY(!t.session.StatsSaved || writer != QLatin1String("save"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), before);
 
     // Without the limit the same writer succeeds.

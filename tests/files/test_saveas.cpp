@@ -54,8 +54,7 @@ void TestSaveAs::clickPicksTheFile()
     t.prompter.QueueMsgAnswer(Answer::Yes);
     QTest::mouseClick(dlg.cmdSaveFile, Qt::LeftButton);
     QCOMPARE(t.prompter.messages().size(), 1);
-    QCOMPARE(t.prompter.messages()[0].text,
-             QStringLiteral("File a.pxs exists.\r\rOverwrite Existing File?"));
+    QVERIFY(t.prompter.messages()[0].text.contains(QStringLiteral("a.pxs")));
     QCOMPARE(ReadBytes(folder + QStringLiteral("/a.pxs")), StatsFileBytes(t.session));
     QCOMPARE(ReadBytes(folder + QStringLiteral("/b.pxs")), QByteArray("old b"));
     QCOMPARE(t.session.StatsFilePath, folder + QStringLiteral("/a.pxs"));
@@ -65,8 +64,6 @@ void TestSaveAs::typedPaths_data()
 {
     QTest::addColumn<QString>("typed"); // {T} stands for the temporary folder
     QTest::addColumn<QString>("written");
-    QTest::newRow("absolute") << "{T}/x/g.pxs"
-                              << "{T}/x/g.pxs";
     QTest::newRow("absolute, no extension") << "{T}/x/g"
                                             << "{T}/x/g.pxs";
     QTest::newRow("relative") << "sub/g"
