@@ -73,10 +73,6 @@ void TestKeyboardEntry::refusedTexts_data()
                              << "1" << empty;
     QTest::newRow("trailing letters") << "1"
                                       << "12.5abc" << notNumber;
-    QTest::newRow("huge")
-        << "1E30"
-        << "1"
-        << QStringLiteral("Enter X and Y Data: X and Y must lie between -1000000 and 1000000.");
     QTest::newRow("beyond double")
         << "1"
         << "-1E400"
@@ -133,8 +129,6 @@ void TestKeyboardEntry::deleteShot()
                                                                : std::optional<QString>(answer));
     e->cmdRemShot->click();
     const auto input = t.prompter.records.first();
-    QCOMPARE(input.title, QStringLiteral("Delete Shot"));
-    QCOMPARE(input.text, QStringLiteral("Enter the Number of the Shot to Delete"));
     QCOMPARE(input.defaultAnswer, QStringLiteral("3"));
     QCOMPARE(lastMessage(t.prompter), message.isEmpty() ? QString() : message);
     QCOMPARE(t.session.ShotCount, shotsAfter);
