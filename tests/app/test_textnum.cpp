@@ -44,17 +44,15 @@ void TestCore::formatPicture_data()
     QTest::addColumn<float>("value");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("text");
-    QTest::newRow("three decimals") << -0.25f << "###0.000"
-                                    << "-0.250";
-    QTest::newRow("half away up") << 0.0005f << "###0.000"
-                                  << "0.001";
+    auto row = [](const char *name, float v, const char *pattern, const char *text) {
+        QTest::newRow(name) << v << QString::fromLatin1(pattern) << QString::fromLatin1(text);
+    };
+    row("three decimals", -0.25f, "###0.000", "-0.250");
+    row("half away up", 0.0005f, "###0.000", "0.001");
     // 1.0005 as a float is 1.00049996...; shown at 7 digits it is a half.
-    QTest::newRow("float half") << 1.0005f << "###0.000"
-                                << "1.001";
-    QTest::newRow("wider than pattern") << 123456.0f << "##0"
-                                        << "123456";
-    QTest::newRow("moa") << 0.995f << "##0.00"
-                         << "1.00";
+    row("float half", 1.0005f, "###0.000", "1.001");
+    row("wider than pattern", 123456.0f, "##0", "123456");
+    row("moa", 0.995f, "##0.00", "1.00");
 }
 
 void TestCore::formatPicture()
