@@ -64,14 +64,13 @@ void TestSaveAs::typedPaths_data()
 {
     QTest::addColumn<QString>("typed"); // {T} stands for the temporary folder
     QTest::addColumn<QString>("written");
-    QTest::newRow("absolute, no extension") << "{T}/x/g"
-                                            << "{T}/x/g.pxs";
-    QTest::newRow("relative") << "sub/g"
-                              << "{T}/shown/sub/g.pxs";
-    QTest::newRow("relative, upward") << "../x/g.data"
-                                      << "{T}/x/g.data";
-    QTest::newRow("dot in a folder only") << "{T}/d.x/g"
-                                          << "{T}/d.x/g.pxs";
+    auto row = [](const char *name, const char *typed, const char *written) {
+        QTest::newRow(name) << QString::fromLatin1(typed) << QString::fromLatin1(written);
+    };
+    row("absolute, no extension", "{T}/x/g", "{T}/x/g.pxs");
+    row("relative", "sub/g", "{T}/shown/sub/g.pxs");
+    row("relative, upward", "../x/g.data", "{T}/x/g.data");
+    row("dot in a folder only", "{T}/d.x/g", "{T}/d.x/g.pxs");
 }
 
 void TestSaveAs::typedPaths()
