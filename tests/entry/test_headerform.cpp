@@ -79,12 +79,10 @@ void TestHeaderForm::textsTakeTypingAfterClick_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("lot, leading blank kept") << "txtLotNumber"
-                                             << "  L-17"
-                                             << "b";
-    QTest::newRow("comments") << "txtComments"
-                              << "Calm\nsecond line"
-                              << ", 12 C";
+    QTest::newRow("lot, leading blank kept")
+        << QStringLiteral("txtLotNumber") << QStringLiteral("  L-17") << QStringLiteral("b");
+    QTest::newRow("comments") << QStringLiteral("txtComments")
+                              << QStringLiteral("Calm\nsecond line") << QStringLiteral(", 12 C");
 }
 
 void TestHeaderForm::textsTakeTypingAfterClick()

@@ -65,18 +65,14 @@ void TestKeyboardEntry::refusedTexts_data()
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
     QTest::addColumn<QString>("message");
-    const QString empty =
-        QStringLiteral("Enter X and Y Data: Both X and Y values must be entered to add data");
-    const QString notNumber =
-        QStringLiteral("Enter X and Y Data: X and Y must be numbers, for example 1.25 or -0.5.");
-    QTest::newRow("x empty") << ""
-                             << "1" << empty;
-    QTest::newRow("trailing letters") << "1"
-                                      << "12.5abc" << notNumber;
-    QTest::newRow("beyond double")
-        << "1"
-        << "-1E400"
-        << QStringLiteral("Enter X and Y Data: X and Y must lie between -1000000 and 1000000.");
+    auto row = [](const char *name, const char *x, const char *y, const char *message) {
+        QTest::newRow(name) << QString::fromLatin1(x) << QString::fromLatin1(y)
+                            << QStringLiteral("Enter X and Y Data: ") +
+                                   QString::fromLatin1(message);
+    };
+    row("x empty", "", "1", "Both X and Y values must be entered to add data");
+    row("trailing letters", "1", "12.5abc", "X and Y must be numbers, for example 1.25 or -0.5.");
+    row("beyond double", "1", "-1E400", "X and Y must lie between -1000000 and 1000000.");
 }
 
 void TestKeyboardEntry::refusedTexts()
