@@ -17,8 +17,6 @@
 #include <QtTest>
 
 namespace {
-enum Command { MainOpen, KeyboardOpen, GraphOpen, MainImport, GraphImport };
-
 // Picks `name` in the open dialog once it shows and presses "Open File";
 // `cancelSaveAs` calls off the save-as window the question may bring up.
 void chooseInOpenDialog(const QString &name, bool cancelSaveAs)
@@ -47,21 +45,24 @@ private slots:
 
 void TestUnsavedWork::openAndImportAskFirst_data()
 {
-    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("command"); // window: its menu command's handler
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("hasFile"); // the group has a current file to save to
     QTest::addColumn<bool>("replaced");
-    QTest::newRow("main open, cancel") << int(MainOpen) << int(Answer::Cancel) << true << false;
-    QTest::newRow("keyboard open, no") << int(KeyboardOpen) << int(Answer::No) << false << true;
-    QTest::newRow("graph open, yes") << int(GraphOpen) << int(Answer::Yes) << true << true;
-    QTest::newRow("main import, yes, save-as called off")
-        << int(MainImport) << int(Answer::Yes) << false << false;
-    QTest::newRow("graph import, no") << int(GraphImport) << int(Answer::No) << true << true;
+    auto row = [](const char *name, const char *command, int answer, bool hasFile, bool replaced) {
+        QTest::newRow(name) << QString::fromLatin1(command) << answer << hasFile << replaced;
+    };
+    row("main open, cancel", "main:mnuOpenStats_Click", Answer::Cancel, true, false);
+    row("keyboard open, no", "keyboard:mnuKBOpen_Click", Answer::No, false, true);
+    row("graph open, yes", "graph:mnuGraphFileOpen_Click", Answer::Yes, true, true);
+    row("main import, yes, save-as called off", "main:mnuImportItem_Click", Answer::Yes, false,
+        false);
+    row("graph import, no", "graph:mnuGraphImportImage_Click", Answer::No, true, true);
 }
 
 void TestUnsavedWork::openAndImportAskFirst()
 {
-    QFETCH(int, command);
+    QFETCH(QString, command);
     QFETCH(int, answer);
     QFETCH(bool, hasFile);
     QFETCH(bool, replaced);
@@ -78,27 +79,16 @@ void TestUnsavedWork::openAndImportAskFirst()
     s.StatsSaved = false;
     const QString current = t.dir.filePath(QStringLiteral("current.pxs"));
     if (hasFile) s.StatsFilePath = current;
-    const bool import = command == MainImport || command == GraphImport;
+    const bool import = command.contains(QLatin1String("Import"));
     t.prompter.QueueMsgAnswer(answer);
     chooseInOpenDialog(import ? QStringLiteral("t.bmp") : QStringLiteral("kb.pxs"),
                        answer == Answer::Yes && !hasFile);
-    switch (Command(command)) {
-    case MainOpen:
-        t.app->Main()->mnuOpenStats_Click();
-        break;
-    case KeyboardOpen:
-        t.app->KeyBoardEnter()->mnuKBOpen_Click();
-        break;
-    case GraphOpen:
-        t.app->GraphEnter()->mnuGraphFileOpen_Click();
-        break;
-    case MainImport:
-        t.app->Main()->mnuImportItem_Click();
-        break;
-    case GraphImport:
-        t.app->GraphEnter()->mnuGraphImportImage_Click();
-        break;
-    }
+    const QString window = command.section(QLatin1Char(':'), 0, 0);
+    QObject *target = window == QLatin1String("main") ? static_cast<QObject *>(t.app->Main())
+                      : window == QLatin1String("keyboard")
+                          ? static_cast<QObject *>(t.app->KeyBoardEnter())
+                          : t.app->GraphEnter();
+    QVERIFY(QMetaObject::invokeMethod(target, qPrintable(command.section(QLatin1Char(':'), 1))));
     const auto m = t.prompter.messages();
     QVERIFY(!m.isEmpty());
     QCOMPARE(m[0].buttons, Buttons::YesNoCancel);
