@@ -49,6 +49,8 @@ public:
     void ViewTextEntry();
     void ViewGraphicalEntry();
     void ShowStatistics(QWidget *owner);
+    // Before `owner` closes: the windows it owns that outlive it are let go.
+    void ReleaseOwned(QWidget *owner);
     void ShowHeaderForm(QWidget *owner);
     void RenderStats();
 

@@ -2,9 +2,11 @@
 
 #include "app/peltrixapp.h"
 #include "graph/frmtoolbox.h"
+#include "graph/graphguide.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
 #include "platform/menus.h"
+#include "platform/placement.h"
 #include "platform/screen.h"
 
 #include <QCloseEvent>
@@ -28,9 +30,17 @@ frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
     setCentralWidget(View);
     ZoomLabel = new QLabel(PictureView::ZoomText(1.0), this);
     ZoomLabel->setObjectName(QStringLiteral("ZoomLabel"));
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblScale = new QLabel(this);
+    lblScale->setObjectName(QStringLiteral("lblScale"));
+    statusBar()->addWidget(lblStatus, 1);
+    statusBar()->addPermanentWidget(lblScale);
     statusBar()->addPermanentWidget(ZoomLabel);
-    connect(View, &PictureView::ZoomChanged, this,
-            [this](double z) { ZoomLabel->setText(PictureView::ZoomText(z)); });
+    connect(View, &PictureView::ZoomChanged, this, [this](double z) {
+        ZoomLabel->setText(PictureView::ZoomText(z));
+        if (!fitting) keepFitted = false;
+    });
     connect(View, &PictureView::ViewMoved, this, &frmGraphEnter::ViewMoved);
     picture.canvas.Changed = [this](const QRect &r) { Picture1->CanvasChanged(r); };
     connect(Picture1, &PictureBox::MouseDown, this, &frmGraphEnter::Picture1_MouseDown);
@@ -116,6 +126,8 @@ void frmGraphEnter::Form_Load()
     picture.canvas.SetPictureSize(picturePixels);
     if (!app.session.HeaderEntered) app.ShowHeaderForm(this);
     frmToolBox *tools = ToolBox();
+    // At the picture's top-left, where the work starts; statistics at the right.
+    PlaceInsideTopLeft(tools, this);
     tools->show();
     app.ShowStatistics(this);
     picture.LastMouseX = -1;
@@ -130,7 +142,23 @@ void frmGraphEnter::ReloadTargetImage()
     LoadPictureFromSession(s, picture, app.prompter);
     Picture1->setCursor(Qt::CrossCursor);
     SyncControls();
+    if (s.ImagePath != fittedImage) {
+        fittedImage = s.ImagePath;
+        keepFitted = true;
+    }
+    FitNewPicture();
     ViewMoved();
+}
+
+void frmGraphEnter::FitNewPicture()
+{
+    if (!keepFitted || fitting) return;
+    fitting = true;
+    fittedView = View->viewport()->size();
+    View->FitToWindow();
+    // A small picture at its own size, not blown up.
+    if (View->Zoom() > 1) View->SetZoom(1.0);
+    fitting = false;
 }
 
 void frmGraphEnter::SyncControls()
@@ -141,13 +169,26 @@ void frmGraphEnter::SyncControls()
     mnuCursor->setChecked(s.FullScreenCursor);
     mnuAxes->setChecked(s.ShowAxes);
     if (toolbox) toolbox->Sync();
+    UpdateGuide();
+}
+
+void frmGraphEnter::UpdateGuide()
+{
+    const Session &s = app.session;
+    lblStatus->setText(ToolPrompt(s, picture, picture.canvas.HasImage()));
+    lblScale->setText(ScaleText(s));
+    Picture1->SetNotes(NotesOf(s, picture));
 }
 
 void frmGraphEnter::Picture1_MouseDown(int, int, float X, float Y)
 {
     app.prompter.SetOwner(this);
+    // The second calibration press asks for the length: say in which unit.
+    if (app.session.ToolMode == Tool::Calibrate && picture.FirstCalPointSet)
+        lblStatus->setText(CalibrationAnswerPrompt(app.session));
     ::Picture1_MouseDown(app.session, picture, app.prompter, X, Y);
     if (toolbox) toolbox->Sync();
+    UpdateGuide();
 }
 
 void frmGraphEnter::Picture1_MouseMove(int, int, float X, float Y)
@@ -228,9 +269,18 @@ void frmGraphEnter::mnuZoomOut_Click() { View->ZoomOut(); }
 
 void frmGraphEnter::mnuZoomActual_Click() { View->SetZoom(1.0); }
 
-void frmGraphEnter::mnuZoomFit_Click() { View->FitToWindow(); }
+void frmGraphEnter::mnuZoomFit_Click()
+{
+    keepFitted = true;
+    FitNewPicture();
+}
 
-void frmGraphEnter::ViewMoved() { ShowVisibleArea(app.session, picture, Picture1->VisibleTwips()); }
+void frmGraphEnter::ViewMoved()
+{
+    // Resized while fitted: fitted again (a scroll leaves it alone).
+    if (keepFitted && !fitting && View->viewport()->size() != fittedView) FitNewPicture();
+    ShowVisibleArea(app.session, picture, Picture1->VisibleTwips());
+}
 
 void frmGraphEnter::mnuGraphManual_Click() { app.OpenManual(this); }
 
@@ -245,6 +295,7 @@ void frmGraphEnter::Form_Unload()
     app.session.AxesDrawn = false;
     app.session.CalMarkersDrawn = false;
     if (toolbox) toolbox->close();
+    app.ReleaseOwned(this);
 }
 
 void frmGraphEnter::closeEvent(QCloseEvent *event)

@@ -28,6 +28,8 @@ public:
     PictureView *View;
     QAction *mnuZoomIn, *mnuZoomOut, *mnuZoomActual, *mnuZoomFit;
     QLabel *ZoomLabel;
+    // The status line: what a click does now, and the picture's scale.
+    QLabel *lblStatus, *lblScale;
 
     GraphPicture &Picture() { return picture; }
     frmToolBox *ToolBox();
@@ -36,6 +38,8 @@ public:
     void ReloadTargetImage();
     // Title, check marks and toolbox as the session has them now.
     void SyncControls();
+    // The status line and the notes over the picture, as the session has them.
+    void UpdateGuide();
 
 public slots:
     void Picture1_MouseDown(int button, int shift, float X, float Y);
@@ -70,6 +74,12 @@ protected:
 private:
     void Form_Unload();
     void ViewMoved();
+    // A new picture opens fitted to the window, and stays fitted as the
+    // window is resized until the user zooms.
+    void FitNewPicture();
+    QString fittedImage;
+    bool keepFitted = false, fitting = false;
+    QSize fittedView;
     PeltrixApp &app;
     GraphPicture picture;
     QPointer<frmToolBox> toolbox;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 namespace {
 int ButtonCode(Qt::MouseButtons b)
@@ -62,6 +63,71 @@ void PictureBox::FitToCanvas()
     // The widget pixels whose centres lie on the canvas.
     const auto span = [this](int n) { return std::max(1, int(std::ceil(n * zoom - 0.5))); };
     resize(zoom == 1.0 ? canvasSize : QSize(span(canvasSize.width()), span(canvasSize.height())));
+    ResetSmooth();
+}
+
+void PictureBox::ResetSmooth()
+{
+    if (zoom >= 1) {
+        smooth = QImage();
+        smoothStale = QRegion();
+        return;
+    }
+    if (smooth.size() != size()) {
+        smooth = QImage(); // the old one goes first, so two are never held
+        smooth = QImage(size(), QImage::Format_RGB32);
+    }
+    // Widget pixel i averages canvas columns cellX[i] to cellX[i + 1] - 1.
+    const auto cells = [this](std::vector<int> &cell, int widgetPixels, int canvasPixels) {
+        cell.resize(size_t(widgetPixels) + 1);
+        for (int i = 0; i <= widgetPixels; ++i)
+            cell[size_t(i)] = std::min(int(std::floor(i / zoom)), canvasPixels);
+    };
+    cells(cellX, width(), canvasSize.width());
+    cells(cellY, height(), canvasSize.height());
+    // Worked out when first shown: a zoom step costs only the part in view.
+    smoothStale = smooth.isNull() ? QRegion() : QRegion(rect());
+}
+
+void PictureBox::SmoothRect(const QRect &r)
+{
+    const QImage &img = canvas.Image();
+    const int w = img.width(), h = img.height();
+    const auto end = [](const std::vector<int> &cell, int i, int limit) {
+        return std::min(limit, std::max(cell[size_t(i) + 1], cell[size_t(i)] + 1));
+    };
+    const int x0 = std::min(cellX[size_t(r.left())], w - 1);
+    const int x1 = end(cellX, r.right(), w);
+    const size_t n = size_t(x1 - x0);
+    sums.resize(n * 3);
+    for (int j = r.top(); j <= r.bottom(); ++j) {
+        const int y0 = std::min(cellY[size_t(j)], h - 1), y1 = end(cellY, j, h);
+        // Column sums over the rows of this widget row, then cell sums.
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int y = y0; y < y1; ++y) {
+            const QRgb *src = reinterpret_cast<const QRgb *>(img.constScanLine(y)) + x0;
+            quint32 *acc = sums.data();
+            for (size_t x = 0; x < n; ++x, acc += 3) {
+                const QRgb v = src[x];
+                acc[0] += (v >> 16) & 0xFFu;
+                acc[1] += (v >> 8) & 0xFFu;
+                acc[2] += v & 0xFFu;
+            }
+        }
+        QRgb *dst = reinterpret_cast<QRgb *>(smooth.scanLine(j));
+        for (int i = r.left(); i <= r.right(); ++i) {
+            const int a = std::min(cellX[size_t(i)], w - 1), b = end(cellX, i, w);
+            quint32 red = 0, green = 0, blue = 0;
+            for (int x = a - x0; x < b - x0; ++x) {
+                red += sums[size_t(x) * 3];
+                green += sums[size_t(x) * 3 + 1];
+                blue += sums[size_t(x) * 3 + 2];
+            }
+            const quint32 count = quint32((b - a) * (y1 - y0)), half = count / 2;
+            dst[i] = qRgb(int((red + half) / count), int((green + half) / count),
+                          int((blue + half) / count));
+        }
+    }
 }
 
 void PictureBox::SetZoom(double z)
@@ -80,8 +146,11 @@ void PictureBox::CanvasChanged(const QRect &px)
         update();
         return;
     }
-    const QRect r = ToWidgetRect(px).intersected(rect());
-    if (!r.isEmpty()) update(r);
+    // One pixel more around: an averaged pixel takes in its neighbours' cells.
+    const QRect r = ToWidgetRect(px).adjusted(-1, -1, 1, 1).intersected(rect());
+    if (r.isEmpty()) return;
+    if (Smooth()) smoothStale += r;
+    update(r);
 }
 
 QRectF PictureBox::VisibleTwips() const
@@ -119,8 +188,25 @@ void PictureBox::paintEvent(QPaintEvent *event)
             const QRect inside = r.intersected(img.rect());
             if (!inside.isEmpty()) p.drawImage(inside.topLeft(), img, inside);
             for (const QRect &o : QRegion(r).subtracted(inside)) p.fillRect(o, back);
-            continue;
+        } else if (Smooth()) {
+            const QRegion stale = smoothStale.intersected(r);
+            if (!stale.isEmpty()) {
+                for (const QRect &s : stale) SmoothRect(s);
+                smoothStale -= stale;
+            }
+            p.drawImage(r.topLeft(), smooth, r);
+        } else {
+            PaintNearest(p, r);
         }
+    }
+    PaintNotes(p, event->rect());
+}
+
+void PictureBox::PaintNearest(QPainter &p, const QRect &r)
+{
+    const QImage &img = canvas.Image();
+    const QColor back(canvas.Background());
+    {
         // Nearest canvas pixel for each widget pixel, the same rule as the
         // mouse conversion, so the pixel clicked is the pixel seen.
         if (tile.width() < r.width() || tile.height() < r.height())
@@ -180,4 +266,101 @@ void PictureBox::leaveEvent(QEvent *event)
 {
     mouseInside = false;
     QWidget::leaveEvent(event);
+}
+
+namespace {
+constexpr int RingRadius = 7; // screen pixels, whatever the zoom
+
+QFont NoteFont()
+{
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(12);
+    f.setBold(true);
+    return f;
+}
+
+struct NoteBox {
+    QRect rect;
+    QString text;
+};
+
+// One label per spot: shots whose markers lie within a few screen pixels of
+// each other (two shots through one hole) share it, "3, 7".
+std::vector<NoteBox> LabelBoxes(const PictureNotes &notes, const std::function<QPoint(QPointF)> &at)
+{
+    std::vector<std::pair<QPoint, QStringList>> spots;
+    for (const auto &[twips, number] : notes.shots) {
+        const QPoint w = at(twips);
+        auto same = std::find_if(spots.begin(), spots.end(), [&](const auto &spot) {
+            return (spot.first - w).manhattanLength() <= 6;
+        });
+        if (same == spots.end())
+            spots.push_back({w, {QString::number(number)}});
+        else
+            same->second << QString::number(number);
+    }
+    const QFontMetrics m(NoteFont());
+    std::vector<NoteBox> boxes;
+    for (const auto &[w, numbers] : spots) {
+        const QString text = numbers.join(QStringLiteral(", "));
+        const QRect r(w + QPoint(RingRadius + 2, -m.height() - 2),
+                      QSize(m.horizontalAdvance(text) + 6, m.height() + 2));
+        boxes.push_back({r, text});
+    }
+    return boxes;
+}
+} // namespace
+
+void PictureBox::SetNotes(const PictureNotes &n)
+{
+    if (n == notes) return;
+    update(NotesRegion());
+    notes = n;
+    update(NotesRegion());
+}
+
+QRegion PictureBox::NotesRegion() const
+{
+    QRegion region;
+    const auto at = [this](QPointF t) { return NoteAt(t); };
+    for (const NoteBox &b : LabelBoxes(notes, at)) region += b.rect.adjusted(-1, -1, 1, 1);
+    for (const QPointF &c : notes.calPoints)
+        region += QRect(at(c) - QPoint(RingRadius + 3, RingRadius + 3),
+                        QSize(2 * RingRadius + 7, 2 * RingRadius + 7));
+    return region;
+}
+
+QPoint PictureBox::NoteAt(QPointF twips) const
+{
+    // The centre of the canvas pixel the point lies on, as shown.
+    const QPointF px(std::floor(twips.x() / TwipsPerPixel) + 0.5,
+                     std::floor(twips.y() / TwipsPerPixel) + 0.5);
+    return (px * zoom).toPoint();
+}
+
+void PictureBox::PaintNotes(QPainter &p, const QRect &dirty)
+{
+    if (notes.shots.empty() && notes.calPoints.empty()) return;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const auto at = [this](QPointF t) { return NoteAt(t); };
+    for (const QPointF &c : notes.calPoints) {
+        const QPoint w = at(c);
+        if (!dirty.intersects(QRect(w, QSize(1, 1)).adjusted(-12, -12, 12, 12))) continue;
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::white, 4));
+        p.drawEllipse(QPointF(w), RingRadius, RingRadius);
+        p.setPen(QPen(QColor(230, 60, 0), 2));
+        p.drawEllipse(QPointF(w), RingRadius, RingRadius);
+    }
+    p.setFont(NoteFont());
+    for (const NoteBox &b : LabelBoxes(notes, at)) {
+        if (!dirty.intersects(b.rect)) continue;
+        p.setPen(QPen(QColor(40, 40, 40), 1));
+        p.setBrush(QColor(255, 255, 230, 220));
+        p.drawRoundedRect(QRectF(b.rect).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+        p.setPen(Qt::black);
+        p.drawText(b.rect, Qt::AlignCenter, b.text);
+    }
+    p.restore();
 }

@@ -5,6 +5,7 @@
 #include "app/frmmain.h"
 #include "app/peltrixapp.h"
 #include "app/textnum.h"
+#include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
 #include "platform/scriptedprompter.h"
 #include "stats/frmtextoutput.h"
@@ -123,7 +124,7 @@ void typedShots(PeltrixApp &app)
     save(stats->grab().toImage(), QStringLiteral("statistics.png"));
     form->txtEnterX->setText(QStringLiteral("-0.2"));
     settle();
-    save(sideBySide({form, stats}), QStringLiteral("keyboard.png"));
+    save(sideBySide({app.KeyBoardEnter(), stats}), QStringLiteral("keyboard.png"));
     app.CloseAll();
     settle();
 }

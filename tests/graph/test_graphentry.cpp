@@ -725,7 +725,7 @@ void TestGraphEntry::toolboxTypedRemoval()
         tools->cmdRemShot_Click();
         QCOMPARE(t.session.ShotCount, 3);
     }
-    const PromptRecord &ask = t.prompter.records.last();
+    const PromptRecord &ask = t.prompter.records.first();
     QCOMPARE(ask.title, QStringLiteral("Remove Shot"));
     QCOMPARE(ask.text,
              QStringLiteral("Enter number of shot (from shot data list) to Remove from Data Set:"));
@@ -769,8 +769,10 @@ void TestGraphEntry::zoomCoordinates()
     QVERIFY(w->View->ScrollOffset().x() > 0 && w->View->ScrollOffset().y() > 0);
     QCOMPARE(pic->mapTo(w->View->viewport(), local), at);
 
-    // What the view shows there is that very pixel.
-    QCOMPARE(ShownImage(w).pixel(at), noise.pixel(px));
+    // What the view shows there is that very pixel (below 100 % the average
+    // of the pixels there: test_pictureview).
+    const bool exact = zoom >= 1;
+    if (exact) QCOMPARE(ShownImage(w).pixel(at), noise.pixel(px));
     QSignalSpy down(pic, &PictureBox::MouseDown), moved(pic, &PictureBox::MouseMove);
     QTest::mouseClick(pic, Qt::LeftButton, {}, local);
     QCOMPARE(down.size(), 1);
@@ -799,14 +801,14 @@ void TestGraphEntry::zoomCoordinates()
     for (const QPoint &v :
          {QPoint(0, at.y()), QPoint(right, at.y()), QPoint(at.x(), 0), QPoint(at.x(), bottom)}) {
         const QPoint c = canvasAt(v.x(), v.y());
-        QCOMPARE(shown.pixel(v) & 0xFFFFFF, (noise.pixel(c) ^ overlay) & 0xFFFFFF);
+        if (exact) QCOMPARE(shown.pixel(v) & 0xFFFFFF, (noise.pixel(c) ^ overlay) & 0xFFFFFF);
     }
     // Every pixel of the horizontal line on screen shows it: none falls
     // between the pixels the zoomed view samples.
     for (int vx = 0; vx <= right; vx += 7) {
         const QPoint c = canvasAt(vx, at.y());
         // Near the crossing: the other line and the calibration mark.
-        if (std::abs(c.x() - px.x()) <= 10 / std::min(zoom, 1.0)) continue;
+        if (!exact || std::abs(c.x() - px.x()) <= 10 / std::min(zoom, 1.0)) continue;
         QCOMPARE(shown.pixel(vx, at.y()) & 0xFFFFFF, (noise.pixel(c) ^ overlay) & 0xFFFFFF);
     }
     // Scrolled away with the scroll bar: the lines still span what is shown.
@@ -828,12 +830,12 @@ void TestGraphEntry::zoomCommandsAndWheel()
     w->mnuZoomIn->trigger();
     QCOMPARE(w->View->Zoom(), 1.5);
     QCOMPARE(w->ZoomLabel->text(), QStringLiteral("150 %"));
-    // The ends: 10 % and 800 %, however often asked.
+    // The ends: 5 % and 800 %, however often asked.
     for (int i = 0; i < 20; ++i) w->mnuZoomIn->trigger();
     QCOMPARE(w->View->Zoom(), 8.0);
     for (int i = 0; i < 30; ++i) w->mnuZoomOut->trigger();
-    QCOMPARE(w->View->Zoom(), 0.1);
-    QCOMPARE(w->ZoomLabel->text(), QStringLiteral("10 %"));
+    QCOMPARE(w->View->Zoom(), 0.05);
+    QCOMPARE(w->ZoomLabel->text(), QStringLiteral("5 %"));
     w->View->SetZoom(50);
     QCOMPARE(w->View->Zoom(), 8.0);
     w->mnuZoomActual->trigger();
@@ -841,7 +843,7 @@ void TestGraphEntry::zoomCommandsAndWheel()
     // Fit to Window: the whole image, no scroll bar needed.
     w->mnuZoomFit->trigger();
     const double z = w->View->Zoom();
-    QVERIFY(z < 1.0 && z >= 0.1);
+    QVERIFY(z < 1.0 && z >= 0.05);
     const QSize room = w->View->maximumViewportSize();
     QVERIFY(3000 * z <= room.width() && 2000 * z <= room.height());
     QVERIFY(3000 * z >= room.width() - 4 || 2000 * z >= room.height() - 4);

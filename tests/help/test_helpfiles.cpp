@@ -64,7 +64,7 @@ void TestHelpFiles::manualThroughSeam()
     } else {
         QCOMPARE(msgs.size(), 1);
         QCOMPARE(msgs[0].title, QStringLiteral("Help Error"));
-        QCOMPARE(msgs[0].text, helpError);
+        QVERIFY(msgs[0].text.startsWith(helpError));
         QCOMPARE(msgs[0].buttons, Buttons::Ok);
     }
 }
@@ -78,7 +78,7 @@ void TestHelpFiles::manualMissingOnHost()
     const auto msgs = t.prompter.messages();
     QCOMPARE(msgs.size(), 1);
     QCOMPARE(msgs[0].title, QStringLiteral("Help Error"));
-    QCOMPARE(msgs[0].text, helpError);
+    QVERIFY(msgs[0].text.startsWith(helpError));
 }
 
 void TestHelpFiles::installFolder_data()

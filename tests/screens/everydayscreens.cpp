@@ -88,8 +88,8 @@ void ClickAt(frmGraphEnter *w, QPointF px)
 {
     PictureBox *pic = w->Picture1;
     const QPoint wp((px * pic->Zoom()).toPoint());
-    w->View->ScrollTo(wp, QPoint(w->View->viewport()->width() / 2,
-                                 w->View->viewport()->height() / 2));
+    w->View->ScrollTo(wp,
+                      QPoint(w->View->viewport()->width() / 2, w->View->viewport()->height() / 2));
     QTest::mouseMove(pic, wp);
     QTest::mouseClick(pic, Qt::LeftButton, {}, wp);
     settle(30);
@@ -134,8 +134,8 @@ int main(int argc, char **argv)
     ClickAt(w, Centre);
     for (const QPointF &h : Holes) ClickAt(w, h);
     w->View->SetZoom(0.25);
-    w->View->ScrollTo((Centre * 0.25).toPoint(), QPoint(w->View->viewport()->width() / 2,
-                                                        w->View->viewport()->height() / 2));
+    w->View->ScrollTo((Centre * 0.25).toPoint(),
+                      QPoint(w->View->viewport()->width() / 2, w->View->viewport()->height() / 2));
     ok = shoot(prefix + QStringLiteral("graph-25.png")) && ok;
     qInfo("shots %d", t.session.ShotCount);
     t.app->CloseAll();
