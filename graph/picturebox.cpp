@@ -1,5 +1,6 @@
 #include "graph/picturebox.h"
 
+#include "graph/targetdrawing.h"
 #include "platform/screen.h"
 
 #include <QGuiApplication>
@@ -7,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -30,8 +32,11 @@ PictureBox::PictureBox(TargetCanvas &c, QWidget *parent) : QWidget(parent), canv
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::CrossCursor);
+    canvas.Xored = [this](const QRect &r, QRgb bits) { CanvasXored(r, bits); };
     FitToCanvas();
 }
+
+PictureBox::~PictureBox() { canvas.Xored = nullptr; }
 
 int PictureBox::CanvasPixel(int widgetPixel) const
 {
@@ -68,20 +73,27 @@ void PictureBox::FitToCanvas()
 
 void PictureBox::ResetSmooth()
 {
+    swapped = QRegion();
     if (zoom >= 1) {
-        smooth = QImage();
+        smooth = toggled = QImage();
         smoothStale = QRegion();
         return;
     }
     if (smooth.size() != size()) {
-        smooth = QImage(); // the old one goes first, so two are never held
+        smooth = toggled = QImage(); // the old ones go first, never held twice
         smooth = QImage(size(), QImage::Format_RGB32);
     }
+    if (zoom > 0.5 || smooth.isNull()) {
+        toggled = QImage();
+    } else if (toggled.size() != size()) {
+        toggled = QImage(size(), QImage::Format_RGB32);
+    }
+    toggleBits = OverlayRgb() & 0xFFFFFFu;
     // Widget pixel i averages canvas columns cellX[i] to cellX[i + 1] - 1.
     const auto cells = [this](std::vector<int> &cell, int widgetPixels, int canvasPixels) {
         cell.resize(size_t(widgetPixels) + 1);
         for (int i = 0; i <= widgetPixels; ++i)
-            cell[size_t(i)] = std::min(int(std::floor(i / zoom)), canvasPixels);
+            cell[size_t(i)] = std::min(TargetCanvas::CellStart(i, zoom), canvasPixels);
     };
     cells(cellX, width(), canvasSize.width());
     cells(cellY, height(), canvasSize.height());
@@ -99,7 +111,10 @@ void PictureBox::SmoothRect(const QRect &r)
     const int x0 = std::min(cellX[size_t(r.left())], w - 1);
     const int x1 = end(cellX, r.right(), w);
     const size_t n = size_t(x1 - x0);
-    sums.resize(n * 3);
+    const bool both = !toggled.isNull();
+    const QRgb flip = toggleBits;
+    // Per column: red, green, blue, then the same of the toggled pixels.
+    sums.resize(n * 6);
     for (int j = r.top(); j <= r.bottom(); ++j) {
         const int y0 = std::min(cellY[size_t(j)], h - 1), y1 = end(cellY, j, h);
         // Column sums over the rows of this widget row, then cell sums.
@@ -107,27 +122,60 @@ void PictureBox::SmoothRect(const QRect &r)
         for (int y = y0; y < y1; ++y) {
             const QRgb *src = reinterpret_cast<const QRgb *>(img.constScanLine(y)) + x0;
             quint32 *acc = sums.data();
-            for (size_t x = 0; x < n; ++x, acc += 3) {
-                const QRgb v = src[x];
+            for (size_t x = 0; x < n; ++x, acc += 6) {
+                const QRgb v = src[x], t = v ^ flip;
                 acc[0] += (v >> 16) & 0xFFu;
                 acc[1] += (v >> 8) & 0xFFu;
                 acc[2] += v & 0xFFu;
+                acc[3] += (t >> 16) & 0xFFu;
+                acc[4] += (t >> 8) & 0xFFu;
+                acc[5] += t & 0xFFu;
             }
         }
         QRgb *dst = reinterpret_cast<QRgb *>(smooth.scanLine(j));
+        QRgb *alt = both ? reinterpret_cast<QRgb *>(toggled.scanLine(j)) : nullptr;
         for (int i = r.left(); i <= r.right(); ++i) {
             const int a = std::min(cellX[size_t(i)], w - 1), b = end(cellX, i, w);
-            quint32 red = 0, green = 0, blue = 0;
-            for (int x = a - x0; x < b - x0; ++x) {
-                red += sums[size_t(x) * 3];
-                green += sums[size_t(x) * 3 + 1];
-                blue += sums[size_t(x) * 3 + 2];
-            }
+            std::array<quint32, 6> cell{};
+            for (size_t x = size_t(a - x0); x < size_t(b - x0); ++x)
+                for (size_t c = 0; c < 6; ++c) cell[c] += sums[x * 6 + c];
             const quint32 count = quint32((b - a) * (y1 - y0)), half = count / 2;
-            dst[i] = qRgb(int((red + half) / count), int((green + half) / count),
-                          int((blue + half) / count));
+            const auto mean = [&](size_t c) { return int((cell[c] + half) / count); };
+            dst[i] = qRgb(mean(0), mean(1), mean(2));
+            if (alt) alt[i] = qRgb(mean(3), mean(4), mean(5));
         }
     }
+}
+
+void PictureBox::CanvasXored(const QRect &px, QRgb bits)
+{
+    if (!Smooth() || toggled.isNull() || bits != toggleBits) return;
+    const int cells = int(std::floor(1 / zoom));
+    if (px.width() < cells || px.height() < cells) return; // holds no whole cell
+    // The widget pixels whose cells lie wholly inside the rectangle.
+    const auto span = [](const std::vector<int> &cell, int from, int to, int pixels) {
+        const int first = int(std::lower_bound(cell.begin(), cell.end(), from) - cell.begin());
+        const int last = int(std::upper_bound(cell.begin(), cell.end(), to + 1) - cell.begin()) - 2;
+        return std::pair(first, std::min(last, pixels - 1));
+    };
+    const auto [i0, i1] = span(cellX, px.left(), px.right(), width());
+    const auto [j0, j1] = span(cellY, px.top(), px.bottom(), height());
+    // Cells swapped before in this same change and toggled again: work them out.
+    const QRegion again = swapped.intersected(ToWidgetRect(px));
+    if (!again.isEmpty()) {
+        smoothStale += again;
+        swapped -= again;
+    }
+    if (i0 > i1 || j0 > j1) return;
+    const QRect whole(QPoint(i0, j0), QPoint(i1, j1));
+    for (const QRect &r : QRegion(whole).subtracted(smoothStale)) {
+        for (int j = r.top(); j <= r.bottom(); ++j) {
+            QRgb *a = reinterpret_cast<QRgb *>(smooth.scanLine(j)) + r.left();
+            QRgb *b = reinterpret_cast<QRgb *>(toggled.scanLine(j)) + r.left();
+            std::swap_ranges(a, a + r.width(), b);
+        }
+    }
+    swapped += whole;
 }
 
 void PictureBox::SetZoom(double z)
@@ -146,11 +194,10 @@ void PictureBox::CanvasChanged(const QRect &px)
         update();
         return;
     }
-    // One pixel more around: an averaged pixel takes in its neighbours' cells.
-    const QRect r = ToWidgetRect(px).adjusted(-1, -1, 1, 1).intersected(rect());
-    if (r.isEmpty()) return;
-    if (Smooth()) smoothStale += r;
-    update(r);
+    const QRect r = ToWidgetRect(px).intersected(rect());
+    if (Smooth()) smoothStale += QRegion(r).subtracted(swapped);
+    swapped = QRegion();
+    if (!r.isEmpty()) update(r);
 }
 
 QRectF PictureBox::VisibleTwips() const

@@ -15,6 +15,7 @@ class PictureBox : public QWidget {
     Q_OBJECT
 public:
     PictureBox(TargetCanvas &canvas, QWidget *parent = nullptr);
+    ~PictureBox() override;
 
     // A widget position (pixels) as picture twips: the top-left corner of the
     // canvas pixel shown under it.
@@ -63,6 +64,8 @@ private:
     void PaintNearest(QPainter &p, const QRect &r);
     // Averages the canvas into the cache for these widget pixels.
     void SmoothRect(const QRect &r);
+    // Cells wholly toggled with the overlay colour swap their two averages.
+    void CanvasXored(const QRect &canvasPixels, QRgb bits);
     void ResetSmooth();
     void PaintNotes(QPainter &p, const QRect &dirty);
     // The widget rectangles the notes cover.
@@ -85,6 +88,12 @@ private:
     // first canvas column and row of each widget column and row.
     QImage smooth;
     QRegion smoothStale;
+    // Beside it, while the cells are two pixels or more, the average of the
+    // same cells toggled with the overlay colour: a level or upright line
+    // (the cursor lines) is then drawn by swapping the two, reading nothing.
+    QImage toggled;
+    QRgb toggleBits = 0;
+    QRegion swapped; // cells swapped since the last change report
     std::vector<int> cellX, cellY;
     std::vector<quint32> sums;
     PictureNotes notes;

@@ -80,6 +80,16 @@ void TestPictureView::smoothBelowActualSize()
     QCOMPARE(grey(0.5, QPoint(150, 50)), 0);
     w->Picture().canvas.XorFilledBox(280 * 15, 80 * 15, 320 * 15, 120 * 15, qRgb(255, 255, 255));
     QCOMPARE(qGray(w->Picture1->grab().toImage().pixel(150, 50)), 255);
+    // Cursor lines moved over the averaged view (cells swapped, not worked
+    // out again) show what a fresh average of the picture shows.
+    t.session.FullScreenCursor = true;
+    w->View->SetZoom(0.25);
+    for (QPoint at : {QPoint(20, 20), QPoint(21, 23), QPoint(60, 30), QPoint(61, 31)})
+        QTest::mouseMove(w->Picture1, at);
+    const QImage moved = w->Picture1->grab().toImage();
+    w->View->SetZoom(0.5);
+    w->View->SetZoom(0.25);
+    QCOMPARE(w->Picture1->grab().toImage(), moved);
 }
 
 void TestPictureView::statusLineAndNotes()
