@@ -209,7 +209,7 @@ void TestFileDialogs::openListsItsPattern()
     f.t.session.FileDialogMode = 2;
     frmFileDialog import(*f.t.app);
     QCOMPARE(listed(import.File1), (QStringList{QStringLiteral("d.gif"), QStringLiteral("e.JPG"),
-                                                QStringLiteral("f.bmp")}));
+                                                QStringLiteral("f.bmp"), QStringLiteral("g.png")}));
     // The folder list moves the file list with it.
     QDir().mkpath(f.path("sub"));
     WriteBytes(f.path("sub/s.bmp"), "x");
@@ -238,6 +238,9 @@ void TestFileDialogs::openBringsUpEntryWindow()
     QVERIFY(s.EntryWindowOpen);
     QVERIFY(f.t.app->KeyBoardEnter()->isVisible());
 
+    // The typed group closed the graphical entry window.
+    QTRY_VERIFY(!f.t.app->HasGraphEnter());
+    f.t.app->GraphEnter();
     // A group from graphical entry goes to the graphical entry window.
     s.FileDialogMode = 1;
     frmFileDialog again(*f.t.app);
@@ -339,7 +342,8 @@ void TestFileDialogs::missingFoldersStartInDocuments()
     QCOMPARE(save.Dir1->Path(), f.t.session.DocumentsDir);
     f.t.session.FileDialogMode = 1;
     frmFileDialog open(*f.t.app);
-    QCOMPARE(open.Dir1->Path(), f.t.session.DocumentsDir);
+    // The folder of the last file used comes first, while it is there.
+    QCOMPARE(open.Dir1->Path(), f.folder);
     f.t.session.FileDialogMode = 2;
     frmFileDialog import(*f.t.app);
     QCOMPARE(import.Dir1->Path(), f.t.session.DocumentsDir);
