@@ -100,7 +100,7 @@ void PictureView::ZoomOut() { SetZoom(NextStep(Zoom(), -1)); }
 
 void PictureView::FitToWindow()
 {
-    const QSize whole = canvas.HasImage() ? canvas.Image().size() : canvas.SizePixels();
+    const QSize whole = canvas.HasImage() ? canvas.ImageSize() : canvas.SizePixels();
     // The room with no scroll bars, since a picture that fits needs none.
     const QSize room = maximumViewportSize();
     if (whole.isEmpty() || room.isEmpty()) return;

@@ -31,6 +31,8 @@ public:
     void SetImage(QImage image);
     void ClearImage();
     bool HasImage() const { return imageSize.isValid() && !imageSize.isEmpty(); }
+    // The image's own size (the canvas may be larger: the picture area).
+    QSize ImageSize() const { return HasImage() ? imageSize : QSize(); }
     QString ImageFile() const { return imageFile; }
     // The image of this file is loaded and the file has not changed since.
     bool HoldsFile(const QString &path) const;

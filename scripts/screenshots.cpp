@@ -10,6 +10,7 @@
 #include "platform/scriptedprompter.h"
 #include "stats/frmtextoutput.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -168,6 +169,10 @@ bool graphicalEntry(PeltrixApp &app, ScriptedPrompter &prompter)
     settle();
     QWidget *tools = topLevel("frmToolBox");
     save(sideBySide({graph, app.TextOutput()}), QStringLiteral("graph-window.png"));
+    // The clicks below are at the image's own pixels.
+    if (auto *actual = graph->findChild<QAction *>(QStringLiteral("mnuZoomActual")))
+        actual->trigger();
+    settle();
 
     // Four grid squares: 4 inches.
     prompter.QueueInput(QStringLiteral("4"));

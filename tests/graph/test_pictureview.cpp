@@ -54,6 +54,9 @@ void TestPictureView::opensFittedAndCentred()
     w->mnuZoomFit->trigger();
     QCOMPARE(w->View->Zoom(), z);
     QVERIFY((w->Picture1->pos() - centred).manhattanLength() <= 2);
+    // A picture smaller than the window opens at its own size.
+    TestApp small;
+    QCOMPARE(OpenWith(small, TargetImage(300, 200))->View->Zoom(), 1.0);
 }
 
 void TestPictureView::smoothBelowActualSize()
