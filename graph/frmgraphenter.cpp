@@ -8,11 +8,13 @@
 #include "platform/menus.h"
 #include "platform/placement.h"
 #include "platform/screen.h"
+#include "stats/frmtextoutput.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 const QString TitlePrefix = QStringLiteral("Graphical Data Entry - ");
@@ -126,12 +128,38 @@ void frmGraphEnter::Form_Load()
     picture.canvas.SetPictureSize(picturePixels);
     if (!app.session.HeaderEntered) app.ShowHeaderForm(this);
     frmToolBox *tools = ToolBox();
-    // At the picture's top-left, where the work starts; statistics at the right.
-    PlaceInsideTopLeft(tools, this);
     tools->show();
     app.ShowStatistics(this);
     picture.LastMouseX = -1;
     ReloadTargetImage();
+    // Counted from here: a large scan takes a while to load.
+    opened.start();
+    PlaceOwnWindows();
+    for (int ms : {200, 600, 1500}) QTimer::singleShot(ms, this, &frmGraphEnter::PlaceOwnWindows);
+}
+
+void frmGraphEnter::PlaceOwnWindows()
+{
+    // The toolbox at the picture's top-left, where the work starts; the
+    // statistics at the top-right. Again while the window manager frames and
+    // maximises this window, in its first moments; after that they stay
+    // where the user puts them.
+    if (!opened.isValid() || opened.elapsed() > 2000) return;
+    if (toolbox) PlaceInsideTopLeft(toolbox, this);
+    frmTextOutput *stats = app.TextOutput();
+    if (stats->parentWidget() == this) PlaceBeside(stats, this);
+}
+
+void frmGraphEnter::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    PlaceOwnWindows();
+}
+
+void frmGraphEnter::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    PlaceOwnWindows();
 }
 
 void frmGraphEnter::ReloadTargetImage()

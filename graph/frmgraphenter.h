@@ -3,6 +3,7 @@
 // mouse and drawing rules live in targetdrawing; this form routes to them.
 #include "graph/targetdrawing.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -70,6 +71,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void Form_Unload();
@@ -80,6 +83,8 @@ private:
     QString fittedImage;
     bool keepFitted = false, fitting = false;
     QSize fittedView;
+    void PlaceOwnWindows();
+    QElapsedTimer opened;
     PeltrixApp &app;
     GraphPicture picture;
     QPointer<frmToolBox> toolbox;
