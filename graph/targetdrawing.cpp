@@ -464,5 +464,3 @@ void ChooseTool(Session &s, ToolButton button)
         break;
     }
 }
-
-}
