@@ -14,7 +14,7 @@
 #include <QApplication>
 #include <QDir>
 
-PeltrixApp::PeltrixApp(Session &s, Prompter &p) : session(s), prompter(p)
+PeltrixApp::PeltrixApp(Session &s, Prompter &p) : IPeltrixApp(s, p)
 {
     QApplication::setFont(FormFont());
 }
@@ -65,6 +65,21 @@ frmTextEnter *PeltrixApp::TextEnter()
     return textEnter;
 }
 
+void PeltrixApp::ShowTextEntryForm()
+{
+    // Under the keyboard-entry window's menu bar: one window to the user.
+    KeyBoardEnter()->ShowEntryForm(TextEnter());
+}
+
+QWidget *PeltrixApp::MainWindow() { return Main(); }
+
+QWidget *PeltrixApp::StatisticsWindow() { return TextOutput(); }
+
+void PeltrixApp::CloseTextEntryForm()
+{
+    if (HasTextEnter()) textEnter->close();
+}
+
 void PeltrixApp::RenderStats()
 {
     TextOutput();
@@ -81,7 +96,7 @@ void PeltrixApp::ViewTextEntry()
     if (fresh) {
         kb->Form_Load();
     } else {
-        kb->ShowEntryForm();
+        ShowTextEntryForm();
         kb->show();
         kb->raise();
     }

@@ -1,7 +1,6 @@
 #include "entry/frmkeyboardenter.h"
 
-#include "app/frmmain.h"
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "entry/frmtextenter.h"
 #include "platform/menus.h"
 #include "platform/placement.h"
@@ -9,7 +8,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 
-frmKeyBoardEnter::frmKeyBoardEnter(PeltrixApp &a, QWidget *parent)
+frmKeyBoardEnter::frmKeyBoardEnter(IPeltrixApp &a, QWidget *parent)
     : QMainWindow(parent, Qt::Window), app(a)
 {
     setObjectName(QStringLiteral("frmKeyBoardEnter"));
@@ -58,19 +57,18 @@ void frmKeyBoardEnter::Form_Load()
 {
     // The header comes first, before this window shows.
     if (!app.session.HeaderEntered)
-        app.ShowHeaderForm(isVisible() ? static_cast<QWidget *>(this) : app.Main());
-    ShowEntryForm();
+        app.ShowHeaderForm(isVisible() ? static_cast<QWidget *>(this) : app.MainWindow());
+    app.ShowTextEntryForm();
     // Below the main window, clear of its menu bar.
-    PlaceBelow(this, app.Main());
+    PlaceBelow(this, app.MainWindow());
     show();
     raise();
     app.ShowStatistics(this);
 }
 
-void frmKeyBoardEnter::ShowEntryForm()
+void frmKeyBoardEnter::ShowEntryForm(QWidget *entry)
 {
     // The entry form is this window's client area: one window under one menu bar.
-    frmTextEnter *entry = app.TextEnter();
     if (centralWidget() != entry) setCentralWidget(entry);
     entry->show();
     setFixedSize(sizeHint());
@@ -103,7 +101,7 @@ void frmKeyBoardEnter::mnuKBAbout_Click() { app.ShowAbout(false); }
 void frmKeyBoardEnter::closeEvent(QCloseEvent *event)
 {
     // The entry form belongs to this window and goes with it.
-    if (app.HasTextEnter()) app.TextEnter()->close();
+    app.CloseTextEntryForm();
     app.ReleaseOwned(this);
     QMainWindow::closeEvent(event);
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <QMainWindow>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QAction;
 
 // Keyboard entry's window: a menu bar over the entry form. Opening it opens
@@ -10,7 +10,7 @@ class QAction;
 class frmKeyBoardEnter : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmKeyBoardEnter(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmKeyBoardEnter(IPeltrixApp &app, QWidget *parent = nullptr);
 
     QAction *mnuKBNew, *mnuKBOpen, *mnuKBSave, *mnuKBSaveAs, *mnuKBExport, *mnuKBPrint, *mnuKBClose,
         *mnuKBViewStats, *mnuKBViewAnalysis, *mnuKBViewHeader, *mnuKBManual, *mnuKBAbout;
@@ -18,7 +18,7 @@ public:
     // The load event; runs when the window is first shown.
     void Form_Load();
     // Puts the entry form (back) under the menu bar and shows it.
-    void ShowEntryForm();
+    void ShowEntryForm(QWidget *entry);
 
 public slots:
     void mnuKBNew_Click();
@@ -38,5 +38,5 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
 };

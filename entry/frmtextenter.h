@@ -1,7 +1,7 @@
 #pragma once
 #include <QWidget>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -12,7 +12,7 @@ class QPushButton;
 class frmTextEnter : public QWidget {
     Q_OBJECT
 public:
-    explicit frmTextEnter(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmTextEnter(IPeltrixApp &app, QWidget *parent = nullptr);
 
     QLabel *lblEnterX;
     QLineEdit *txtEnterX;
@@ -32,6 +32,6 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
     bool loaded = false;
 };

@@ -1,7 +1,7 @@
 #include "files/frmfiledialog.h"
 
+#include "app/appinterface.h"
 #include "app/frmmain.h"
-#include "app/peltrixapp.h"
 #include "files/statsfile.h"
 #include "platform/folderlists.h"
 #include "platform/screen.h"
@@ -38,7 +38,7 @@ QString ImportPattern()
     return patterns.join(QLatin1Char(';'));
 }
 
-frmFileDialog::frmFileDialog(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
+frmFileDialog::frmFileDialog(IPeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
 {
     setObjectName(QStringLiteral("frmFileDialog"));
     setWindowTitle(QStringLiteral("Open Graphical File"));
@@ -173,9 +173,9 @@ void frmFileDialog::cmdImportFile_Click()
             if (!s.GraphicalEntryActive) {
                 // The picture and marks there belong to the group just replaced.
                 app.CloseGraphWindows();
-                app.Main()->mnuTextDataItem_Click();
+                app.ViewTextEntry();
             } else
-                app.Main()->mnuGraphDataItem_Click();
+                app.ViewGraphicalEntry();
             s.StatsSaved = true;
         }
     } else {
@@ -183,7 +183,7 @@ void frmFileDialog::cmdImportFile_Click()
         ResetSession(s);
         s.ImagePath = image;
         s.ImageDir = FolderOfPath(image);
-        app.Main()->mnuGraphDataItem_Click();
+        app.ViewGraphicalEntry();
     }
     accept();
 }

@@ -1,6 +1,6 @@
 #include "graph/frmgraphenter.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "graph/frmtoolbox.h"
 #include "graph/graphguide.h"
 #include "graph/picturebox.h"
@@ -8,7 +8,6 @@
 #include "platform/menus.h"
 #include "platform/placement.h"
 #include "platform/screen.h"
-#include "stats/frmtextoutput.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -20,7 +19,7 @@ namespace {
 const QString TitlePrefix = QStringLiteral("Graphical Data Entry - ");
 }
 
-frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
+frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
     : QMainWindow(parent, Qt::Window), app(a)
 {
     setObjectName(QStringLiteral("frmGraphEnter"));
@@ -146,7 +145,7 @@ void frmGraphEnter::PlaceOwnWindows()
     // where the user puts them.
     if (!opened.isValid() || opened.elapsed() > 2000) return;
     if (toolbox) PlaceInsideTopLeft(toolbox, this);
-    frmTextOutput *stats = app.TextOutput();
+    QWidget *stats = app.StatisticsWindow();
     if (stats->parentWidget() == this) PlaceBeside(stats, this);
 }
 

@@ -7,7 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
-class PeltrixApp;
+class IPeltrixApp;
 class PictureBox;
 class PictureView;
 class QLabel;
@@ -17,7 +17,7 @@ class frmToolBox;
 class frmGraphEnter : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmGraphEnter(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmGraphEnter(IPeltrixApp &app, QWidget *parent = nullptr);
     ~frmGraphEnter() override;
 
     PictureBox *Picture1;
@@ -85,7 +85,7 @@ private:
     QSize fittedView;
     void PlaceOwnWindows();
     QElapsedTimer opened;
-    PeltrixApp &app;
+    IPeltrixApp &app;
     GraphPicture picture;
     QPointer<frmToolBox> toolbox;
 };

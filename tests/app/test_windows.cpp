@@ -1,6 +1,5 @@
 // Where the windows open and who owns them, the open dialog's location box
 // and import pattern, Delete Shot, and the help that opens without a browser.
-#include "../help/fakedesktop.h"
 #include "app/frmmain.h"
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
@@ -11,6 +10,7 @@
 #include "graph/frmtoolbox.h"
 #include "graph/pictureview.h"
 #include "help/frmmanual.h"
+#include "platform/desktop.h"
 #include "platform/folderlists.h"
 #include "stats/frmtextoutput.h"
 #include "testsupport.h"
@@ -44,6 +44,18 @@ void CheckPlaced(QWidget *w, QMainWindow *owner)
              qPrintable(w->objectName() + QStringLiteral(" over the menu bar of ") +
                         owner->objectName()));
 }
+
+// A desktop with no program for HTML files.
+struct NoBrowser : Desktop {
+    bool OpenDocument(const QString &, const QString &) override { return false; }
+    bool StartProgram(const QString &, const QStringList &) override { return false; }
+    bool FileExists(const QString &) override { return false; }
+    QString FindExecutable(const QString &) override { return QString(); }
+    std::optional<QString> GetKeyValue(const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+};
 
 QStringList Listed(const FileList *list)
 {
@@ -240,8 +252,7 @@ void TestWindows::helpWithoutBrowser()
 {
     TestApp t;
     t.session.InstallDir = t.dir.path();
-    FakeDesktop desktop;
-    desktop.openSucceeds = false;
+    NoBrowser desktop;
     t.app->desktop = &desktop;
     // No manual at all: the message names the file looked for.
     t.app->OpenManual(nullptr);
