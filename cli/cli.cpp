@@ -112,6 +112,8 @@ void usage(QTextStream &err)
            "[--level 0.95]\n"
            "       peltrix-cli csv FILE.pxs... -o OUT.csv\n"
            "       peltrix-cli render FILE.pxs --png OUT.png\n"
+           "       peltrix-cli detect IMAGE --bullet DIAMETER (--dpi N | --scale PIXELS_PER_UNIT) "
+           "[--region X,Y,W,H] [--json]\n"
            "       peltrix-cli --version\n";
 }
 } // namespace
@@ -192,6 +194,8 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
         rc = CmdCsv(rest, ctx);
     else if (cmd == QLatin1String("render"))
         rc = CmdRender(rest, ctx);
+    else if (cmd == QLatin1String("detect"))
+        rc = CmdDetect(rest, ctx);
     if (rc == CliExit::Usage) usage(err);
     out.flush();
     err.flush();

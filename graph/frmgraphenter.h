@@ -12,6 +12,7 @@ class PictureView;
 class QLabel;
 class QAction;
 class frmToolBox;
+class FindTool;
 
 class frmGraphEnter : public QMainWindow {
     Q_OBJECT
@@ -28,6 +29,9 @@ public:
     PictureView *View;
     QAction *mnuZoomIn, *mnuZoomOut, *mnuZoomActual, *mnuZoomFit;
     QLabel *ZoomLabel;
+
+    // Find: holes proposed over the picture.
+    FindTool *Finder;
 
     GraphPicture &Picture() { return picture; }
     frmToolBox *ToolBox();
