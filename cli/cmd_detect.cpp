@@ -1,5 +1,6 @@
 // detect: the bullet holes in a scanned target, as Find proposes them.
 #include "cli/cli.h"
+#include "cli/json.h"
 #include "detect/scanreader.h"
 
 #include <cmath>
@@ -70,15 +71,24 @@ int CmdDetect(const QStringList &args, CliContext &ctx)
 
     QTextStream &out = ctx.out;
     if (json) {
-        out << "{\"width\": " << report->imageSize.width()
-            << ", \"height\": " << report->imageSize.height() << ", \"holes\": [";
-        for (size_t k = 0; k < report->holes.size(); ++k) {
-            const FoundHole &h = report->holes[k];
-            out << (k ? ", " : "") << "{\"x\": " << Fixed(h.x, 2) << ", \"y\": " << Fixed(h.y, 2)
-                << ", \"diameter\": " << Fixed(h.diameter, 2)
-                << ", \"confidence\": " << Fixed(h.confidence, 3) << "}";
-        }
-        out << "]}\n";
+        // Two decimals are a hundredth of a pixel: finer than any scan.
+        auto fixed = [](double v, int decimals) {
+            return Json::Number(QString::number(v, 'f', decimals).toDouble());
+        };
+        QStringList holes;
+        for (const FoundHole &h : report->holes)
+            holes << JsonObject()
+                         .Raw("x", fixed(h.x, 2))
+                         .Raw("y", fixed(h.y, 2))
+                         .Raw("diameter", fixed(h.diameter, 2))
+                         .Raw("confidence", fixed(h.confidence, 3))
+                         .Str();
+        out << JsonObject()
+                   .Int("width", report->imageSize.width())
+                   .Int("height", report->imageSize.height())
+                   .Raw("holes", Json::Array(holes))
+                   .Str()
+            << "\n";
     } else {
         out << "Image " << report->imageSize.width() << " x " << report->imageSize.height()
             << " pixels, " << report->holes.size() << " holes\n";
