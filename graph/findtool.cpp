@@ -80,11 +80,19 @@ void FindTool::AddKeysTo(QWidget *w)
         // The toolbox floats over the window: its keys and the window's may
         // both be live; either way the key acts once.
         connect(s, &QShortcut::activatedAmbiguously, this, act);
+        (act == &FindTool::Undo ? undoKeys : proposalKeys).push_back(s);
     };
     key(QKeySequence(Qt::Key_Return), &FindTool::EnterShots);
     key(QKeySequence(Qt::Key_Enter), &FindTool::EnterShots);
     key(QKeySequence(Qt::Key_Escape), &FindTool::Drop);
     key(QKeySequence::Undo, &FindTool::Undo);
+    EnableKeys();
+}
+
+void FindTool::EnableKeys()
+{
+    for (QShortcut *s : proposalKeys) s->setEnabled(Showing());
+    for (QShortcut *s : undoKeys) s->setEnabled(!Showing() && !Finder.added.empty());
 }
 
 bool FindTool::Ready() const { return FindReady(app.session, target); }
@@ -152,6 +160,7 @@ void FindTool::Forget()
 
 void FindTool::Show(const QString &status)
 {
+    EnableKeys();
     Overlay->setVisible(Showing());
     Overlay->raise();
     Overlay->update();

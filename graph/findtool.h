@@ -6,10 +6,12 @@
 
 #include <QObject>
 #include <QWidget>
+#include <vector>
 
 class PeltrixApp;
 class PictureBox;
 class QMainWindow;
+class QShortcut;
 
 // Paints the proposals over the picture; clicks go through to the picture,
 // where FindTool takes those that land on a proposal.
@@ -56,6 +58,9 @@ protected:
 
 private:
     void Show(const QString &status);
+    // Enter and Esc act only on proposals, Ctrl+Z only on a Find to take back.
+    void EnableKeys();
+    std::vector<QShortcut *> proposalKeys, undoKeys;
     PeltrixApp &app;
     QMainWindow *window;
     PictureBox *picture;
