@@ -1,6 +1,8 @@
 #include "detect/scanreader.h"
 
-#include <QFile>
+#include "graph/targetcanvas.h"
+#include "graph/targetimage.h"
+
 #include <QFileInfo>
 #include <QImageReader>
 #include <cmath>
@@ -15,20 +17,6 @@ bool Fail(QString *error, const QString &why)
 {
     if (error) *error = why;
     return false;
-}
-
-// A JPEG that stops before its end marker decodes with grey where the data
-// ran out; it is refused as damaged rather than searched.
-bool JpegComplete(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() < 4) return false;
-    f.seek(f.size() - 2);
-    const QByteArray tail = f.read(2);
-    if (tail == QByteArrayLiteral("\xFF\xD9")) return true;
-    // Some writers pad after the marker; look a little further back.
-    f.seek(std::max<qint64>(0, f.size() - 1024));
-    return f.read(1024).contains(QByteArrayLiteral("\xFF\xD9"));
 }
 
 std::optional<HoleReport> Search(const QImage &image, const HoleRequest &request, QSize fullSize,
@@ -61,12 +49,8 @@ std::optional<HoleReport> Search(const QImage &image, const HoleRequest &request
 QString CheckHoleRequest(const HoleRequest &request, QSize imageSize)
 {
     if (!imageSize.isValid() || imageSize.isEmpty()) return QStringLiteral("The image is empty.");
-    if (qint64(imageSize.width()) * imageSize.height() > HoleImageLimitPixels)
-        return QStringLiteral(
-                   "The image is too large (%1 x %2 pixels; the limit is %3 megapixels).")
-            .arg(imageSize.width())
-            .arg(imageSize.height())
-            .arg(HoleImageLimitPixels / 1000000);
+    // The same limit as the picture of graphical entry.
+    if (const QString tooLarge = ImageSizeRefusal(imageSize); !tooLarge.isEmpty()) return tooLarge;
     if (!(request.pixelsPerUnit > 0) || !std::isfinite(request.pixelsPerUnit))
         return QStringLiteral("The scale must be a positive number.");
     if (!(request.bulletDiameter > 0) || !std::isfinite(request.bulletDiameter))
@@ -113,8 +97,8 @@ std::optional<HoleReport> FindHolesInFile(const QString &path, const HoleRequest
         Fail(error, why);
         return std::nullopt;
     }
-    const bool jpeg = reader.format() == "jpeg";
-    if (jpeg && !JpegComplete(path)) {
+    // A JPEG or bitmap cut short still decodes, grey where its data ran out.
+    if (!ImageFileComplete(path, reader.format())) {
         Fail(error, QStringLiteral("The image is damaged or cut short: ") + path);
         return std::nullopt;
     }
@@ -130,7 +114,8 @@ std::optional<HoleReport> FindHolesInFile(const QString &path, const HoleRequest
             QSize((full.width() + factor - 1) / factor, (full.height() + factor - 1) / factor));
     }
     // The limit above is ours; the reader's own would refuse large scans.
-    if (QImageReader::allocationLimit() < 2048) QImageReader::setAllocationLimit(2048);
+    if (QImageReader::allocationLimit() < TargetCanvas::ImageAllocationLimitMB)
+        QImageReader::setAllocationLimit(TargetCanvas::ImageAllocationLimitMB);
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
         Fail(error, QStringLiteral("The image could not be decoded: ") + reader.errorString());

@@ -20,9 +20,6 @@ struct HoleReport {
     std::vector<FoundHole> holes;
 };
 
-// Images above this many pixels are refused.
-constexpr qint64 HoleImageLimitPixels = qint64(20000) * 20000;
-
 // The reason the request cannot be searched on an image of this size, or an
 // empty text when it can.
 QString CheckHoleRequest(const HoleRequest &request, QSize imageSize);
