@@ -1,6 +1,6 @@
 #include "graph/findtool.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "graph/picturebox.h"
 #include "platform/screen.h"
 
@@ -65,7 +65,7 @@ void FindOverlay::paintEvent(QPaintEvent *)
     }
 }
 
-FindTool::FindTool(PeltrixApp &a, QMainWindow *w, PictureBox *pic, GraphPicture &t)
+FindTool::FindTool(IPeltrixApp &a, QMainWindow *w, PictureBox *pic, GraphPicture &t)
     : QObject(w), Overlay(new FindOverlay(Finder, pic)), app(a), window(w), picture(pic), target(t)
 {
     pic->installEventFilter(this);

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <vector>
 
-class PeltrixApp;
+class IPeltrixApp;
 class PictureBox;
 class QMainWindow;
 class QShortcut;
@@ -32,7 +32,7 @@ private:
 class FindTool : public QObject {
     Q_OBJECT
 public:
-    FindTool(PeltrixApp &app, QMainWindow *window, PictureBox *picture, GraphPicture &target);
+    FindTool(IPeltrixApp &app, QMainWindow *window, PictureBox *picture, GraphPicture &target);
 
     HoleFinder Finder;
     FindOverlay *Overlay;
@@ -61,7 +61,7 @@ private:
     // Enter and Esc act only on proposals, Ctrl+Z only on a Find to take back.
     void EnableKeys();
     std::vector<QShortcut *> proposalKeys, undoKeys;
-    PeltrixApp &app;
+    IPeltrixApp &app;
     QMainWindow *window;
     PictureBox *picture;
     GraphPicture &target;

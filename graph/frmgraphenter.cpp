@@ -1,6 +1,6 @@
 #include "graph/frmgraphenter.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "graph/findtool.h"
 #include "graph/frmtoolbox.h"
 #include "graph/picturebox.h"
@@ -17,7 +17,7 @@ namespace {
 const QString TitlePrefix = QStringLiteral("Graphical Data Entry - ");
 }
 
-frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
+frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
     : QMainWindow(parent, Qt::Window), app(a)
 {
     setObjectName(QStringLiteral("frmGraphEnter"));

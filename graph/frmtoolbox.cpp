@@ -1,6 +1,6 @@
 #include "graph/frmtoolbox.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "graph/findtool.h"
 #include "graph/frmgraphenter.h"
 #include "graph/targetdrawing.h"
@@ -41,7 +41,7 @@ void WrapButton::paintEvent(QPaintEvent *)
     p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
 }
 
-frmToolBox::frmToolBox(PeltrixApp &a, QWidget *owner)
+frmToolBox::frmToolBox(IPeltrixApp &a, QWidget *owner)
     : QWidget(owner,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       app(a)

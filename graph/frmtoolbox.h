@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-class PeltrixApp;
+class IPeltrixApp;
 class FindTool;
 
 // A push button whose caption wraps onto a second line when it does not fit,
@@ -21,7 +21,7 @@ protected:
 class frmToolBox : public QWidget {
     Q_OBJECT
 public:
-    frmToolBox(PeltrixApp &app, QWidget *owner);
+    frmToolBox(IPeltrixApp &app, QWidget *owner);
 
     WrapButton *cmdEnterShot, *cmdRemShot, *cmdCalImg, *cmdAimPoint, *cmdClrDat, *cmdPrintData;
     // Find proposes the holes of the picture; Enter Shots enters the accepted ones.
@@ -41,5 +41,5 @@ public slots:
 
 private:
     FindTool *Finder() const;
-    PeltrixApp &app;
+    IPeltrixApp &app;
 };
