@@ -113,6 +113,9 @@ const CliCommand Commands[] = {
      "plot (FILE.pxs | --shots X,Y ...) (--png OUT.png | --pdf OUT.pdf) [--level 0.95]"},
     {"csv", CmdCsv, "csv FILE.pxs... -o OUT.csv"},
     {"render", CmdRender, "render FILE.pxs --png OUT.png"},
+    {"detect", CmdDetect,
+     "detect IMAGE --bullet DIAMETER (--dpi N | --scale PIXELS_PER_UNIT) [--region X,Y,W,H] "
+     "[--json]"},
 };
 
 void usage(QTextStream &err)

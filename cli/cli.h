@@ -58,6 +58,7 @@ int CmdAnalyze(const QStringList &args, CliContext &ctx);
 int CmdPlot(const QStringList &args, CliContext &ctx);
 int CmdCsv(const QStringList &args, CliContext &ctx);
 int CmdRender(const QStringList &args, CliContext &ctx);
+int CmdDetect(const QStringList &args, CliContext &ctx);
 // Opens FILE.pxs into `s` as the Open command does. False (message shown)
 // when it cannot be read.
 bool CliOpenStats(Session &s, CliContext &ctx, const QString &path);

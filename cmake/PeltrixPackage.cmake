@@ -27,10 +27,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Peltrix project")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
-# The Qt libraries by name; the platform plugin and the font are loaded at
-# run time, so no library scan would find them.
+# The Qt and OpenCV libraries by name; the platform plugin and the font are
+# loaded at run time, so no library scan would find them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), qt6-qpa-plugins, fonts-dejavu-core")
+  "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), qt6-qpa-plugins, fonts-dejavu-core, libopencv-core406, libopencv-imgproc406")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)

@@ -1,6 +1,7 @@
 #include "graph/frmgraphenter.h"
 
 #include "app/appinterface.h"
+#include "graph/findtool.h"
 #include "graph/frmtoolbox.h"
 #include "graph/graphguide.h"
 #include "graph/picturebox.h"
@@ -46,6 +47,10 @@ frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
     picture.canvas.Changed = [this](const QRect &r) { Picture1->CanvasChanged(r); };
     connect(Picture1, &PictureBox::MouseDown, this, &frmGraphEnter::Picture1_MouseDown);
     connect(Picture1, &PictureBox::MouseMove, this, &frmGraphEnter::Picture1_MouseMove);
+    Finder = new FindTool(app, this, Picture1, picture);
+    connect(Finder, &FindTool::Changed, this, [this] {
+        if (toolbox) toolbox->Sync();
+    });
 
     auto item = [this](auto &&...args) { return AddMenuItem(this, args...); };
     auto menu = [this](const char *name, const QString &caption) {
@@ -116,7 +121,10 @@ frmGraphEnter::~frmGraphEnter() { picture.canvas.Changed = nullptr; }
 
 frmToolBox *frmGraphEnter::ToolBox()
 {
-    if (!toolbox) toolbox = new frmToolBox(app, this);
+    if (!toolbox) {
+        toolbox = new frmToolBox(app, this);
+        Finder->AddKeysTo(toolbox);
+    }
     return toolbox;
 }
 
@@ -166,6 +174,7 @@ void frmGraphEnter::ReloadTargetImage()
     Session &s = app.session;
     setWindowTitle(TitlePrefix + s.ImagePath);
     app.prompter.SetOwner(this);
+    Finder->Forget();
     LoadPictureFromSession(s, picture, app.prompter);
     Picture1->setCursor(Qt::CrossCursor);
     SyncControls();

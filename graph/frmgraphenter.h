@@ -13,6 +13,7 @@ class PictureView;
 class QLabel;
 class QAction;
 class frmToolBox;
+class FindTool;
 
 class frmGraphEnter : public QMainWindow {
     Q_OBJECT
@@ -31,6 +32,9 @@ public:
     QLabel *ZoomLabel;
     // The status line: what a click does now, and the picture's scale.
     QLabel *lblStatus, *lblScale;
+
+    // Find: holes proposed over the picture.
+    FindTool *Finder;
 
     GraphPicture &Picture() { return picture; }
     frmToolBox *ToolBox();

@@ -1,10 +1,12 @@
 #include "graph/frmtoolbox.h"
 
 #include "app/appinterface.h"
+#include "graph/findtool.h"
 #include "graph/frmgraphenter.h"
 #include "graph/targetdrawing.h"
 #include "platform/screen.h"
 
+#include <QGuiApplication>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -46,7 +48,8 @@ frmToolBox::frmToolBox(IPeltrixApp &a, QWidget *owner)
 {
     setObjectName(QStringLiteral("frmToolBox"));
     setWindowTitle(QStringLiteral("Tools"));
-    setFixedSize(TwipsToPixels(1200), TwipsToPixels(1440));
+    // A fourth row below the six buttons holds Find and Enter Shots.
+    setFixedSize(TwipsToPixels(1200), TwipsToPixels(1920));
     auto button = [this](const char *name, const char *caption, const char *tip, int left, int top,
                          auto slot) {
         auto *b = new WrapButton(QString::fromLatin1(caption), this);
@@ -70,7 +73,13 @@ frmToolBox::frmToolBox(IPeltrixApp &a, QWidget *owner)
     cmdClrDat = button("cmdClrDat", "Clear", "Clear All Data", 0, 960, &F::cmdClrDat_Click);
     cmdPrintData = button("cmdPrintData", "Print", "Send Statistics to Printer", 600, 960,
                           &F::cmdPrintData_Click);
-    // Tab order follows creation order: Enter Shot, Del Shot, Cal, Aim Point, Clear, Print.
+    cmdFind = button("cmdFind", "Find",
+                     "Find bullet holes in the part shown (Shift: in the whole picture)", 0, 1440,
+                     &F::cmdFind_Click);
+    cmdEnterShots = button("cmdEnterShots", "Enter Shots", "Enter the accepted holes as shots", 600,
+                           1440, &F::cmdEnterShots_Click);
+    // Tab order follows creation order: Enter Shot, Del Shot, Cal, Aim Point, Clear, Print,
+    // Find, Enter Shots.
     Sync();
 }
 
@@ -81,8 +90,30 @@ void frmToolBox::Sync()
     Mirror(cmdRemShot, t.cmdRemShot);
     Mirror(cmdCalImg, {true, t.cmdCalImg.bold});
     Mirror(cmdAimPoint, t.cmdAimPoint);
+    FindTool *f = Finder();
+    cmdFind->setEnabled(f && f->Ready() && !f->Showing());
+    cmdEnterShots->setEnabled(f && f->Showing());
     // The window's status line names the tool chosen here.
     if (auto *owner = qobject_cast<frmGraphEnter *>(parentWidget())) owner->UpdateGuide();
+}
+
+FindTool *frmToolBox::Finder() const
+{
+    auto *w = qobject_cast<frmGraphEnter *>(parentWidget());
+    return w ? w->Finder : nullptr;
+}
+
+void frmToolBox::cmdFind_Click()
+{
+    if (FindTool *f = Finder())
+        f->Find(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
+    Sync();
+}
+
+void frmToolBox::cmdEnterShots_Click()
+{
+    if (FindTool *f = Finder()) f->EnterShots();
+    Sync();
 }
 
 void frmToolBox::cmdEnterShot_Click()

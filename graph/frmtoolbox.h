@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class IPeltrixApp;
+class FindTool;
 
 // A push button whose caption wraps onto a second line when it does not fit,
 // as the toolbox's narrow buttons need.
@@ -23,6 +24,8 @@ public:
     frmToolBox(IPeltrixApp &app, QWidget *owner);
 
     WrapButton *cmdEnterShot, *cmdRemShot, *cmdCalImg, *cmdAimPoint, *cmdClrDat, *cmdPrintData;
+    // Find proposes the holes of the picture; Enter Shots enters the accepted ones.
+    WrapButton *cmdFind, *cmdEnterShots;
 
     void Sync();
 
@@ -33,7 +36,10 @@ public slots:
     void cmdAimPoint_Click();
     void cmdClrDat_Click();
     void cmdPrintData_Click();
+    void cmdFind_Click();
+    void cmdEnterShots_Click();
 
 private:
+    FindTool *Finder() const;
     IPeltrixApp &app;
 };

@@ -1,0 +1,165 @@
+// Hole detection as the shooter waits for it: a 10000 × 10000 JPEG scan
+// against a plain decode of it by djpeg, interleaved in one run, and a
+// 300-dpi letter page against Qt decoding it; the page's recall, precision
+// and centre error ride along as counters.
+#include "detect/scanreader.h"
+#include "synthtarget.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+QTemporaryDir &Dir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A synthetic card at 300 dpi, tiled to the size asked, as a JPEG file.
+struct Scan {
+    QString path;
+    std::vector<SynthTarget> tiles;
+    QSize tileSize;
+};
+
+Scan MakeScan(const char *name, QSize size, double tileInches)
+{
+    Scan scan;
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(qRgb(246, 244, 236));
+    QPainter p(&img);
+    const int side = int(tileInches * 300);
+    quint32 seed = 100;
+    for (int y = 0; y + side <= size.height(); y += side)
+        for (int x = 0; x + side <= size.width(); x += side) {
+            SynthOptions o = SynthVariant(seed++);
+            o.dpi = 300;
+            o.caliber = 0.224;
+            o.sizeInches = tileInches;
+            o.jpegQuality = 0;
+            SynthTarget t = MakeSynthTarget(o);
+            p.drawImage(x, y, t.image);
+            for (QPointF &s : t.shots) s += QPointF(x, y);
+            scan.tiles.push_back(std::move(t));
+        }
+    p.end();
+    scan.path = Dir().filePath(QString::fromLatin1(name));
+    img.save(scan.path, "JPEG", 90);
+    return scan;
+}
+
+const Scan &LargeScan()
+{
+    static const Scan scan = MakeScan("large.jpg", QSize(10000, 10000), 8);
+    return scan;
+}
+
+const Scan &LetterPage()
+{
+    static const Scan scan = MakeScan("letter.jpg", QSize(2550, 3300), 4.25);
+    return scan;
+}
+
+HoleRequest Request()
+{
+    HoleRequest r;
+    r.pixelsPerUnit = 300;
+    r.bulletDiameter = 0.224;
+    return r;
+}
+
+double Seconds(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e9; }
+
+void LargeScanAgainstDjpeg(benchmark::State &state)
+{
+    const Scan &scan = LargeScan();
+    double detect = 0, djpeg = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        QProcess::execute(QStringLiteral("djpeg"),
+                          {QStringLiteral("-outfile"), QStringLiteral("/dev/null"), scan.path});
+        djpeg += Seconds(t);
+        t.restart();
+        QString why;
+        const auto report = FindHolesInFile(scan.path, Request(), &why);
+        benchmark::DoNotOptimize(report);
+        detect += Seconds(t);
+        ++runs;
+        state.SetIterationTime(Seconds(t));
+    }
+    state.counters["detect_s"] = detect / runs;
+    state.counters["djpeg_s"] = djpeg / runs;
+    state.counters["ratio"] = detect / djpeg;
+}
+BENCHMARK(LargeScanAgainstDjpeg)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The part of the detection that is decoding: the scan read at a quarter size.
+void LargeScanReducedDecode(benchmark::State &state)
+{
+    const Scan &scan = LargeScan();
+    for (auto _ : state) {
+        QImageReader reader(scan.path);
+        reader.setQuality(25);
+        reader.setScaledSize(QSize(2500, 2500));
+        QImage img = reader.read();
+        benchmark::DoNotOptimize(img);
+    }
+}
+BENCHMARK(LargeScanReducedDecode)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void LetterPageAgainstDecode(benchmark::State &state)
+{
+    const Scan &scan = LetterPage();
+    double detect = 0, decode = 0;
+    int runs = 0;
+    std::vector<FoundHole> holes;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        QImage plain = QImageReader(scan.path).read();
+        benchmark::DoNotOptimize(plain);
+        decode += Seconds(t);
+        t.restart();
+        QString why;
+        holes = FindHolesInFile(scan.path, Request(), &why)->holes;
+        detect += Seconds(t);
+        ++runs;
+        state.SetIterationTime(Seconds(t));
+    }
+    HoleScore score;
+    SynthTarget all; // every tile's shots, already in page pixels
+    all.diameterPixels = 0.224 * 300;
+    for (const SynthTarget &tile : scan.tiles) {
+        const int base = int(all.shots.size());
+        all.shots.insert(all.shots.end(), tile.shots.begin(), tile.shots.end());
+        for (const auto &[a, b] : tile.pairs) all.pairs.emplace_back(base + a, base + b);
+    }
+    score.Add(all, holes);
+    state.counters["detect_s"] = detect / runs;
+    state.counters["ratio_to_decode"] = detect / decode;
+    state.counters["recall"] = score.Recall();
+    state.counters["precision"] = score.Precision();
+    state.counters["centre_error_D"] = score.MedianError();
+    state.counters["pairs_split"] = double(score.pairsSplit) / std::max(1, score.pairs);
+}
+BENCHMARK(LetterPageAgainstDecode)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // Qt's drawing leaves the vector unit as a running program has it.
+    QImage warm(64, 64, QImage::Format_RGB32);
+    QPainter(&warm).drawEllipse(8, 8, 40, 40);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

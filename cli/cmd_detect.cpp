@@ -1,0 +1,111 @@
+// detect: the bullet holes in a scanned target, as Find proposes them.
+#include "cli/cli.h"
+#include "cli/json.h"
+#include "detect/scanreader.h"
+
+#include <cmath>
+
+namespace {
+bool Refuse(CliContext &ctx, const QString &why)
+{
+    ctx.prompter.MsgBox(why, QStringLiteral("Find Holes"), Buttons::Ok, Icon::Exclamation);
+    return false;
+}
+
+// A whole text that is a finite number.
+bool Number(const QString &text, double &value)
+{
+    bool ok = false;
+    value = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(value);
+}
+
+QString Fixed(double v, int decimals) { return QString::number(v, 'f', decimals); }
+} // namespace
+
+int CmdDetect(const QStringList &args, CliContext &ctx)
+{
+    QString image, bullet, dpi, scale, region;
+    bool json = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        QString *value = a == QLatin1String("--bullet")   ? &bullet
+                         : a == QLatin1String("--dpi")    ? &dpi
+                         : a == QLatin1String("--scale")  ? &scale
+                         : a == QLatin1String("--region") ? &region
+                                                          : nullptr;
+        if (value) {
+            if (i + 1 >= args.size() || !value->isNull()) return CliExit::Usage;
+            *value = args[++i];
+        } else if (a == QLatin1String("--json")) {
+            json = true;
+        } else if (a.startsWith(QLatin1String("--")) || !image.isNull()) {
+            return CliExit::Usage;
+        } else {
+            image = a;
+        }
+    }
+    if (image.isNull() || bullet.isNull() || dpi.isNull() == scale.isNull()) return CliExit::Usage;
+
+    HoleRequest request;
+    if (!Number(bullet, request.bulletDiameter))
+        return Refuse(ctx, QStringLiteral("The bullet diameter must be a positive number.")),
+               CliExit::Refused;
+    if (!Number(dpi.isNull() ? scale : dpi, request.pixelsPerUnit))
+        return Refuse(ctx, QStringLiteral("The scale must be a positive number.")),
+               CliExit::Refused;
+    if (!region.isNull()) {
+        const QStringList parts = region.split(QLatin1Char(','));
+        int v[4] = {};
+        bool ok = parts.size() == 4;
+        for (int k = 0; ok && k < 4; ++k) v[k] = parts[k].trimmed().toInt(&ok);
+        if (!ok || v[0] < 0 || v[1] < 0 || v[2] <= 0 || v[3] <= 0)
+            return Refuse(ctx, QStringLiteral("The region must be X,Y,W,H in whole pixels, with "
+                                              "a width and height above 0.")),
+                   CliExit::Refused;
+        request.region = QRect(v[0], v[1], v[2], v[3]);
+    }
+    QString why;
+    const auto report = FindHolesInFile(image, request, &why);
+    if (!report) return Refuse(ctx, why), CliExit::Refused;
+
+    QTextStream &out = ctx.out;
+    if (json) {
+        // Two decimals are a hundredth of a pixel: finer than any scan.
+        auto fixed = [](double v, int decimals) {
+            return Json::Number(QString::number(v, 'f', decimals).toDouble());
+        };
+        QStringList holes;
+        for (const FoundHole &h : report->holes)
+            holes << JsonObject()
+                         .Raw("x", fixed(h.x, 2))
+                         .Raw("y", fixed(h.y, 2))
+                         .Raw("diameter", fixed(h.diameter, 2))
+                         .Raw("confidence", fixed(h.confidence, 3))
+                         .Str();
+        out << JsonObject()
+                   .Int("width", report->imageSize.width())
+                   .Int("height", report->imageSize.height())
+                   .Raw("holes", Json::Array(holes))
+                   .Str()
+            << "\n";
+    } else {
+        out << "Image " << report->imageSize.width() << " x " << report->imageSize.height()
+            << " pixels, " << report->holes.size() << " holes\n";
+        out << QStringLiteral("%1 %2 %3 %4 %5\n")
+                   .arg(QStringLiteral("#"), 3)
+                   .arg(QStringLiteral("x"), 10)
+                   .arg(QStringLiteral("y"), 10)
+                   .arg(QStringLiteral("diameter"), 9)
+                   .arg(QStringLiteral("confidence"), 11);
+        int n = 0;
+        for (const FoundHole &h : report->holes)
+            out << QStringLiteral("%1 %2 %3 %4 %5\n")
+                       .arg(++n, 3)
+                       .arg(Fixed(h.x, 2), 10)
+                       .arg(Fixed(h.y, 2), 10)
+                       .arg(Fixed(h.diameter, 2), 9)
+                       .arg(Fixed(h.confidence, 3), 11);
+    }
+    return CliExit::Ok;
+}

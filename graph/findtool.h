@@ -1,0 +1,68 @@
+#pragma once
+// Find in the graphical entry window: the proposals drawn over the picture,
+// accepted or rejected by a click, entered with Enter Shots (or Enter),
+// dropped with Esc; Ctrl+Z takes back the shots of the last Find.
+#include "graph/holefinder.h"
+
+#include <QObject>
+#include <QWidget>
+#include <vector>
+
+class IPeltrixApp;
+class PictureBox;
+class QMainWindow;
+class QShortcut;
+
+// Paints the proposals over the picture; clicks go through to the picture,
+// where FindTool takes those that land on a proposal.
+class FindOverlay : public QWidget {
+    Q_OBJECT
+public:
+    FindOverlay(const HoleFinder &finder, PictureBox *picture);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    const HoleFinder &finder;
+    PictureBox *picture;
+};
+
+class FindTool : public QObject {
+    Q_OBJECT
+public:
+    FindTool(IPeltrixApp &app, QMainWindow *window, PictureBox *picture, GraphPicture &target);
+
+    HoleFinder Finder;
+    FindOverlay *Overlay;
+
+    bool Ready() const;
+    bool Showing() const { return Finder.Showing(); }
+    // The keys Enter, Esc and Ctrl+Z, in one more window (the toolbox).
+    void AddKeysTo(QWidget *window);
+
+    // Searches the part of the picture shown, or all of it.
+    void Find(bool wholePicture);
+    void EnterShots();
+    void Drop();
+    void Undo();
+    // The picture was loaded again: proposals and the undo step go.
+    void Forget();
+
+signals:
+    void Changed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Show(const QString &status);
+    // Enter and Esc act only on proposals, Ctrl+Z only on a Find to take back.
+    void EnableKeys();
+    std::vector<QShortcut *> proposalKeys, undoKeys;
+    IPeltrixApp &app;
+    QMainWindow *window;
+    PictureBox *picture;
+    GraphPicture &target;
+};
