@@ -112,6 +112,13 @@ void usage(QTextStream &err)
            "[--level 0.95]\n"
            "       peltrix-cli csv FILE.pxs... -o OUT.csv\n"
            "       peltrix-cli render FILE.pxs --png OUT.png\n"
+           "       peltrix-cli log add FILE.pxs... [--db PATH] [--load TEXT] [--json]\n"
+           "       peltrix-cli log list [--db PATH] [--firearm TEXT] [--load TEXT] [--from "
+           "YYYY-MM-DD] [--to YYYY-MM-DD] [--json]\n"
+           "       peltrix-cli log compare --load A --load B [--db PATH] [--level 0.95] [--json]\n"
+           "       peltrix-cli log trend [--db PATH] [--firearm TEXT] [--load TEXT] (--png OUT.png "
+           "| --json)\n"
+           "       peltrix-cli chrono FILE.csv [--unit fps|mps] [--level 0.95] [--json]\n"
            "       peltrix-cli --version\n";
 }
 } // namespace
@@ -192,6 +199,10 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
         rc = CmdCsv(rest, ctx);
     else if (cmd == QLatin1String("render"))
         rc = CmdRender(rest, ctx);
+    else if (cmd == QLatin1String("log"))
+        rc = CmdLog(rest, ctx);
+    else if (cmd == QLatin1String("chrono"))
+        rc = CmdChrono(rest, ctx);
     if (rc == CliExit::Usage) usage(err);
     out.flush();
     err.flush();

@@ -58,6 +58,11 @@ int CmdAnalyze(const QStringList &args, CliContext &ctx);
 int CmdPlot(const QStringList &args, CliContext &ctx);
 int CmdCsv(const QStringList &args, CliContext &ctx);
 int CmdRender(const QStringList &args, CliContext &ctx);
+int CmdLog(const QStringList &args, CliContext &ctx);
+int CmdChrono(const QStringList &args, CliContext &ctx);
+struct GroupAnalysis;
+// The analyze JSON object of one group (without its file).
+QString AnalysisJson(const GroupAnalysis &a);
 // Opens FILE.pxs into `s` as the Open command does. False (message shown)
 // when it cannot be read.
 bool CliOpenStats(Session &s, CliContext &ctx, const QString &path);

@@ -397,3 +397,5 @@ int CmdCsv(const QStringList &args, CliContext &ctx)
     }
     return CliExit::Ok;
 }
+
+QString AnalysisJson(const GroupAnalysis &a) { return groupJson(a, QString()); }

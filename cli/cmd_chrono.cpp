@@ -1,0 +1,88 @@
+// chrono: the velocity figures of a chronograph file.
+#include "cli/cli.h"
+#include "cli/jsonout.h"
+
+#include "analysis/groupanalysis.h"
+#include "logbook/chronofile.h"
+#include "logbook/logbookstats.h"
+
+namespace {
+const QString Title = QStringLiteral("Velocities");
+
+QString one(double v) { return QString::number(v, 'f', 1); }
+} // namespace
+
+int CmdChrono(const QStringList &args, CliContext &ctx)
+{
+    QString file, unitText, levelText = QStringLiteral("0.95");
+    bool json = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == QLatin1String("--json"))
+            json = true;
+        else if ((a == QLatin1String("--unit") || a == QLatin1String("--level")) &&
+                 i + 1 < args.size())
+            (a == QLatin1String("--unit") ? unitText : levelText) = args[++i];
+        else if (a.startsWith(QLatin1String("--")) || !file.isEmpty())
+            return CliExit::Usage;
+        else
+            file = a;
+    }
+    if (file.isEmpty()) return CliExit::Usage;
+    std::optional<VelocityUnit> asked;
+    if (!unitText.isEmpty()) {
+        asked = VelocityUnitFromName(unitText);
+        if (!asked) return CliExit::Usage;
+    }
+    bool ok = false;
+    const double level = levelText.trimmed().toDouble(&ok);
+    auto refuse = [&](const QString &text) {
+        ctx.prompter.MsgBox(text, Title, Buttons::Ok, Icon::Exclamation);
+        return CliExit::Refused;
+    };
+    if (!ok || !ValidLevel(level))
+        return refuse(QStringLiteral("The confidence level must be a number between 0 and 1, "
+                                     "such as 0.95; \"%1\" is not.")
+                          .arg(levelText));
+    QString why;
+    auto data = ReadChronoFile(file, &why);
+    if (!data) return refuse(QStringLiteral("%1 cannot be read as a velocity file: %2").arg(file, why));
+    // The file's own unit wins for reading; --unit then names the unit wanted.
+    if (!data->Unit && !asked)
+        return refuse(QStringLiteral("%1 does not say whether its speeds are in feet or metres "
+                                     "per second; give --unit fps or --unit mps.")
+                          .arg(file));
+    const VelocityUnit unit = asked.value_or(*data->Unit);
+    std::vector<double> speeds;
+    for (double v : data->Speeds) speeds.push_back(ConvertSpeed(v, data->Unit.value_or(unit), unit));
+    const auto f = ComputeVelocity(speeds, unit, level);
+    if (!f) return refuse(QStringLiteral("%1 holds no speeds.").arg(file));
+    if (json) {
+        ctx.out << JsonFields()
+                       .num("n", f->N)
+                       .num("mean", f->Mean)
+                       .num("sd", f->Sd)
+                       .num("sdLow", f->SdLow)
+                       .num("sdHigh", f->SdHigh)
+                       .num("es", f->ExtremeSpread)
+                       .num("min", f->Min)
+                       .num("max", f->Max)
+                       .text("unit", VelocityUnitName(unit))
+                       .object()
+                << Qt::endl;
+        return CliExit::Ok;
+    }
+    const QString u = QLatin1Char(' ') + VelocityUnitName(unit);
+    ctx.out << "Shots    " << f->N << Qt::endl
+            << "Mean     " << one(f->Mean) << u << Qt::endl
+            << "SD       "
+            << (f->Sd ? one(*f->Sd) + u + QStringLiteral(" (") + LevelText(level) +
+                            QStringLiteral(" interval ") + one(*f->SdLow) +
+                            QStringLiteral(" \u2013 ") + one(*f->SdHigh) + QLatin1Char(')')
+                      : UndefinedFigure)
+            << Qt::endl
+            << "ES       " << one(f->ExtremeSpread) << u << Qt::endl
+            << "Min      " << one(f->Min) << u << Qt::endl
+            << "Max      " << one(f->Max) << u << Qt::endl;
+    return CliExit::Ok;
+}
