@@ -3,6 +3,7 @@
 // instance of every window, and carries the commands several windows share
 // (save, print, the entry windows). Windows reach each other only through it.
 #include "app/session.h"
+#include "logbook/logbook.h"
 #include "platform/environment.h"
 #include "platform/prompter.h"
 
@@ -21,6 +22,8 @@ class Desktop;
 class frmTTest;
 class frmFTest;
 class frmGraphEnter;
+class frmLogbook;
+class QMenu;
 
 class PeltrixApp : public QObject {
     Q_OBJECT
@@ -105,6 +108,22 @@ public:
     bool HasGroupAnalysis() const { return !groupAnalysis.isNull(); }
     void RefreshGroupAnalysis();
 
+    // The logbook (logbook/): Add to Logbook of the File menus, the Logbook
+    // window, and the optional add after every Save.
+    void AddToLogbook(QWidget *owner);
+    void ShowLogbook(QWidget *owner);
+    frmLogbook *LogbookWindow();
+    bool HasLogbook() const { return !logbook.isNull(); }
+    void LogbookAfterSave(QWidget *owner);
+    LogbookSettings &LogbookConfig();
+    void SaveLogbookConfig();
+    QString LogbookPath();
+    // Opens the user's logbook into `book`; false with the message shown.
+    bool OpenLogbook(Logbook &book, QWidget *owner);
+    // Adds "Add to Logbook" after the save items of `file` and "View Logbook"
+    // to `view`; `prefix` names the items after their window's menus.
+    void AddLogbookMenuItems(QWidget *owner, QMenu *file, QMenu *view, const char *prefix);
+
     // Closes every window but the main one, most recent first.
     void CloseAll();
 
@@ -119,4 +138,6 @@ private:
     QPointer<frmTTest> tTest;
     QPointer<frmFTest> fTest;
     QPointer<frmGraphEnter> graphEnter;
+    QPointer<frmLogbook> logbook;
+    std::optional<LogbookSettings> logbookSettings;
 };

@@ -46,7 +46,8 @@ int CmdChrono(const QStringList &args, CliContext &ctx)
                           .arg(levelText));
     QString why;
     auto data = ReadChronoFile(file, &why);
-    if (!data) return refuse(QStringLiteral("%1 cannot be read as a velocity file: %2").arg(file, why));
+    if (!data)
+        return refuse(QStringLiteral("%1 cannot be read as a velocity file: %2").arg(file, why));
     // The file's own unit wins for reading; --unit then names the unit wanted.
     if (!data->Unit && !asked)
         return refuse(QStringLiteral("%1 does not say whether its speeds are in feet or metres "
@@ -54,7 +55,8 @@ int CmdChrono(const QStringList &args, CliContext &ctx)
                           .arg(file));
     const VelocityUnit unit = asked.value_or(*data->Unit);
     std::vector<double> speeds;
-    for (double v : data->Speeds) speeds.push_back(ConvertSpeed(v, data->Unit.value_or(unit), unit));
+    for (double v : data->Speeds)
+        speeds.push_back(ConvertSpeed(v, data->Unit.value_or(unit), unit));
     const auto f = ComputeVelocity(speeds, unit, level);
     if (!f) return refuse(QStringLiteral("%1 holds no speeds.").arg(file));
     if (json) {

@@ -78,8 +78,10 @@ std::optional<std::vector<LogbookEntry>> readGroups(const QString &path, CliCont
     if (book.Open(path)) groups = book.Groups();
     if (groups && velocities) {
         const auto v = book.Velocities();
-        if (v) *velocities = *v;
-        else groups.reset();
+        if (v)
+            *velocities = *v;
+        else
+            groups.reset();
     }
     if (!groups) refuse(ctx, book.ErrorString());
     return groups;
@@ -136,7 +138,8 @@ int add(const LogArgs &a, CliContext &ctx)
         PrepareSession(s);
         if (!CliOpenStats(s, ctx, file)) return CliExit::Refused;
         if (s.ShotCount < 1)
-            return refuse(ctx, QStringLiteral("%1 holds no shots to keep in the logbook.").arg(file));
+            return refuse(ctx,
+                          QStringLiteral("%1 holds no shots to keep in the logbook.").arg(file));
         LogbookEntry e = EntryFromSession(s, file);
         if (!a.loads.isEmpty()) e.Load.Text = a.loads.first().trimmed();
         entries.push_back(std::move(e));
@@ -153,14 +156,13 @@ int add(const LogArgs &a, CliContext &ctx)
             items << JsonFields()
                          .num("id", double(ids[k]))
                          .text("file", file)
-                         .raw("updated", updated[k] ? QStringLiteral("true")
-                                                    : QStringLiteral("false"))
+                         .raw("updated",
+                              updated[k] ? QStringLiteral("true") : QStringLiteral("false"))
                          .object();
         else
             ctx.out << (updated[k] ? "updated " : "added ") << ids[k] << ": " << file << Qt::endl;
     }
-    if (a.json)
-        ctx.out << JsonFields().raw("groups", JsonArray(items)).object() << Qt::endl;
+    if (a.json) ctx.out << JsonFields().raw("groups", JsonArray(items)).object() << Qt::endl;
     return CliExit::Ok;
 }
 
@@ -176,7 +178,8 @@ int list(const LogArgs &a, CliContext &ctx)
     QStringList items;
     if (!a.json)
         ctx.out << "   id  date        firearm               load                  shots  "
-                   "ES        mean radius  sigma" << Qt::endl;
+                   "ES        mean radius  sigma"
+                << Qt::endl;
     for (const LogbookEntry *e : matching(*all, *filter)) {
         const GroupAnalysis g = AnalyzeEntry(*e);
         if (a.json) {
@@ -236,8 +239,8 @@ int compare(const LogArgs &a, CliContext &ctx)
             if (e.Load.Text.trimmed().compare(a.loads[k].trimmed(), Qt::CaseInsensitive) == 0)
                 sides[k].push_back(&e);
     QString why;
-    auto c = CompareEntries(sides[0], sides[1], a.loads[0].trimmed(), a.loads[1].trimmed(), level,
-                            &why);
+    auto c =
+        CompareEntries(sides[0], sides[1], a.loads[0].trimmed(), a.loads[1].trimmed(), level, &why);
     if (!c) return refuse(ctx, why);
     for (int k = 0; k < 2; ++k) {
         std::vector<double> speeds = SpeedsOf(velocities, 0, a.loads[k], VelocityUnit::Fps);
@@ -277,8 +280,8 @@ int trend(const LogArgs &a, CliContext &ctx)
     if (!t) return refuse(ctx, why);
     if (!a.png.isEmpty()) {
         if (!SaveTrendPng(a.png, *t, &why))
-            return refuse(ctx, QStringLiteral("The chart could not be saved to %1: %2")
-                                   .arg(a.png, why));
+            return refuse(ctx,
+                          QStringLiteral("The chart could not be saved to %1: %2").arg(a.png, why));
         return CliExit::Ok;
     }
     QStringList points;
@@ -304,13 +307,12 @@ int CmdLog(const QStringList &args, CliContext &ctx)
     const QString sub = args.first();
     const QString db = QStringLiteral("--db"), load = QStringLiteral("--load"),
                   json = QStringLiteral("--json"), firearm = QStringLiteral("--firearm");
-    const std::map<QString, std::pair<QStringList, int (*)(const LogArgs &, CliContext &)>>
-        subs = {{QStringLiteral("add"), {{db, load, json}, add}},
-                {QStringLiteral("list"),
-                 {{db, firearm, load, json, QStringLiteral("--from"), QStringLiteral("--to")},
-                  list}},
-                {QStringLiteral("compare"), {{db, load, json, QStringLiteral("--level")}, compare}},
-                {QStringLiteral("trend"), {{db, firearm, load, json, QStringLiteral("--png")}, trend}}};
+    const std::map<QString, std::pair<QStringList, int (*)(const LogArgs &, CliContext &)>> subs = {
+        {QStringLiteral("add"), {{db, load, json}, add}},
+        {QStringLiteral("list"),
+         {{db, firearm, load, json, QStringLiteral("--from"), QStringLiteral("--to")}, list}},
+        {QStringLiteral("compare"), {{db, load, json, QStringLiteral("--level")}, compare}},
+        {QStringLiteral("trend"), {{db, firearm, load, json, QStringLiteral("--png")}, trend}}};
     const auto it = subs.find(sub);
     if (it == subs.end()) return CliExit::Usage;
     LogArgs a;

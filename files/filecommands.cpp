@@ -27,10 +27,20 @@ void PeltrixApp::SaveStats(QWidget *owner)
         return;
     }
     prompter.SetOwner(owner);
-    SaveStatsFileOrTell(session, session.StatsFilePath, prompter);
+    if (SaveStatsFileOrTell(session, session.StatsFilePath, prompter)) LogbookAfterSave(owner);
 }
 
-void PeltrixApp::SaveStatsAs(QWidget *owner) { runModal<frmFileSaveAs>(*this, owner); }
+void PeltrixApp::SaveStatsAs(QWidget *owner)
+{
+    const QString before = session.StatsFilePath;
+    const bool wasSaved = session.StatsSaved;
+    QPointer<QWidget> guard(owner);
+    runModal<frmFileSaveAs>(*this, owner);
+    // Saved under a new name, or saved at all.
+    if (session.StatsSaved && !session.StatsFilePath.isEmpty() &&
+        (!wasSaved || before != session.StatsFilePath))
+        LogbookAfterSave(guard.data());
+}
 
 void PeltrixApp::OpenFileDialog(qint32 mode, QWidget *owner)
 {

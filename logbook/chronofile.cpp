@@ -59,7 +59,8 @@ std::optional<double> number(QString t, bool decimalComma)
 std::optional<VelocityUnit> unitIn(const QString &text)
 {
     const QString t = text.toLower();
-    static const QRegularExpression fps(QStringLiteral("(^|[^a-z])(fps|ft/s|feet/s|f/s)([^a-z]|$)"));
+    static const QRegularExpression fps(
+        QStringLiteral("(^|[^a-z])(fps|ft/s|feet/s|f/s)([^a-z]|$)"));
     static const QRegularExpression mps(QStringLiteral("(^|[^a-z/])(mps|m/s)([^a-z]|$)"));
     const bool isFps = fps.match(t).hasMatch(), isMps = mps.match(t).hasMatch();
     if (isFps == isMps) return std::nullopt;
@@ -147,8 +148,8 @@ std::optional<ChronoData> ParseChronoCsv(const QByteArray &bytes, QString *error
     if (d.Speeds.empty()) return fail(QStringLiteral("The file holds no speeds."));
     for (double v : d.Speeds)
         if (!(v > 0))
-            return fail(QStringLiteral("The file holds a speed that is not above zero (%1).")
-                            .arg(v));
+            return fail(
+                QStringLiteral("The file holds a speed that is not above zero (%1).").arg(v));
     return d;
 }
 

@@ -1,4 +1,5 @@
 #include "logbook/logbook.h"
+#include "logbook/logbooksql.h"
 
 #include "app/session.h"
 #include "platform/wholefile.h"
@@ -17,10 +18,6 @@
 
 namespace {
 std::atomic<int> connectionCount{0};
-
-const QLatin1String Columns(
-    "id, date, date_text, added, shooter, firearm, caliber, lot, comments, range_yards, unit, "
-    "source, shots, load, powder, charge, bullet, coal, primer");
 
 // Forward migrations, one list of statements per version step.
 const std::vector<std::vector<QLatin1String>> Migrations = {
@@ -42,68 +39,9 @@ const std::vector<std::vector<QLatin1String>> Migrations = {
                    "source TEXT NOT NULL DEFAULT '', added TEXT NOT NULL)"),
      QLatin1String("CREATE INDEX velocities_group ON velocities (group_id)")}};
 
-// A text bound as such even when empty: a null QString would bind as NULL.
-QVariant txt(const QString &t) { return t.isNull() ? QVariant(QStringLiteral("")) : QVariant(t); }
-
-QVariant optional(std::optional<double> v) { return v ? QVariant(*v) : QVariant(); }
-std::optional<double> optional(const QVariant &v)
-{
-    if (v.isNull()) return std::nullopt;
-    return v.toDouble();
-}
-
-QString speedsText(const std::vector<double> &v)
-{
-    QStringList parts;
-    for (double x : v) parts << QString::number(x, 'g', 17);
-    return parts.join(QLatin1Char(' '));
-}
-
-std::vector<double> speedsFromText(const QString &t)
-{
-    std::vector<double> v;
-    for (const QString &p : t.split(QLatin1Char(' '), Qt::SkipEmptyParts)) v.push_back(p.toDouble());
-    return v;
-}
-
-LogbookEntry entryFrom(const QSqlQuery &q)
-{
-    LogbookEntry e;
-    e.Id = q.value(0).toLongLong();
-    e.Date = QDate::fromString(q.value(1).toString(), Qt::ISODate);
-    e.DateText = q.value(2).toString();
-    e.Added = QDateTime::fromString(q.value(3).toString(), Qt::ISODate);
-    e.Shooter = q.value(4).toString();
-    e.Firearm = q.value(5).toString();
-    e.Caliber = q.value(6).toString();
-    e.Lot = q.value(7).toString();
-    e.Comments = q.value(8).toString();
-    e.RangeYards = optional(q.value(9));
-    e.UnitName = q.value(10).toString();
-    e.Source = q.value(11).toString();
-    e.Shots = ShotsFromText(q.value(12).toString()).value_or(std::vector<ShotXY>{});
-    e.Load.Text = q.value(13).toString();
-    e.Load.Powder = q.value(14).toString();
-    e.Load.Charge = optional(q.value(15));
-    e.Load.Bullet = q.value(16).toString();
-    e.Load.Coal = optional(q.value(17));
-    e.Load.Primer = q.value(18).toString();
-    return e;
-}
-
-VelocitySeries seriesFrom(const QSqlQuery &q)
-{
-    VelocitySeries v;
-    v.Id = q.value(0).toLongLong();
-    v.GroupId = q.value(1).isNull() ? 0 : q.value(1).toLongLong();
-    v.Load = q.value(2).toString();
-    v.Unit = VelocityUnitFromName(q.value(3).toString()).value_or(VelocityUnit::Fps);
-    v.Speeds = speedsFromText(q.value(4).toString());
-    v.Source = q.value(5).toString();
-    return v;
-}
-
 } // namespace
+
+using namespace LogbookSql;
 
 Logbook::Logbook() : connection(QStringLiteral("peltrix-logbook-%1").arg(++connectionCount)) {}
 
@@ -135,9 +73,9 @@ bool Logbook::sqlFail(const QString &what, const QSqlError &e)
                                                     "(%2). Try again when it is free.")
                                          .arg(name, what));
     case 8: // read-only
-        return fail(Failure::ReadOnly,
-                    QStringLiteral("The logbook %1 is read-only: nothing could be %2.")
-                        .arg(name, what));
+        return fail(
+            Failure::ReadOnly,
+            QStringLiteral("The logbook %1 is read-only: nothing could be %2.").arg(name, what));
     case 11: // corrupt
         return fail(Failure::Damaged, QStringLiteral("The logbook %1 is damaged (%2). It was left "
                                                      "as it is; restore a copy or choose "
@@ -148,8 +86,9 @@ bool Logbook::sqlFail(const QString &what, const QSqlError &e)
                                                        "as it is; choose another file.")
                                             .arg(name));
     default:
-        return fail(Failure::Other, QStringLiteral("The logbook %1: %2 failed (%3).")
-                                        .arg(name, what, e.text().trimmed()));
+        return fail(
+            Failure::Other,
+            QStringLiteral("The logbook %1: %2 failed (%3).").arg(name, what, e.text().trimmed()));
     }
 }
 
@@ -165,8 +104,9 @@ bool Logbook::Open(const QString &file, int busyTimeoutMs)
         if (!info.isFile()) return fail(Failure::NotSqlite, name + QStringLiteral(" is a folder."));
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly))
-            return fail(Failure::Other, QStringLiteral("The logbook %1 cannot be read: %2")
-                                            .arg(name, f.errorString()));
+            return fail(
+                Failure::Other,
+                QStringLiteral("The logbook %1 cannot be read: %2").arg(name, f.errorString()));
         const QByteArray head = f.read(16);
         if (!head.isEmpty() && head != QByteArray("SQLite format 3\0", 16))
             return fail(Failure::NotSqlite, QStringLiteral("%1 is not a logbook database. It was "
@@ -177,8 +117,8 @@ bool Logbook::Open(const QString &file, int busyTimeoutMs)
                     QStringLiteral("The folder %1 cannot be created.").arg(info.absolutePath()));
     }
     // SQLite writes its journal beside the file: both must be writable.
-    readOnly = info.exists() &&
-               (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable());
+    readOnly =
+        info.exists() && (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable());
     bool opened = false;
     QSqlError openError;
     {
@@ -208,9 +148,13 @@ bool Logbook::setUp()
     QSqlQuery q(QSqlDatabase::database(connection, false));
     auto bail = [&](const QString &what) { return sqlFail(what, q.lastError()); };
     if (!q.exec(QStringLiteral("PRAGMA foreign_keys = ON"))) return bail(QStringLiteral("opened"));
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+    // One statement, so that both are read from the same state of the file.
+    if (!q.exec(QStringLiteral("SELECT (SELECT user_version FROM pragma_user_version), "
+                               "(SELECT count(*) FROM sqlite_master)")) ||
+        !q.next())
         return bail(QStringLiteral("read"));
     const int version = q.value(0).toInt();
+    const int objects = q.value(1).toInt();
     if (version > SchemaVersion)
         return fail(Failure::Newer, QStringLiteral("The logbook %1 was written by a newer version "
                                                    "of Peltrix (schema %2; this version knows up "
@@ -225,15 +169,11 @@ bool Logbook::setUp()
                                                      "as it is; restore a copy or choose another "
                                                      "logbook.")
                                           .arg(name, q.value(0).toString()));
-    if (version == 0) {
-        // A database of another program is not ours to fill.
-        if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next())
-            return bail(QStringLiteral("read"));
-        if (q.value(0).toInt() > 0)
-            return fail(Failure::NotSqlite, QStringLiteral("%1 is a database of another program, "
-                                                           "not a logbook. It was left as it is.")
-                                                .arg(name));
-    }
+    // A database of another program is not ours to fill.
+    if (version == 0 && objects > 0)
+        return fail(Failure::NotSqlite, QStringLiteral("%1 is a database of another program, not "
+                                                       "a logbook. It was left as it is.")
+                                            .arg(name));
     if (readOnly)
         return version == SchemaVersion ||
                fail(Failure::ReadOnly,
@@ -250,7 +190,8 @@ bool Logbook::migrate()
     QSqlQuery q(db);
     // IMMEDIATE takes the write lock at once: two processes setting up the
     // same new file wait for each other instead of failing.
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) return sqlFail(QStringLiteral("set up"), q.lastError());
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return sqlFail(QStringLiteral("set up"), q.lastError());
     auto rollback = [&](const QSqlError &e) {
         q.exec(QStringLiteral("ROLLBACK"));
         return sqlFail(QStringLiteral("set up"), e);
@@ -273,7 +214,8 @@ bool Logbook::insert(const LogbookEntry &e, bool withId, qint64 &id)
     const int n = withId ? 19 : 18;
     QStringList marks;
     for (int k = 0; k < n; ++k) marks << QStringLiteral("?");
-    q.prepare(QStringLiteral("INSERT INTO groups (%1) VALUES (%2)").arg(cols, marks.join(QLatin1Char(','))));
+    q.prepare(QStringLiteral("INSERT INTO groups (%1) VALUES (%2)")
+                  .arg(cols, marks.join(QLatin1Char(','))));
     if (withId) q.addBindValue(e.Id);
     const QVariant values[] = {e.Date.toString(Qt::ISODate),
                                txt(e.DateText),
@@ -308,7 +250,8 @@ bool Logbook::Add(std::vector<LogbookEntry> entries, std::vector<qint64> *ids,
                     QStringLiteral("The logbook %1 is read-only: nothing could be added.")
                         .arg(QDir::toNativeSeparators(path)));
     QSqlQuery q(QSqlDatabase::database(connection, false));
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) return sqlFail(QStringLiteral("added"), q.lastError());
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return sqlFail(QStringLiteral("added"), q.lastError());
     std::vector<qint64> newIds;
     std::vector<bool> wasKept;
     auto rollback = [&] {
@@ -346,9 +289,9 @@ bool Logbook::Add(std::vector<LogbookEntry> entries, std::vector<qint64> *ids,
                                   txt(e.Comments), optional(e.RangeYards), txt(e.UnitName)})
             u.addBindValue(v);
         if (!keepLoad)
-            for (const QVariant &v : {txt(e.Load.Text), txt(e.Load.Powder),
-                                      optional(e.Load.Charge), txt(e.Load.Bullet),
-                                      optional(e.Load.Coal), txt(e.Load.Primer)})
+            for (const QVariant &v :
+                 {txt(e.Load.Text), txt(e.Load.Powder), optional(e.Load.Charge), txt(e.Load.Bullet),
+                  optional(e.Load.Coal), txt(e.Load.Primer)})
                 u.addBindValue(v);
         u.addBindValue(id);
         if (!u.exec()) {
@@ -395,99 +338,4 @@ std::optional<LogbookEntry> Logbook::Group(qint64 id)
     }
     if (!q.next()) return std::nullopt;
     return entryFrom(q);
-}
-
-std::optional<Logbook::Removed> Logbook::Delete(qint64 id)
-{
-    if (readOnly) {
-        fail(Failure::ReadOnly, QStringLiteral("The logbook %1 is read-only: nothing could be "
-                                               "deleted.")
-                                    .arg(QDir::toNativeSeparators(path)));
-        return std::nullopt;
-    }
-    const auto entry = Group(id);
-    const auto all = Velocities();
-    if (!entry || !all) return std::nullopt;
-    Removed r{*entry, {}};
-    for (const VelocitySeries &v : *all)
-        if (v.GroupId == id) r.Velocities.push_back(v);
-    QSqlQuery q(QSqlDatabase::database(connection, false));
-    q.prepare(QStringLiteral("DELETE FROM groups WHERE id = ?"));
-    q.addBindValue(id);
-    if (!q.exec()) {
-        sqlFail(QStringLiteral("deleted"), q.lastError());
-        return std::nullopt;
-    }
-    return r;
-}
-
-bool Logbook::Restore(const Removed &r)
-{
-    if (!open || readOnly) return fail(Failure::ReadOnly, QStringLiteral("The logbook cannot be written."));
-    QSqlQuery q(QSqlDatabase::database(connection, false));
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) return sqlFail(QStringLiteral("restored"), q.lastError());
-    qint64 id = 0;
-    bool ok = insert(r.Entry, true, id);
-    for (const VelocitySeries &v : r.Velocities)
-        if (ok) ok = AddVelocities(v);
-    if (!ok || !q.exec(QStringLiteral("COMMIT"))) {
-        const QString keep = error;
-        const Failure f = failure;
-        q.exec(QStringLiteral("ROLLBACK"));
-        return fail(f == Failure::None ? Failure::Other : f, keep);
-    }
-    return true;
-}
-
-bool Logbook::AddVelocities(const VelocitySeries &v, qint64 *id)
-{
-    if (!open || readOnly)
-        return fail(Failure::ReadOnly, QStringLiteral("The logbook %1 is read-only: nothing could "
-                                                      "be added.")
-                                           .arg(QDir::toNativeSeparators(path)));
-    QSqlDatabase db = QSqlDatabase::database(connection, false);
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SAVEPOINT velocities")))
-        return sqlFail(QStringLiteral("added"), q.lastError());
-    auto undo = [&](const QString &what) {
-        const QSqlError e = q.lastError();
-        q.exec(QStringLiteral("ROLLBACK TO velocities"));
-        q.exec(QStringLiteral("RELEASE velocities"));
-        return sqlFail(what, e);
-    };
-    if (v.GroupId != 0) {
-        q.prepare(QStringLiteral("DELETE FROM velocities WHERE group_id = ?"));
-        q.addBindValue(v.GroupId);
-        if (!q.exec()) return undo(QStringLiteral("added"));
-    }
-    q.prepare(QStringLiteral("INSERT INTO velocities (%1group_id, load, unit, speeds, source, "
-                             "added) VALUES (%2?, ?, ?, ?, ?, ?)")
-                  .arg(v.Id ? QStringLiteral("id, ") : QString(),
-                       v.Id ? QStringLiteral("?, ") : QString()));
-    if (v.Id) q.addBindValue(v.Id);
-    q.addBindValue(v.GroupId ? QVariant(v.GroupId) : QVariant());
-    q.addBindValue(txt(v.Load));
-    q.addBindValue(VelocityUnitName(v.Unit));
-    q.addBindValue(txt(speedsText(v.Speeds)));
-    q.addBindValue(txt(v.Source));
-    q.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
-    if (!q.exec()) return undo(QStringLiteral("added"));
-    if (id) *id = q.lastInsertId().toLongLong();
-    if (!q.exec(QStringLiteral("RELEASE velocities"))) return undo(QStringLiteral("added"));
-    return true;
-}
-
-std::optional<std::vector<VelocitySeries>> Logbook::Velocities()
-{
-    if (!open) return std::nullopt;
-    QSqlQuery q(QSqlDatabase::database(connection, false));
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT id, group_id, load, unit, speeds, source FROM velocities "
-                               "ORDER BY id"))) {
-        sqlFail(QStringLiteral("read"), q.lastError());
-        return std::nullopt;
-    }
-    std::vector<VelocitySeries> r;
-    while (q.next()) r.push_back(seriesFrom(q));
-    return r;
 }

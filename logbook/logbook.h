@@ -99,6 +99,9 @@ public:
     std::optional<Removed> Delete(qint64 id);
     bool Restore(const Removed &r);
 
+    // Gives these groups one load, in one transaction.
+    bool SetLoad(const std::vector<qint64> &ids, const QString &load);
+
     // A series replaces the one a group had; a load's series add up.
     bool AddVelocities(const VelocitySeries &v, qint64 *id = nullptr);
     std::optional<std::vector<VelocitySeries>> Velocities();

@@ -41,11 +41,10 @@ std::optional<QDate> ParseDateFired(const QString &text)
 {
     const QString t = text.simplified();
     if (t.isEmpty()) return std::nullopt;
-    static const char *const formats[] = {"yyyy-MM-dd",  "yyyy/M/d",     "M/d/yyyy",
-                                          "M/d/yy",      "M-d-yyyy",     "d.M.yyyy",
-                                          "d.M.yy",      "MMMM d, yyyy", "MMM d, yyyy",
-                                          "MMMM d yyyy", "MMM d yyyy",   "d MMMM yyyy",
-                                          "d MMM yyyy",  "MMM. d, yyyy", "yyyyMMdd"};
+    static const char *const formats[] = {
+        "yyyy-MM-dd", "yyyy/M/d",    "M/d/yyyy",     "M/d/yy",       "M-d-yyyy",
+        "d.M.yyyy",   "d.M.yy",      "MMMM d, yyyy", "MMM d, yyyy",  "MMMM d yyyy",
+        "MMM d yyyy", "d MMMM yyyy", "d MMM yyyy",   "MMM. d, yyyy", "yyyyMMdd"};
     for (const char *f : formats) {
         QDate d = QDate::fromString(t, QLatin1String(f));
         if (!d.isValid()) continue;
@@ -112,13 +111,12 @@ bool LogbookFilter::Matches(const LogbookEntry &e) const
     if (To && e.Date > *To) return false;
     if (!contains(e.Firearm, Firearm) || !contains(e.Load.Text, Load)) return false;
     if (Text.trimmed().isEmpty()) return true;
-    for (const QString *t : {&e.Firearm, &e.Load.Text, &e.Shooter, &e.Caliber, &e.Lot,
-                             &e.Comments, &e.DateText, &e.Source, &e.Load.Powder, &e.Load.Bullet,
-                             &e.Load.Primer})
+    for (const QString *t :
+         {&e.Firearm, &e.Load.Text, &e.Shooter, &e.Caliber, &e.Lot, &e.Comments, &e.DateText,
+          &e.Source, &e.Load.Powder, &e.Load.Bullet, &e.Load.Primer})
         if (contains(*t, Text)) return true;
     return false;
 }
-
 
 QString DefaultLogbookPath(const QString &appDataDir)
 {
@@ -145,13 +143,14 @@ bool SaveLogbookSettings(const QString &appDataDir, const LogbookSettings &s)
     if (appDataDir.isEmpty()) return false;
     // Written whole through the checked path, never half over a good file.
     auto esc = [](QString t) {
-        t.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('"'), QStringLiteral("\\\""));
         return QLatin1Char('"') + t + QLatin1Char('"');
     };
-    const QString text = QStringLiteral("[Logbook]\nDatabase=%1\nAddOnSave=%2\nLastLoad=%3\n")
-                             .arg(esc(s.DatabasePath),
-                                  s.AddOnSave ? QStringLiteral("true") : QStringLiteral("false"),
-                                  esc(s.LastLoad));
+    const QString text =
+        QStringLiteral("[Logbook]\nDatabase=%1\nAddOnSave=%2\nLastLoad=%3\n")
+            .arg(esc(s.DatabasePath),
+                 s.AddOnSave ? QStringLiteral("true") : QStringLiteral("false"), esc(s.LastLoad));
     return QDir().mkpath(appDataDir) &&
            WriteWholeFile(QDir(appDataDir).filePath(SettingsName), text.toUtf8());
 }

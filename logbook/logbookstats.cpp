@@ -28,9 +28,9 @@ std::vector<double> SpeedsOf(const std::vector<VelocitySeries> &all, qint64 grou
 {
     std::vector<double> r;
     for (const VelocitySeries &v : all) {
-        const bool mine = groupId ? v.GroupId == groupId
-                                  : v.GroupId == 0 && !load.isEmpty() &&
-                                        unitKey(v.Load) == unitKey(load);
+        const bool mine =
+            groupId ? v.GroupId == groupId
+                    : v.GroupId == 0 && !load.isEmpty() && unitKey(v.Load) == unitKey(load);
         if (!mine) continue;
         for (double s : v.Speeds) r.push_back(ConvertSpeed(s, v.Unit, unit));
     }
@@ -111,8 +111,8 @@ std::optional<CompareSide> side(const std::vector<const LogbookEntry *> &entries
         GroupAnalysis g = AnalyzeEntry(*e, level);
         if (scale.Angular) {
             // In angle every group is scaled to MOA before its Σr² is added.
-            const double k = InchesPerUnit(g.UnitName).value_or(0) /
-                             (*g.RangeYards / 100.0 * InchesPerMOAAt100);
+            const double k =
+                InchesPerUnit(g.UnitName).value_or(0) / (*g.RangeYards / 100.0 * InchesPerMOAAt100);
             g.SumR2 *= k * k;
             g.UnitName = QStringLiteral("MOA");
             g.RangeYards.reset();

@@ -31,8 +31,7 @@ void DrawTrend(QPainter &p, const QSizeF &size, const Trend &t)
     top = std::ceil(std::max(top, 1e-6) / step) * step;
     auto x = [&](const QDate &d) {
         // A single day sits in the middle.
-        if (pts.empty() || pts.front().Date == pts.back().Date)
-            return area.center().x();
+        if (pts.empty() || pts.front().Date == pts.back().Date) return area.center().x();
         return area.left() + double(d.toJulianDay() - d0) / double(d1 - d0) * area.width();
     };
     auto y = [&](double v) { return area.bottom() - v / top * area.height(); };
@@ -61,8 +60,10 @@ void DrawTrend(QPainter &p, const QSizeF &size, const Trend &t)
         QPainterPath path;
         for (size_t k = 0; k < pts.size(); ++k) {
             const QPointF at(x(pts[k].Date), y(pts[k].*m));
-            if (k == 0) path.moveTo(at);
-            else path.lineTo(at);
+            if (k == 0)
+                path.moveTo(at);
+            else
+                path.lineTo(at);
         }
         p.setPen(QPen(c, 1.5));
         p.setBrush(Qt::NoBrush);

@@ -34,7 +34,8 @@ std::vector<ShotXY> sixShots(double sumR2)
 {
     const double r = std::sqrt(sumR2 / 6);
     std::vector<ShotXY> s;
-    for (int k = 0; k < 6; ++k) s.push_back({r * std::cos(k * M_PI / 3), r * std::sin(k * M_PI / 3)});
+    for (int k = 0; k < 6; ++k)
+        s.push_back({r * std::cos(k * M_PI / 3), r * std::sin(k * M_PI / 3)});
     return s;
 }
 
@@ -74,7 +75,8 @@ void TestLogbook::addUpdatesTheSameGroup()
     std::vector<qint64> ids;
     std::vector<bool> updated;
     const std::vector<ShotXY> shots{{0.1, 0.2}, {-0.3, 0.25}, {0.05, -0.4}};
-    QVERIFY2(b.Add({entry(QStringLiteral("/a.pxs"), shots, QStringLiteral("A"))}, &ids, &updated), qPrintable(b.ErrorString()));
+    QVERIFY2(b.Add({entry(QStringLiteral("/a.pxs"), shots, QStringLiteral("A"))}, &ids, &updated),
+             qPrintable(b.ErrorString()));
     QCOMPARE(updated, std::vector<bool>{false});
     // The same source and shots again: the header and load change in place.
     LogbookEntry again = entry(QStringLiteral("/a.pxs"), shots, QStringLiteral("B"));
@@ -146,7 +148,8 @@ void TestLogbook::refusesForeignFiles()
         f.write(QByteArray(4096 * 3, '\xA5'));
     } else {
         {
-            QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mk"));
+            QSqlDatabase d =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mk"));
             d.setDatabaseName(path);
             QVERIFY(d.open());
             QSqlQuery q(d);
@@ -173,7 +176,8 @@ void TestLogbook::lockedAddChangesNothing()
     QVERIFY(b.Add({entry(QStringLiteral("/1.pxs"), {{0, 0}, {1, 1}})}));
     {
         // Another program holds the write lock.
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("o"));
+        QSqlDatabase other =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("o"));
         other.setDatabaseName(db);
         QVERIFY(other.open());
         QSqlQuery q(other);
@@ -238,7 +242,8 @@ void TestLogbook::compareAtTheCriticalValue()
 
 void TestLogbook::velocityFigures()
 {
-    const auto f = ComputeVelocity({2801.5, 2795.0, 2810.2, 2799.8, 2804.4}, VelocityUnit::Fps, 0.95);
+    const auto f =
+        ComputeVelocity({2801.5, 2795.0, 2810.2, 2799.8, 2804.4}, VelocityUnit::Fps, 0.95);
     QVERIFY(f && f->N == 5);
     QVERIFY(qAbs(f->Mean - 2802.18) < 1e-9);
     QVERIFY(qAbs(f->ExtremeSpread - 15.2) < 1e-9);
