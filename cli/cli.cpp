@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include "cli/json.h"
+
 #include "app/textnum.h"
 #include "stats/groupstats.h"
 #include "stats/report.h"
@@ -13,17 +15,7 @@ int CliPrompter::MsgBox(const QString &text, const QString &title, Buttons butto
     err << title << ": " << t << Qt::endl;
     ++messageCount;
     // Nobody can answer here: the safe answer of each kind of box.
-    switch (buttons) {
-    case Buttons::Ok:
-        return Answer::Ok;
-    case Buttons::OkCancel:
-        return Answer::Cancel;
-    case Buttons::YesNo:
-        return Answer::No;
-    case Buttons::YesNoCancel:
-        return Answer::Cancel;
-    }
-    return Answer::Ok;
+    return SafeAnswer(buttons);
 }
 
 std::optional<QString> CliPrompter::InputBox(const QString &, const QString &, const QString &)
@@ -50,87 +42,18 @@ void PrepareSession(Session &s)
     FillGammaTable(s, 39);
 }
 
-namespace {
-QString jsonNumber(double v)
-{
-    if (!std::isfinite(v)) return QStringLiteral("null");
-    return QString::number(v, 'g', 9);
-}
-
-QString jsonText(const QString &t)
-{
-    QString r = QStringLiteral("\"");
-    for (QChar c : t) {
-        switch (c.unicode()) {
-        case '"':
-            r += QStringLiteral("\\\"");
-            break;
-        case '\\':
-            r += QStringLiteral("\\\\");
-            break;
-        case '\n':
-            r += QStringLiteral("\\n");
-            break;
-        case '\r':
-            r += QStringLiteral("\\r");
-            break;
-        case '\t':
-            r += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                r += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                r += c;
-        }
-    }
-    return r + QLatin1Char('"');
-}
-
-QString jsonShots(const std::array<float, ShotCapacity + 1> &a, qint32 n)
-{
-    QStringList parts;
-    for (qint32 k = 1; k <= n; ++k) parts << jsonNumber(a[k]);
-    return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
-}
-
-const char *jsonBool(bool b) { return b ? "true" : "false"; }
-
-void usage(QTextStream &err)
-{
-    err << "usage: peltrix-cli stats FILE.pxs | stats --shots X,Y ... [--range YARDS] [--unit "
-           "NAME]\n"
-           "       peltrix-cli report (FILE.pxs | --shots X,Y ... [--range YARDS] [--unit NAME]) "
-           "--pdf OUT.pdf\n"
-           "       peltrix-cli resave IN.pxs OUT.pxs | export FILE.pxs [--as NAME]\n"
-           "       peltrix-cli critical t NU SIG | critical f D1 D2 SIG\n"
-           "       peltrix-cli ttest AVG_A SD_A N_A AVG_B SD_B N_B SIG | ftest SD_A N_A SD_B N_B "
-           "SIG\n"
-           "       peltrix-cli analyze (FILE.pxs... | --shots X,Y ... [--range YARDS] [--unit "
-           "NAME]) [--level 0.95] [--json]\n"
-           "       peltrix-cli plot (FILE.pxs | --shots X,Y ...) (--png OUT.png | --pdf OUT.pdf) "
-           "[--level 0.95]\n"
-           "       peltrix-cli csv FILE.pxs... -o OUT.csv\n"
-           "       peltrix-cli render FILE.pxs --png OUT.png\n"
-           "       peltrix-cli log add FILE.pxs... [--db PATH] [--load TEXT] [--json]\n"
-           "       peltrix-cli log list [--db PATH] [--firearm TEXT] [--load TEXT] [--from "
-           "YYYY-MM-DD] [--to YYYY-MM-DD] [--json]\n"
-           "       peltrix-cli log compare --load A --load B [--db PATH] [--level 0.95] [--json]\n"
-           "       peltrix-cli log trend [--db PATH] [--firearm TEXT] [--load TEXT] (--png OUT.png "
-           "| --json)\n"
-           "       peltrix-cli chrono FILE.csv [--unit fps|mps] [--level 0.95] [--json]\n"
-           "       peltrix-cli --version\n";
-}
-} // namespace
-
 QString StatsJson(const Session &s)
 {
-    const auto moa = GroupSizeMOA(s);
-    QString j;
-    QTextStream o(&j);
-    o << "{\"ShotCount\": " << s.ShotCount << ", \"ShotX\": " << jsonShots(s.ShotX, s.ShotCount)
-      << ", \"ShotY\": " << jsonShots(s.ShotY, s.ShotCount)
-      << ", \"ShotR\": " << jsonShots(s.ShotR, s.ShotCount);
+    auto shots = [&](const std::array<float, ShotCapacity + 1> &a) {
+        QStringList items;
+        for (qint32 k = 1; k <= s.ShotCount; ++k) items << Json::Float(a[k]);
+        return Json::Array(items);
+    };
+    JsonObject o;
+    o.Int("ShotCount", s.ShotCount)
+        .Raw("ShotX", shots(s.ShotX))
+        .Raw("ShotY", shots(s.ShotY))
+        .Raw("ShotR", shots(s.ShotR));
     const std::pair<const char *, float> figures[] = {{"MeanX", s.MeanX},
                                                       {"MeanY", s.MeanY},
                                                       {"MeanR", s.MeanR},
@@ -145,23 +68,71 @@ QString StatsJson(const Session &s)
                                                       {"SpanAcrossY", s.SpanAcrossY},
                                                       {"GroupCenterX", s.GroupCenterX},
                                                       {"GroupCenterY", s.GroupCenterY}};
-    for (const auto &[name, v] : figures) o << ", \"" << name << "\": " << jsonNumber(v);
-    o << ", \"MOA\": " << (moa ? jsonNumber(*moa) : QStringLiteral("null"));
+    for (const auto &[name, v] : figures) o.Float(name, v);
+    const auto moa = GroupSizeMOA(s);
+    o.Raw("MOA", moa ? Json::Float(*moa) : QStringLiteral("null"));
     const std::pair<const char *, QString> texts[] = {
         {"ShooterName", s.ShooterName}, {"DateFired", s.DateFired}, {"Firearm", s.Firearm},
         {"Caliber", s.Caliber},         {"LotNumber", s.LotNumber}, {"Comments", s.Comments}};
-    for (const auto &[name, v] : texts) o << ", \"" << name << "\": " << jsonText(v);
-    o << ", \"RangeToTarget\": " << jsonNumber(s.RangeToTarget)
-      << ", \"UnitName\": " << jsonText(s.UnitName)
-      << ", \"ImageScale\": " << jsonNumber(s.ImageScale) << ", \"AimX\": " << jsonNumber(s.AimX)
-      << ", \"AimY\": " << jsonNumber(s.AimY) << ", \"ImagePath\": " << jsonText(s.ImagePath)
-      << ", \"GraphicalEntryActive\": " << jsonBool(s.GraphicalEntryActive)
-      << ", \"ShowAxes\": " << jsonBool(s.ShowAxes)
-      << ", \"ShowCentroid\": " << jsonBool(s.ShowCentroid)
-      << ", \"FullScreenCursor\": " << jsonBool(s.FullScreenCursor)
-      << ", \"BackColor\": " << s.BackColor << "}";
-    return j;
+    for (const auto &[name, v] : texts) o.Text(name, v);
+    o.Float("RangeToTarget", s.RangeToTarget)
+        .Text("UnitName", s.UnitName)
+        .Float("ImageScale", s.ImageScale)
+        .Float("AimX", s.AimX)
+        .Float("AimY", s.AimY)
+        .Text("ImagePath", s.ImagePath)
+        .Bool("GraphicalEntryActive", s.GraphicalEntryActive)
+        .Bool("ShowAxes", s.ShowAxes)
+        .Bool("ShowCentroid", s.ShowCentroid)
+        .Bool("FullScreenCursor", s.FullScreenCursor)
+        .Int("BackColor", s.BackColor);
+    return o.Str();
 }
+
+namespace {
+// Every command with its usage lines; a new command adds one row.
+struct CliCommand {
+    const char *name;
+    int (*run)(const QStringList &, CliContext &);
+    const char *usage;
+};
+
+const CliCommand Commands[] = {
+    {"stats", CmdStats, "stats FILE.pxs | stats --shots X,Y ... [--range YARDS] [--unit NAME]"},
+    {"report", CmdReport,
+     "report (FILE.pxs | --shots X,Y ... [--range YARDS] [--unit NAME]) --pdf OUT.pdf"},
+    {"resave", CmdResave, "resave IN.pxs OUT.pxs"},
+    {"export", CmdExport, "export FILE.pxs [--as NAME]"},
+    {"critical", CmdCritical, "critical t NU SIG | critical f D1 D2 SIG"},
+    {"ttest", CmdTTest, "ttest AVG_A SD_A N_A AVG_B SD_B N_B SIG"},
+    {"ftest", CmdFTest, "ftest SD_A N_A SD_B N_B SIG"},
+    {"analyze", CmdAnalyze,
+     "analyze (FILE.pxs... | --shots X,Y ... [--range YARDS] [--unit NAME]) [--level 0.95] "
+     "[--json]"},
+    {"plot", CmdPlot,
+     "plot (FILE.pxs | --shots X,Y ...) (--png OUT.png | --pdf OUT.pdf) [--level 0.95]"},
+    {"csv", CmdCsv, "csv FILE.pxs... -o OUT.csv"},
+    {"render", CmdRender, "render FILE.pxs --png OUT.png"},
+    {"log", CmdLog,
+     "log add FILE.pxs... [--db PATH] [--load TEXT] [--json]\n"
+     "       peltrix-cli log list [--db PATH] [--firearm TEXT] [--load TEXT] [--from YYYY-MM-DD] "
+     "[--to YYYY-MM-DD] [--json]\n"
+     "       peltrix-cli log compare --load A --load B [--db PATH] [--level 0.95] [--json]\n"
+     "       peltrix-cli log trend [--db PATH] [--firearm TEXT] [--load TEXT] (--png OUT.png | "
+     "--json)"},
+    {"chrono", CmdChrono, "chrono FILE.csv [--unit fps|mps] [--level 0.95] [--json]"},
+};
+
+void usage(QTextStream &err)
+{
+    const char *lead = "usage: peltrix-cli ";
+    for (const CliCommand &c : Commands) {
+        err << lead << c.usage << '\n';
+        lead = "       peltrix-cli ";
+    }
+    err << lead << "--version\n";
+}
+} // namespace
 
 int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
 {
@@ -177,32 +148,9 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
     if (cmd == QLatin1String("--version")) {
         out << ProgramVersion() << Qt::endl;
         rc = CliExit::Ok;
-    } else if (cmd == QLatin1String("stats"))
-        rc = CmdStats(rest, ctx);
-    else if (cmd == QLatin1String("report"))
-        rc = CmdReport(rest, ctx);
-    else if (cmd == QLatin1String("resave"))
-        rc = CmdResave(rest, ctx);
-    else if (cmd == QLatin1String("export"))
-        rc = CmdExport(rest, ctx);
-    else if (cmd == QLatin1String("critical"))
-        rc = CmdCritical(rest, ctx);
-    else if (cmd == QLatin1String("ttest"))
-        rc = CmdTTest(rest, ctx);
-    else if (cmd == QLatin1String("ftest"))
-        rc = CmdFTest(rest, ctx);
-    else if (cmd == QLatin1String("analyze"))
-        rc = CmdAnalyze(rest, ctx);
-    else if (cmd == QLatin1String("plot"))
-        rc = CmdPlot(rest, ctx);
-    else if (cmd == QLatin1String("csv"))
-        rc = CmdCsv(rest, ctx);
-    else if (cmd == QLatin1String("render"))
-        rc = CmdRender(rest, ctx);
-    else if (cmd == QLatin1String("log"))
-        rc = CmdLog(rest, ctx);
-    else if (cmd == QLatin1String("chrono"))
-        rc = CmdChrono(rest, ctx);
+    }
+    for (const CliCommand &c : Commands)
+        if (cmd == QLatin1String(c.name)) rc = c.run(rest, ctx);
     if (rc == CliExit::Usage) usage(err);
     out.flush();
     err.flush();

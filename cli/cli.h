@@ -60,6 +60,8 @@ int CmdCsv(const QStringList &args, CliContext &ctx);
 int CmdRender(const QStringList &args, CliContext &ctx);
 int CmdLog(const QStringList &args, CliContext &ctx);
 int CmdChrono(const QStringList &args, CliContext &ctx);
+int CmdLog(const QStringList &args, CliContext &ctx);
+int CmdChrono(const QStringList &args, CliContext &ctx);
 struct GroupAnalysis;
 // The analyze JSON object of one group (without its file).
 QString AnalysisJson(const GroupAnalysis &a);

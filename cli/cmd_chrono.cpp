@@ -1,6 +1,7 @@
 // chrono: the velocity figures of a chronograph file.
+#include "cli/args.h"
 #include "cli/cli.h"
-#include "cli/jsonout.h"
+#include "cli/json.h"
 
 #include "analysis/groupanalysis.h"
 #include "logbook/chronofile.h"
@@ -14,20 +15,13 @@ QString one(double v) { return QString::number(v, 'f', 1); }
 
 int CmdChrono(const QStringList &args, CliContext &ctx)
 {
-    QString file, unitText, levelText = QStringLiteral("0.95");
-    bool json = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == QLatin1String("--json"))
-            json = true;
-        else if ((a == QLatin1String("--unit") || a == QLatin1String("--level")) &&
-                 i + 1 < args.size())
-            (a == QLatin1String("--unit") ? unitText : levelText) = args[++i];
-        else if (a.startsWith(QLatin1String("--")) || !file.isEmpty())
-            return CliExit::Usage;
-        else
-            file = a;
-    }
+    CliArgs c;
+    if (!c.Parse(args, {{"--unit", CliOption::Value}, LevelOption, JsonOption}) ||
+        c.Positional.size() != 1)
+        return CliExit::Usage;
+    const QString file = c.Positional.first(), unitText = c.Value("--unit");
+    const QString levelText = c.Has("--level") ? c.Value("--level") : QStringLiteral("0.95");
+    const bool json = c.Has("--json");
     if (file.isEmpty()) return CliExit::Usage;
     std::optional<VelocityUnit> asked;
     if (!unitText.isEmpty()) {
@@ -60,17 +54,17 @@ int CmdChrono(const QStringList &args, CliContext &ctx)
     const auto f = ComputeVelocity(speeds, unit, level);
     if (!f) return refuse(QStringLiteral("%1 holds no speeds.").arg(file));
     if (json) {
-        ctx.out << JsonFields()
-                       .num("n", f->N)
-                       .num("mean", f->Mean)
-                       .num("sd", f->Sd)
-                       .num("sdLow", f->SdLow)
-                       .num("sdHigh", f->SdHigh)
-                       .num("es", f->ExtremeSpread)
-                       .num("min", f->Min)
-                       .num("max", f->Max)
-                       .text("unit", VelocityUnitName(unit))
-                       .object()
+        ctx.out << JsonObject()
+                       .Int("n", f->N)
+                       .Num("mean", f->Mean)
+                       .Num("sd", f->Sd)
+                       .Num("sdLow", f->SdLow)
+                       .Num("sdHigh", f->SdHigh)
+                       .Num("es", f->ExtremeSpread)
+                       .Num("min", f->Min)
+                       .Num("max", f->Max)
+                       .Text("unit", VelocityUnitName(unit))
+                       .Str()
                 << Qt::endl;
         return CliExit::Ok;
     }

@@ -1,5 +1,5 @@
 // resave and export, and the open step the file commands share.
-#include "cli/cli.h"
+#include "cli/args.h"
 
 #include "files/export.h"
 #include "files/statsfile.h"
@@ -22,22 +22,11 @@ int CmdResave(const QStringList &args, CliContext &ctx)
 
 int CmdExport(const QStringList &args, CliContext &ctx)
 {
-    QString file;
-    std::optional<QString> answer;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--as")) {
-            if (i + 1 >= args.size() || answer) return CliExit::Usage;
-            answer = args[++i];
-        } else if (file.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
-            file = args[i];
-        } else {
-            return CliExit::Usage;
-        }
-    }
-    if (file.isEmpty()) return CliExit::Usage;
+    CliArgs a;
+    if (!a.Parse(args, {{"--as", CliOption::Value}}) || a.Positional.size() != 1)
+        return CliExit::Usage;
     Session s;
-    PrepareSession(s);
-    if (!CliOpenStats(s, ctx, file)) return CliExit::Refused;
-    if (answer) ctx.prompter.inputAnswers.push_back(*answer);
+    if (!OpenGroupFile(a.Positional[0], s, ctx)) return CliExit::Refused;
+    if (a.Has("--as")) ctx.prompter.inputAnswers.push_back(a.Value("--as"));
     return ExportShotData(s, ctx.prompter) ? CliExit::Ok : CliExit::Refused;
 }

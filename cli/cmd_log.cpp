@@ -1,6 +1,8 @@
 // log add|list|compare|trend: the logbook from the command line.
+#include "cli/analysisjson.h"
+#include "cli/args.h"
 #include "cli/cli.h"
-#include "cli/jsonout.h"
+#include "cli/json.h"
 
 #include "analysis/groupanalysis.h"
 #include "logbook/logbook.h"
@@ -9,7 +11,6 @@
 #include "platform/environment.h"
 
 #include <QFileInfo>
-#include <map>
 
 namespace {
 const QString Title = QStringLiteral("Logbook");
@@ -20,38 +21,20 @@ struct LogArgs {
     bool json = false;
 };
 
-// False on a usage error; `allowed` names the options the subcommand takes.
-bool parse(const QStringList &args, LogArgs &a, const QStringList &allowed)
+// The options of the log commands, read into one record.
+LogArgs readArgs(const CliArgs &c)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &o = args[i];
-        if (!o.startsWith(QLatin1String("--"))) {
-            a.positional << o;
-            continue;
-        }
-        if (!allowed.contains(o)) return false;
-        if (o == QLatin1String("--json")) {
-            a.json = true;
-            continue;
-        }
-        if (i + 1 >= args.size()) return false;
-        const QString v = args[++i];
-        if (o == QLatin1String("--db"))
-            a.db = v;
-        else if (o == QLatin1String("--load"))
-            a.loads << v;
-        else if (o == QLatin1String("--firearm"))
-            a.firearm = v;
-        else if (o == QLatin1String("--from"))
-            a.from = v;
-        else if (o == QLatin1String("--to"))
-            a.to = v;
-        else if (o == QLatin1String("--level"))
-            a.level = v;
-        else if (o == QLatin1String("--png"))
-            a.png = v;
-    }
-    return true;
+    LogArgs a;
+    a.positional = c.Positional;
+    a.loads = c.Values("--load");
+    a.db = c.Value("--db");
+    a.firearm = c.Value("--firearm");
+    a.from = c.Value("--from");
+    a.to = c.Value("--to");
+    if (c.Has("--level")) a.level = c.Value("--level");
+    a.png = c.Value("--png");
+    a.json = c.Has("--json");
+    return a;
 }
 
 int refuse(CliContext &ctx, const QString &text)
@@ -135,8 +118,7 @@ int add(const LogArgs &a, CliContext &ctx)
                                               "by this version.")
                                    .arg(file));
         Session s;
-        PrepareSession(s);
-        if (!CliOpenStats(s, ctx, file)) return CliExit::Refused;
+        if (!OpenGroupFile(file, s, ctx)) return CliExit::Refused;
         if (s.ShotCount < 1)
             return refuse(ctx,
                           QStringLiteral("%1 holds no shots to keep in the logbook.").arg(file));
@@ -153,16 +135,15 @@ int add(const LogArgs &a, CliContext &ctx)
     for (size_t k = 0; k < entries.size(); ++k) {
         const QString &file = a.positional[qsizetype(k)];
         if (a.json)
-            items << JsonFields()
-                         .num("id", double(ids[k]))
-                         .text("file", file)
-                         .raw("updated",
-                              updated[k] ? QStringLiteral("true") : QStringLiteral("false"))
-                         .object();
+            items << JsonObject()
+                         .Int("id", ids[k])
+                         .Text("file", file)
+                         .Bool("updated", updated[k])
+                         .Str();
         else
             ctx.out << (updated[k] ? "updated " : "added ") << ids[k] << ": " << file << Qt::endl;
     }
-    if (a.json) ctx.out << JsonFields().raw("groups", JsonArray(items)).object() << Qt::endl;
+    if (a.json) ctx.out << JsonObject().Raw("groups", Json::Array(items)).Str() << Qt::endl;
     return CliExit::Ok;
 }
 
@@ -183,14 +164,14 @@ int list(const LogArgs &a, CliContext &ctx)
     for (const LogbookEntry *e : matching(*all, *filter)) {
         const GroupAnalysis g = AnalyzeEntry(*e);
         if (a.json) {
-            items << JsonFields()
-                         .num("id", double(e->Id))
-                         .text("date", e->Date.toString(Qt::ISODate))
-                         .text("firearm", e->Firearm)
-                         .text("load", e->Load.Text)
-                         .num("shots", double(e->Shots.size()))
-                         .raw("analysis", AnalysisJson(g))
-                         .object();
+            items << JsonObject()
+                         .Int("id", e->Id)
+                         .Text("date", e->Date.toString(Qt::ISODate))
+                         .Text("firearm", e->Firearm)
+                         .Text("load", e->Load.Text)
+                         .Int("shots", qint64(e->Shots.size()))
+                         .Raw("analysis", GroupAnalysisJson(g))
+                         .Str();
             continue;
         }
         auto fig = [&](double LengthFigures::*m) {
@@ -205,22 +186,22 @@ int list(const LogArgs &a, CliContext &ctx)
                        QLatin1Char(' ') + e->UnitName;
         ctx.out << line.trimmed() << Qt::endl;
     }
-    if (a.json) ctx.out << JsonFields().raw("groups", JsonArray(items)).object() << Qt::endl;
+    if (a.json) ctx.out << JsonObject().Raw("groups", Json::Array(items)).Str() << Qt::endl;
     return CliExit::Ok;
 }
 
 QString sideJson(const CompareSide &s)
 {
-    return JsonFields()
-        .text("load", s.Label)
-        .num("groups", s.Groups)
-        .num("shots", s.Shots)
-        .num("df", s.Df)
-        .num("s", s.S)
-        .num("sigma", s.Sigma)
-        .num("sigmaLow", s.SigmaLow)
-        .num("sigmaHigh", s.SigmaHigh)
-        .object();
+    return JsonObject()
+        .Text("load", s.Label)
+        .Int("groups", s.Groups)
+        .Int("shots", s.Shots)
+        .Num("df", s.Df)
+        .Num("s", s.S)
+        .Num("sigma", s.Sigma)
+        .Num("sigmaLow", s.SigmaLow)
+        .Num("sigmaHigh", s.SigmaHigh)
+        .Str();
 }
 
 int compare(const LogArgs &a, CliContext &ctx)
@@ -254,15 +235,15 @@ int compare(const LogArgs &a, CliContext &ctx)
         ctx.out << ComparisonText(*c);
         return CliExit::Ok;
     }
-    ctx.out << JsonFields()
-                   .raw("A", sideJson(c->A))
-                   .raw("B", sideJson(c->B))
-                   .num("F", c->F)
-                   .num("p", c->P)
-                   .num("ratio", c->Ratio)
-                   .num("ratioLow", c->RatioLow)
-                   .num("ratioHigh", c->RatioHigh)
-                   .object()
+    ctx.out << JsonObject()
+                   .Raw("A", sideJson(c->A))
+                   .Raw("B", sideJson(c->B))
+                   .Num("F", c->F)
+                   .Num("p", c->P)
+                   .Num("ratio", c->Ratio)
+                   .Num("ratioLow", c->RatioLow)
+                   .Num("ratioHigh", c->RatioHigh)
+                   .Str()
             << Qt::endl;
     return CliExit::Ok;
 }
@@ -286,16 +267,16 @@ int trend(const LogArgs &a, CliContext &ctx)
     }
     QStringList points;
     for (const TrendPoint &p : t->Points)
-        points << JsonFields()
-                      .num("id", double(p.Id))
-                      .text("date", p.Date.toString(Qt::ISODate))
-                      .num("sigma", p.Sigma)
-                      .num("sigmaLow", p.SigmaLow)
-                      .num("sigmaHigh", p.SigmaHigh)
-                      .num("meanRadius", p.MeanRadius)
-                      .num("centerOffset", p.CenterOffset)
-                      .object();
-    ctx.out << JsonFields().text("unit", t->Scale.Name).raw("points", JsonArray(points)).object()
+        points << JsonObject()
+                      .Int("id", p.Id)
+                      .Text("date", p.Date.toString(Qt::ISODate))
+                      .Num("sigma", p.Sigma)
+                      .Num("sigmaLow", p.SigmaLow)
+                      .Num("sigmaHigh", p.SigmaHigh)
+                      .Num("meanRadius", p.MeanRadius)
+                      .Num("centerOffset", p.CenterOffset)
+                      .Str();
+    ctx.out << JsonObject().Text("unit", t->Scale.Name).Raw("points", Json::Array(points)).Str()
             << Qt::endl;
     return CliExit::Ok;
 }
@@ -304,18 +285,25 @@ int trend(const LogArgs &a, CliContext &ctx)
 int CmdLog(const QStringList &args, CliContext &ctx)
 {
     if (args.isEmpty()) return CliExit::Usage;
+    const CliOption db{"--db", CliOption::Value}, load{"--load", CliOption::Repeated},
+        firearm{"--firearm", CliOption::Value}, from{"--from", CliOption::Value},
+        to{"--to", CliOption::Value}, png{"--png", CliOption::Value};
     const QString sub = args.first();
-    const QString db = QStringLiteral("--db"), load = QStringLiteral("--load"),
-                  json = QStringLiteral("--json"), firearm = QStringLiteral("--firearm");
-    const std::map<QString, std::pair<QStringList, int (*)(const LogArgs &, CliContext &)>> subs = {
-        {QStringLiteral("add"), {{db, load, json}, add}},
-        {QStringLiteral("list"),
-         {{db, firearm, load, json, QStringLiteral("--from"), QStringLiteral("--to")}, list}},
-        {QStringLiteral("compare"), {{db, load, json, QStringLiteral("--level")}, compare}},
-        {QStringLiteral("trend"), {{db, firearm, load, json, QStringLiteral("--png")}, trend}}};
-    const auto it = subs.find(sub);
-    if (it == subs.end()) return CliExit::Usage;
-    LogArgs a;
-    if (!parse(args.mid(1), a, it->second.first)) return CliExit::Usage;
-    return it->second.second(a, ctx);
+    CliArgs c;
+    int (*run)(const LogArgs &, CliContext &) = nullptr;
+    bool ok = false;
+    if (sub == QLatin1String("add")) {
+        ok = c.Parse(args.mid(1), {db, load, JsonOption});
+        run = add;
+    } else if (sub == QLatin1String("list")) {
+        ok = c.Parse(args.mid(1), {db, firearm, load, from, to, JsonOption});
+        run = list;
+    } else if (sub == QLatin1String("compare")) {
+        ok = c.Parse(args.mid(1), {db, load, LevelOption, JsonOption});
+        run = compare;
+    } else if (sub == QLatin1String("trend")) {
+        ok = c.Parse(args.mid(1), {db, firearm, load, png, JsonOption});
+        run = trend;
+    }
+    return ok ? run(readArgs(c), ctx) : CliExit::Usage;
 }

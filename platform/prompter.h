@@ -16,6 +16,22 @@ constexpr int No = 7;
 } // namespace Answer
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+
+// The answer of a box nobody is there to answer: the one that changes nothing.
+constexpr int SafeAnswer(Buttons b)
+{
+    switch (b) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+        return Answer::Cancel;
+    case Buttons::YesNo:
+        return Answer::No;
+    case Buttons::YesNoCancel:
+        return Answer::Cancel;
+    }
+    return Answer::Ok;
+}
 enum class Icon { None, Exclamation, Information, Critical };
 
 class Prompter {

@@ -17,17 +17,7 @@ int ScriptedPrompter::MsgBox(const QString &text, const QString &title, Buttons 
         msgAnswers.pop_front();
         return a;
     }
-    switch (buttons) {
-    case Buttons::Ok:
-        return Answer::Ok;
-    case Buttons::OkCancel:
-        return Answer::Cancel;
-    case Buttons::YesNo:
-        return Answer::No;
-    case Buttons::YesNoCancel:
-        return Answer::Cancel;
-    }
-    return Answer::Ok;
+    return SafeAnswer(buttons);
 }
 
 std::optional<QString> ScriptedPrompter::InputBox(const QString &prompt, const QString &title,

@@ -1,0 +1,48 @@
+// plot: one group drawn to scale as the Group Analysis window draws it.
+#include "cli/analysiscmd.h"
+
+#include "analysis/groupanalysis.h"
+#include "analysis/groupplot.h"
+
+#include <QFileInfo>
+
+int CmdPlot(const QStringList &args, CliContext &ctx)
+{
+    CliArgs a;
+    if (!a.Parse(args, {ShotsOption,
+                        RangeOption,
+                        UnitOption,
+                        LevelOption,
+                        {"--png", CliOption::Value},
+                        {"--pdf", CliOption::Value}}))
+        return CliExit::Usage;
+    const bool typed =
+        !a.Values(ShotsOption.name).isEmpty() || a.Has(RangeOption.name) || a.Has(UnitOption.name);
+    if (a.Has("--png") == a.Has("--pdf") || a.Positional.size() > 1 ||
+        (a.Positional.size() == 1) == typed || (a.Positional.size() == 1 && HasTypedGroup(a)))
+        return CliExit::Usage;
+    double level = 0.95;
+    if (a.Has(LevelOption.name) && !ParseLevel(a.Value(LevelOption.name), level, ctx))
+        return CliExit::Refused;
+    Session s;
+    const QString file = a.Positional.value(0);
+    if (file.isEmpty() ? !BuildTypedGroup(a, s, ctx) : !OpenGroupFile(file, s, ctx))
+        return CliExit::Refused;
+    const GroupAnalysis g = AnalyzeGroup(s, level);
+    const auto shots = GroupShots(s);
+    QString why;
+    const bool pdf = a.Has("--pdf");
+    const QString out = a.Value(pdf ? "--pdf" : "--png");
+    const QString title = file.isEmpty()
+                              ? AnalysisTitle
+                              : AnalysisTitle + QStringLiteral(": ") + QFileInfo(file).fileName();
+    const bool ok =
+        pdf ? SavePlotPdf(out, shots, g, title, &why) : SavePlotPng(out, shots, g, &why);
+    if (!ok) {
+        ctx.prompter.MsgBox(QStringLiteral("The plot could not be saved to ") + out +
+                                QStringLiteral(": ") + why,
+                            QStringLiteral("Save Plot"), Buttons::Ok, Icon::Exclamation);
+        return CliExit::Refused;
+    }
+    return CliExit::Ok;
+}
