@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QItemSelectionModel>
+#include <QPushButton>
 #include <QTableView>
 
 #include <cmath>
