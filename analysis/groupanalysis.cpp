@@ -1,6 +1,7 @@
 #include "analysis/groupanalysis.h"
 
 #include "app/textnum.h"
+#include "platform/vectorstate.h"
 
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/special_functions/gamma.hpp>
@@ -77,8 +78,10 @@ std::optional<RayleighFigures> RayleighFromSums(double sumR2, double df, double 
     const double c4 = C4(df + 1.0);
     RayleighFigures f;
     f.Sigma = std::sqrt(sumR2 / df) / c4;
-    f.SigmaLow = std::sqrt(sumR2 / qHigh) / c4;
-    f.SigmaHigh = std::sqrt(sumR2 / qLow) / c4;
+    // Σr²/σ² follows χ² with df degrees of freedom, so these bounds are exact;
+    // c4 corrects the point estimate only.
+    f.SigmaLow = std::sqrt(sumR2 / qHigh);
+    f.SigmaHigh = std::sqrt(sumR2 / qLow);
     const double cep = std::sqrt(2.0 * std::log(2.0));
     const double mr = std::sqrt(std::numbers::pi / 2.0);
     f.CEP50 = f.Sigma * cep;
@@ -102,6 +105,7 @@ std::optional<double> InchesPerUnit(const QString &unitName)
 GroupAnalysis AnalyzeShots(const std::vector<ShotXY> &shots, const QString &unitName,
                            std::optional<double> rangeYards, double level)
 {
+    const CleanVectorState clean;
     GroupAnalysis a;
     a.ShotCount = qint32(shots.size());
     a.Level = level;
@@ -173,30 +177,72 @@ GroupAnalysis AnalyzeGroup(const Session &s, double level)
     return AnalyzeShots(GroupShots(s), s.UnitName, range, level);
 }
 
+namespace {
+QString groupName(const QStringList &names, size_t i)
+{
+    return qsizetype(i) < names.size() ? names[qsizetype(i)]
+                                       : QStringLiteral("group %1").arg(i + 1);
+}
+
+// Groups at different ranges: each group's Σr² turned into mrad² at its own
+// range, so that spreads at 100 and 200 yards can be added.
+std::optional<PooledAnalysis> poolInAngle(const std::vector<GroupAnalysis> &groups,
+                                          PooledAnalysis p, QString *errorText,
+                                          const QStringList &names)
+{
+    p.InAngle = true;
+    p.RangeYards.reset();
+    for (size_t g = 0; g < groups.size(); ++g) {
+        const GroupAnalysis &a = groups[g];
+        const auto div = angularDivisors(a.UnitName, a.RangeYards);
+        if (!div) {
+            if (errorText) {
+                const QString why =
+                    !InchesPerUnit(a.UnitName)
+                        ? QStringLiteral("its unit, %1, cannot be turned into an angle")
+                              .arg(a.UnitName.trimmed())
+                        : QStringLiteral("it has no range to target");
+                *errorText = QStringLiteral("Groups shot at different ranges can only be pooled "
+                                            "as angles, and %1 cannot: %2.")
+                                 .arg(groupName(names, g), why);
+            }
+            return std::nullopt;
+        }
+        p.Ranges.push_back(*a.RangeYards);
+        ++p.Groups;
+        p.ShotCount += a.ShotCount;
+        if (a.ShotCount >= 2) {
+            p.SumR2 += a.SumR2 / (div->second * div->second);
+            p.DegreesOfFreedom += 2.0 * double(a.ShotCount - 1);
+        }
+    }
+    p.Mrad = RayleighFromSums(p.SumR2, p.DegreesOfFreedom, p.Level);
+    if (p.Mrad) p.MOA = scaled(*p.Mrad, InchesPerMradAt100 / InchesPerMOAAt100);
+    return p;
+}
+} // namespace
+
 std::optional<PooledAnalysis> PoolGroups(const std::vector<GroupAnalysis> &groups,
                                          QString *errorText, const QStringList &names)
 {
+    const CleanVectorState clean;
     PooledAnalysis p;
     if (groups.empty()) return p;
     p.Level = groups.front().Level;
     p.UnitName = groups.front().UnitName;
     p.RangeYards = groups.front().RangeYards;
-    bool oneRange = true;
+    for (const GroupAnalysis &a : groups)
+        if (a.RangeYards != p.RangeYards) return poolInAngle(groups, p, errorText, names);
     for (size_t g = 0; g < groups.size(); ++g) {
         const GroupAnalysis &a = groups[g];
         if (unitKey(a.UnitName) != unitKey(p.UnitName)) {
-            if (errorText) {
-                const auto name = [&](size_t i) {
-                    return qsizetype(i) < names.size() ? names[qsizetype(i)]
-                                                       : QStringLiteral("group %1").arg(i + 1);
-                };
+            if (errorText)
                 *errorText = QStringLiteral("Groups in different units cannot be pooled: %1 is in "
                                             "%2, %3 in %4.")
-                                 .arg(name(0), p.UnitName.trimmed(), name(g), a.UnitName.trimmed());
-            }
+                                 .arg(groupName(names, 0), p.UnitName.trimmed(),
+                                      groupName(names, g), a.UnitName.trimmed());
             return std::nullopt;
         }
-        if (a.RangeYards != p.RangeYards) oneRange = false;
         ++p.Groups;
         p.ShotCount += a.ShotCount;
         // A group of one shot has no spread of its own to add.
@@ -206,7 +252,6 @@ std::optional<PooledAnalysis> PoolGroups(const std::vector<GroupAnalysis> &group
         }
     }
     p.Length = RayleighFromSums(p.SumR2, p.DegreesOfFreedom, p.Level);
-    if (!oneRange) p.RangeYards.reset();
     if (p.Length)
         if (const auto div = angularDivisors(p.UnitName, p.RangeYards)) {
             p.MOA = scaled(*p.Length, 1.0 / div->first);

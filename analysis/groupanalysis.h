@@ -79,17 +79,23 @@ struct PooledAnalysis {
     qint32 Groups = 0;
     qint32 ShotCount = 0;
     double DegreesOfFreedom = 0;
-    double SumR2 = 0;
+    double SumR2 = 0; // in the groups' unit², or mrad² when pooled in angle
     double Level = 0.95;
     QString UnitName;
+    // Groups shot at different ranges are pooled in angle: then there are no
+    // linear figures, only MOA and mrad.
+    bool InAngle = false;
     std::optional<RayleighFigures> Length;
-    // Angles only when every group has the same known range.
     std::optional<RayleighFigures> MOA, Mrad;
+    // The common range; nothing when none is entered or the ranges differ.
     std::optional<double> RangeYards;
+    std::vector<double> Ranges; // each group's range when pooled in angle
 };
 
-// Nothing, with the reason in `errorText`, when the groups are not all in
-// one unit.
+// Groups at one range (or none) pool in their unit and must share it; groups
+// at different ranges pool in angle and each needs a range and a unit that
+// converts. Nothing, with the reason in `errorText`, when they cannot be
+// pooled.
 std::optional<PooledAnalysis> PoolGroups(const std::vector<GroupAnalysis> &groups,
                                          QString *errorText = nullptr,
                                          const QStringList &names = {});

@@ -1,5 +1,6 @@
 #include "analysis/groupplot.h"
 
+#include "platform/fonts.h"
 #include "platform/pagejob.h"
 
 #include <QFont>
@@ -16,7 +17,7 @@ QFont plotFont(int pixels)
 {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixels);
-    return f;
+    return PageFont(f);
 }
 
 QPen pen(const QColor &c, double width, Qt::PenStyle style = Qt::SolidLine)
@@ -134,6 +135,28 @@ double NiceStep(double rough)
     return 10 * mag;
 }
 
+namespace {
+struct Bounds {
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    bool any = false;
+    void take(double x, double y)
+    {
+        if (!std::isfinite(x) || !std::isfinite(y)) return;
+        if (!any) {
+            minX = maxX = x;
+            minY = maxY = y;
+            any = true;
+            return;
+        }
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    }
+    double span() const { return std::max(maxX - minX, maxY - minY); }
+};
+} // namespace
+
 PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSizeF canvas)
 {
     PlotLayout l;
@@ -141,21 +164,21 @@ PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSi
     l.area = QRectF(PlotMarginLeft, PlotMarginTop,
                     std::max(10.0, canvas.width() - PlotMarginLeft - PlotMarginRight),
                     std::max(10.0, canvas.height() - PlotMarginTop - PlotMarginBottom));
-    double minX = 0, maxX = 0, minY = 0, maxY = 0; // the point of aim is always shown
-    auto take = [&](double x, double y) {
-        if (!std::isfinite(x) || !std::isfinite(y)) return;
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
-    };
-    for (const ShotXY &s : shots) take(s.x, s.y);
+    Bounds group;
+    for (const ShotXY &s : shots) group.take(s.x, s.y);
     if (a.Length) {
         const double r = std::max(a.Length->MeanRadius, a.Length->Rayleigh.CEP50);
-        take(a.CenterX - r, a.CenterY - r);
-        take(a.CenterX + r, a.CenterY + r);
+        group.take(a.CenterX - r, a.CenterY - r);
+        group.take(a.CenterX + r, a.CenterY + r);
     }
-    double spanX = maxX - minX, spanY = maxY - minY;
+    Bounds b = group;
+    b.take(0, 0);
+    // A point of aim far from a tight group would shrink the group to a dot.
+    if (group.any && group.span() > 0 && b.span() > AimKeptWithin * group.span()) {
+        b = group;
+        l.aimInView = false;
+    }
+    double spanX = b.maxX - b.minX, spanY = b.maxY - b.minY;
     const double span = std::max(spanX, spanY);
     const double unit = span > 0 ? span : 1.0;
     // Some room beyond the outermost mark, so no marker sits on the frame.
@@ -165,10 +188,66 @@ PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSi
     if (spanX <= 2 * pad) spanX = unit;
     if (spanY <= 2 * pad) spanY = unit;
     l.scale = std::min(l.area.width() / spanX, l.area.height() / spanY);
-    const double midX = (minX + maxX) / 2, midY = (minY + maxY) / 2;
+    const double midX = (b.minX + b.maxX) / 2, midY = (b.minY + b.maxY) / 2;
     l.aim = QPointF(l.area.center().x() - midX * l.scale, l.area.center().y() + midY * l.scale);
     return l;
 }
+
+namespace {
+// An arrow at the edge of the area pointing from the group towards the point
+// of aim, labelled with how far the group's center lies from it.
+void drawAimArrow(QPainter &p, const PlotLayout &l, const std::vector<ShotXY> &shots,
+                  const QString &unit)
+{
+    double cx = 0, cy = 0;
+    int n = 0;
+    for (const ShotXY &s : shots)
+        if (std::isfinite(s.x) && std::isfinite(s.y)) {
+            cx += s.x;
+            cy += s.y;
+            ++n;
+        }
+    if (n == 0) return;
+    cx /= n;
+    cy /= n;
+    const QPointF from = l.ToPixel(cx, cy);
+    const QPointF to = l.aim;
+    const double len = std::hypot(to.x() - from.x(), to.y() - from.y());
+    if (!(len > 0) || !std::isfinite(len)) return;
+    const QPointF dir((to.x() - from.x()) / len, (to.y() - from.y()) / len);
+    // Where the line from the group to the aim leaves the area, a little inside.
+    const QRectF edge = l.area.adjusted(8, 8, -8, -8);
+    double t = len;
+    if (dir.x() > 0) t = std::min(t, (edge.right() - from.x()) / dir.x());
+    if (dir.x() < 0) t = std::min(t, (edge.left() - from.x()) / dir.x());
+    if (dir.y() > 0) t = std::min(t, (edge.bottom() - from.y()) / dir.y());
+    if (dir.y() < 0) t = std::min(t, (edge.top() - from.y()) / dir.y());
+    t = std::max(t, 0.0);
+    const QPointF tip = from + dir * t;
+    const QPointF tail = tip - dir * 40;
+    p.setPen(pen(PlotColor::Aim, 2));
+    p.drawLine(tail, tip);
+    const double headAngle = 0.45, head = 11;
+    for (double side : {-1.0, 1.0}) {
+        const double c = std::cos(headAngle), s = std::sin(headAngle) * side;
+        const QPointF back(-(dir.x() * c - dir.y() * s), -(dir.x() * s + dir.y() * c));
+        p.drawLine(tip, tip + back * head);
+    }
+    p.setFont(plotFont(11));
+    const QFontMetricsF fm(p.font());
+    const QString label = QStringLiteral("Point of Aim: ") + FigureText(std::hypot(cx, cy)) +
+                          QLatin1Char(' ') + unit.trimmed();
+    // Beside the tail, kept inside the area.
+    const double w = fm.horizontalAdvance(label);
+    double x = tail.x() - (dir.x() > 0 ? w + 6 : -6);
+    double y = tail.y() + (dir.y() > 0 ? -6 : fm.ascent() + 6);
+    x = std::clamp(x, l.area.left() + 4, std::max(l.area.left() + 4, l.area.right() - 4 - w));
+    y = std::clamp(y, l.area.top() + 4 + fm.ascent(),
+                   std::max(l.area.top() + 4 + fm.ascent(), l.area.bottom() - 4));
+    p.setPen(PlotColor::Aim);
+    p.drawText(QPointF(x, y), label);
+}
+} // namespace
 
 void DrawGroupPlot(QPainter &p, const PlotLayout &l, const std::vector<ShotXY> &shots,
                    const GroupAnalysis &a, bool antialias)
@@ -225,6 +304,7 @@ void DrawGroupPlot(QPainter &p, const PlotLayout &l, const std::vector<ShotXY> &
         p.setPen(PlotColor::Shot);
         p.drawText(s + QPointF(6, -5), QString::number(k + 1));
     }
+    if (!l.area.contains(aim)) drawAimArrow(p, l, shots, a.UnitName);
     drawScaleBar(p, l, a.UnitName);
     p.restore();
 

@@ -15,7 +15,8 @@ struct PlotLayout {
     QSizeF canvas;    // the whole picture, logical pixels (96 per inch)
     QRectF area;      // where the group is drawn; axes run along its left and bottom
     double scale = 1; // pixels per unit of the group
-    QPointF aim;      // pixel of the point of aim (0, 0)
+    QPointF aim;      // pixel of the point of aim (0, 0), perhaps outside the area
+    bool aimInView = true;
     QPointF ToPixel(double x, double y) const { return {aim.x() + x * scale, aim.y() - y * scale}; }
 };
 
@@ -33,8 +34,11 @@ inline const QColor Box{120, 120, 120};
 constexpr double PlotMarginLeft = 58, PlotMarginRight = 14, PlotMarginTop = 10,
                  PlotMarginBottom = 72;
 
-// Fits the shots, the point of aim and both circles into `canvas` with one
-// scale for X and Y.
+// Fits the shots and both circles into `canvas` with one scale for X and Y,
+// and the point of aim too unless that would shrink the group to less than
+// a third of the view: a far point of aim is then shown by an arrow at the
+// edge of the area, labelled with the group's offset.
+constexpr double AimKeptWithin = 3;
 PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSizeF canvas);
 
 // 1, 2 or 5 times a power of ten, the nearest at or above `rough`.

@@ -1,14 +1,18 @@
-// Group analysis: one full group, the pooled analysis of 1000 files from disk
-// as `peltrix-cli analyze` does it, and the plot.
+// Group analysis: one full group beside a plain rendering of the same
+// figures, the pooled analysis of 1000 files from disk as `peltrix-cli
+// analyze` does it, and the plot.
 #include "analysis/groupanalysis.h"
 #include "analysis/groupplot.h"
+#include "benchmain.h"
 #include "cli/cli.h"
 #include "files/statsfile.h"
 #include "stats/groupstats.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
+#include <boost/math/distributions/chi_squared.hpp>
+
+#include <algorithm>
+#include <math.h>
 
 namespace {
 std::vector<ShotXY> fullGroup(int seed)
@@ -29,6 +33,46 @@ static void BM_AnalyzeShots21(benchmark::State &state)
     }
 }
 BENCHMARK(BM_AnalyzeShots21);
+
+// The same figures written plainly over two arrays: center, every pair, Σr²,
+// box, and σ with its interval from the same χ² quantiles.
+static double refAnalyze(const double *x, const double *y, int n)
+{
+    double sx = 0, sy = 0, best = 0, r2 = 0, mr = 0;
+    double minX = x[0], maxX = x[0], minY = y[0], maxY = y[0];
+    for (int k = 0; k < n; k++) {
+        sx += x[k];
+        sy += y[k];
+        minX = std::min(minX, x[k]), maxX = std::max(maxX, x[k]);
+        minY = std::min(minY, y[k]), maxY = std::max(maxY, y[k]);
+    }
+    const double cx = sx / n, cy = sy / n;
+    for (int a = 0; a < n; a++)
+        for (int b = a + 1; b < n; b++) {
+            const double dx = x[a] - x[b], dy = y[a] - y[b];
+            best = std::max(best, dx * dx + dy * dy);
+        }
+    for (int k = 0; k < n; k++) {
+        const double d = (x[k] - cx) * (x[k] - cx) + (y[k] - cy) * (y[k] - cy);
+        r2 += d;
+        mr += sqrt(d);
+    }
+    const double df = 2.0 * (n - 1);
+    const boost::math::chi_squared chi2(df);
+    const double lo = sqrt(r2 / boost::math::quantile(chi2, 0.975));
+    const double hi = sqrt(r2 / boost::math::quantile(chi2, 0.025));
+    return sqrt(best) + mr / n + (maxX - minX) + (maxY - minY) + sqrt(r2 / df) / C4(df + 1) + lo +
+           hi;
+}
+
+static void BM_ReferenceAnalyze21(benchmark::State &state)
+{
+    const auto shots = fullGroup(0);
+    std::vector<double> x, y;
+    for (const ShotXY &p : shots) x.push_back(p.x), y.push_back(p.y);
+    for (auto _ : state) benchmark::DoNotOptimize(refAnalyze(x.data(), y.data(), int(x.size())));
+}
+BENCHMARK(BM_ReferenceAnalyze21);
 
 static void BM_CliAnalyze1000Files(benchmark::State &state)
 {
@@ -70,13 +114,4 @@ static void BM_RenderPlot(benchmark::State &state)
 }
 BENCHMARK(BM_RenderPlot)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv); // fonts need it
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunBenchmarksInApp(argc, argv); }

@@ -79,11 +79,11 @@ QString PooledAnalysisJson(const PooledAnalysis &p)
     o.Raw("Groups", QString::number(p.Groups))
         .Raw("ShotCount", QString::number(p.ShotCount))
         .Num("DegreesOfFreedom", p.DegreesOfFreedom)
-        .Raw("UnitName", Json::Text(p.UnitName.trimmed()))
+        .Raw("UnitName", p.InAngle ? QStringLiteral("null") : Json::Text(p.UnitName.trimmed()))
         .Num("RangeToTarget", p.RangeYards)
         .Num("Level", p.Level);
     addRayleigh(o, p.Length);
-    if (angularKnown(p.UnitName, p.RangeYards)) {
+    if (p.InAngle || angularKnown(p.UnitName, p.RangeYards)) {
         JsonObject moa, mrad;
         addRayleigh(moa, p.MOA);
         addRayleigh(mrad, p.Mrad);

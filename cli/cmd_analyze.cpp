@@ -2,6 +2,8 @@
 #include "cli/analysiscmd.h"
 #include "cli/analysisjson.h"
 
+#include "app/textnum.h"
+
 namespace {
 // A typed group needs at least a shot, a range or a unit to be one.
 bool namesTypedGroup(const CliArgs &a)
@@ -70,11 +72,20 @@ int CmdAnalyze(const QStringList &args, CliContext &ctx)
             blocks << AnalysisTable(files[qsizetype(i)] + QStringLiteral(" (range: ") +
                                         RangeText(groups[i].RangeYards) + QLatin1Char(')'),
                                     groups[i].UnitName, AnalysisRows(groups[i]));
-        if (pooled)
+        if (pooled && pooled->InAngle) {
+            QStringList ranges;
+            for (double r : pooled->Ranges) ranges << GeneralNum(r, 7);
+            blocks << AnalysisTable(QStringLiteral("Pooled in angle, each group around its own "
+                                                   "center at its own range (") +
+                                        ranges.join(QStringLiteral(", ")) +
+                                        QStringLiteral(" yards)"),
+                                    QString(), PooledRows(*pooled));
+        } else if (pooled) {
             blocks << AnalysisTable(
                 QStringLiteral("Pooled, each group around its own center (range: ") +
                     RangeText(pooled->RangeYards) + QLatin1Char(')'),
                 pooled->UnitName, PooledRows(*pooled));
+        }
         text = blocks.join(QLatin1Char('\n'));
     }
     ctx.out << text;

@@ -99,7 +99,7 @@ std::optional<PooledAnalysis> PoolEntries(const std::vector<const LogbookEntry *
 }
 
 namespace {
-// One side pooled in the chosen scale.
+// One side pooled as analysis/ pools groups, read in the chosen scale.
 std::optional<CompareSide> side(const std::vector<const LogbookEntry *> &entries,
                                 const QString &label, double level, const TrendScale &scale,
                                 QString *errorText)
@@ -107,21 +107,11 @@ std::optional<CompareSide> side(const std::vector<const LogbookEntry *> &entries
     CompareSide c;
     c.Label = label;
     std::vector<GroupAnalysis> groups;
-    for (const LogbookEntry *e : entries) {
-        GroupAnalysis g = AnalyzeEntry(*e, level);
-        if (scale.Angular) {
-            // In angle every group is scaled to MOA before its Σr² is added.
-            const double k =
-                InchesPerUnit(g.UnitName).value_or(0) / (*g.RangeYards / 100.0 * InchesPerMOAAt100);
-            g.SumR2 *= k * k;
-            g.UnitName = QStringLiteral("MOA");
-            g.RangeYards.reset();
-        }
-        groups.push_back(g);
-    }
+    for (const LogbookEntry *e : entries) groups.push_back(AnalyzeEntry(*e, level));
     const auto p = PoolGroups(groups, errorText);
     if (!p) return std::nullopt;
-    if (!(p->DegreesOfFreedom >= 1) || !p->Length || !(p->SumR2 > 0)) {
+    const std::optional<RayleighFigures> &f = scale.Angular ? p->MOA : p->Length;
+    if (!(p->DegreesOfFreedom >= 1) || !f || !(p->SumR2 > 0)) {
         if (errorText)
             *errorText = QStringLiteral("%1 has no spread to compare: it needs groups of two or "
                                         "more shots that are not all in one place.")
@@ -131,10 +121,11 @@ std::optional<CompareSide> side(const std::vector<const LogbookEntry *> &entries
     c.Groups = p->Groups;
     c.Shots = p->ShotCount;
     c.Df = p->DegreesOfFreedom;
-    c.S = std::sqrt(p->SumR2 / p->DegreesOfFreedom);
-    c.Sigma = p->Length->Sigma;
-    c.SigmaLow = p->Length->SigmaLow;
-    c.SigmaHigh = p->Length->SigmaHigh;
+    // s = √(Σr²/df) in the scale's unit; σ̂ = s / c4(df + 1).
+    c.S = scale.Angular ? f->Sigma * C4(c.Df + 1) : std::sqrt(p->SumR2 / p->DegreesOfFreedom);
+    c.Sigma = f->Sigma;
+    c.SigmaLow = f->SigmaLow;
+    c.SigmaHigh = f->SigmaHigh;
     return c;
 }
 } // namespace

@@ -14,3 +14,11 @@ QFont NarrowFont(double points)
 }
 
 QFont FormFont() { return NarrowFont(7.5); }
+
+QFont PageFont(QFont f)
+{
+    // Latin text needs no shaping; without it the font's ligatures stay out
+    // of the glyph run, and with them of the PDF's text.
+    f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::PreferNoShaping));
+    return f;
+}

@@ -8,3 +8,6 @@
 QFont NarrowFont(double points);
 // The font of the forms (captions, fields, buttons).
 QFont FormFont();
+// `f` for text that lands on paper or in a PDF: drawn without ligatures, so
+// that a reader can search and copy the words ("Rifle", not "Ri\ufb02e").
+QFont PageFont(QFont f);

@@ -1,5 +1,6 @@
 #include "stats/groupstats.h"
 
+#include "platform/vectorstate.h"
 #include "stats/report.h"
 
 #include <cmath>
@@ -14,10 +15,29 @@ namespace {
 double sq(float v) { return double(v) * double(v); }
 } // namespace
 
+float PairDistance(const Session &s, qint32 a, qint32 b)
+{
+    return float(std::sqrt(sq(s.ShotY[a] - s.ShotY[b]) + sq(s.ShotX[a] - s.ShotX[b])));
+}
+
+float GreatestPairDistance(const Session &s)
+{
+    // Every pair is compared; only a strictly larger distance replaces the
+    // best so far, so the first pair in shot order wins a tie.
+    float best = 0;
+    for (qint32 a = 1; a < s.ShotCount; ++a)
+        for (qint32 b = a + 1; b <= s.ShotCount; ++b) {
+            const float d = PairDistance(s, a, b);
+            if (d > best) best = d;
+        }
+    return best;
+}
+
 void ComputeGroupStats(Session &s)
 {
     const qint32 n = s.ShotCount;
     if (n < 2) return;
+    const CleanVectorState clean;
     const float factor = float(1.0 / double(n - 1));
     float sumX = 0, sumY = 0, sumR = 0;
     float ssX = 0, ssY = 0, ssR = 0;
@@ -49,11 +69,9 @@ void ComputeGroupStats(Session &s)
         if (r > maxR) maxR = r;
         if (r < minR) minR = r;
     }
-    s.SpanAcrossX =
-        float(std::sqrt(sq(s.ShotY[kMaxX] - s.ShotY[kMinX]) + sq(s.ShotX[kMaxX] - s.ShotX[kMinX])));
-    s.SpanAcrossY =
-        float(std::sqrt(sq(s.ShotY[kMaxY] - s.ShotY[kMinY]) + sq(s.ShotX[kMaxY] - s.ShotX[kMinY])));
-    s.GroupSize = s.SpanAcrossX > s.SpanAcrossY ? s.SpanAcrossX : s.SpanAcrossY;
+    s.SpanAcrossX = PairDistance(s, kMaxX, kMinX);
+    s.SpanAcrossY = PairDistance(s, kMaxY, kMinY);
+    s.GroupSize = GreatestPairDistance(s);
     s.RangeX = maxX - minX;
     s.RangeY = maxY - minY;
     s.RangeR = maxR - minR;

@@ -9,6 +9,13 @@ void ComputeGroupStats(Session &s);
 // statistics and renders the report into the statistics window.
 void RemoveShot(Session &s, qint32 shotNumber);
 
+// The distance between shots a and b: differences as 32-bit floats, squares
+// and root in double, stored as a 32-bit float.
+float PairDistance(const Session &s, qint32 a, qint32 b);
+// The center-to-center group size: the largest distance over all pairs of
+// shots 1..ShotCount (0 with fewer than two shots).
+float GreatestPairDistance(const Session &s);
+
 // The square root of x² + y² as the shot tables store it.
 float RadialDistance(float x, float y);
 

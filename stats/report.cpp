@@ -6,6 +6,8 @@
 #include "stats/groupstats.h"
 
 #include <QPainter>
+#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -62,7 +64,7 @@ void RecordingSurface::DrawText(double x, double y, const QString &text)
 }
 
 PainterSurface::PainterSurface(QPainter &p, const QFont &f, double dpi)
-    : painter(p), font(f), metrics(f, p.device()), scale(dpi / 1440.0)
+    : painter(p), font(PageFont(f)), metrics(font, p.device()), scale(dpi / 1440.0)
 {
     painter.setFont(font);
     ascent = metrics.ascent();
@@ -84,12 +86,49 @@ void PainterSurface::Cls()
     painter.eraseRect(painter.window());
 }
 
+double PainterSurface::PageWidth() const { return painter.device()->width() / scale; }
+
 void PainterSurface::DrawText(double x, double y, const QString &text)
 {
     painter.drawText(QPointF(x * scale, y * scale + ascent), text);
 }
 
-QFont ReportFont() { return NarrowFont(8); }
+QStringList WrapText(const ReportSurface &surface, const QString &text, double width)
+{
+    auto fits = [&](const QString &t) { return surface.TextWidth(t) <= width; };
+    const bool oneLine = !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'));
+    if (oneLine && fits(text)) return {text}; // as it stands, blanks and all
+    QStringList lines;
+    QString line;
+    auto flush = [&] {
+        while (line.endsWith(QLatin1Char(' '))) line.chop(1);
+        lines << line;
+        line.clear();
+    };
+    const QStringList paragraphs = QString(text)
+                                       .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                       .split(QRegularExpression(QStringLiteral("[\r\n]")));
+    for (const QString &paragraph : paragraphs) {
+        for (const QString &word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString joined = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (fits(joined)) {
+                line = joined;
+                continue;
+            }
+            if (!line.isEmpty()) flush();
+            // A word wider than the whole line is broken where it must be.
+            for (QChar c : word) {
+                if (!line.isEmpty() && !fits(line + c)) flush();
+                line += c;
+            }
+        }
+        flush();
+    }
+    return lines;
+}
+
+// One font for the window and the page, so both measure alike.
+QFont ReportFont() { return PageFont(NarrowFont(8)); }
 
 void InitReportLabels(Session &s)
 {
@@ -141,21 +180,29 @@ void printAt(ReportSurface &out, double x, double y, const QString &text)
     out.Print(text, true);
 }
 
-void printHeaderBlock(const Session &s, ReportSurface &out, qint32 h)
+// Prints the header block and returns the Y below its last line.
+double printHeaderBlock(const Session &s, ReportSurface &out, qint32 h)
 {
-    const QString lines[8] = {QStringLiteral("Shooter Name: ") + s.ShooterName,
+    const QString lines[7] = {QStringLiteral("Shooter Name: ") + s.ShooterName,
                               QStringLiteral("Date Fired: ") + s.DateFired,
                               QStringLiteral("Rifle: ") + s.Firearm,
                               QStringLiteral("Caliber: ") + s.Caliber,
                               QStringLiteral("Ammo Lot Number: ") + s.LotNumber,
                               QStringLiteral("Range to Target: ") + GeneralNum(s.RangeToTarget, 7),
-                              QStringLiteral("General Comments: "),
-                              s.Comments};
-    for (int i = 0; i < 8; ++i) {
+                              QStringLiteral("General Comments: ")};
+    for (int i = 0; i < 7; ++i) {
         out.CurrentX = PageOffsetLeft;
         out.CurrentY = i == 0 ? 5.0 * h : out.CurrentY + h;
         out.Print(lines[i], true);
     }
+    // The comment is as long as a paragraph: wrapped within the page, its
+    // lines one under the other.
+    out.CurrentY += h;
+    for (const QString &line : WrapText(out, s.Comments, out.RightLimit() - PageOffsetLeft)) {
+        out.CurrentX = PageOffsetLeft;
+        out.Print(line, true);
+    }
+    return out.CurrentY;
 }
 
 void shiftLayout(Session &s, qint32 dx, qint32 dy)
@@ -186,9 +233,13 @@ void PrintGroupStats(Session &s)
     const qint32 h = out.TextHeight(QStringLiteral("00.00"));
     const bool page = !s.RenderToWindow;
 
+    // The body goes below the header block, further down when a long
+    // comment needs the room.
+    qint32 pageTop = PageOffsetTop;
     if (page) {
-        printHeaderBlock(s, out, h);
-        shiftLayout(s, PageOffsetLeft, PageOffsetTop);
+        const double headerEnd = printHeaderBlock(s, out, h);
+        pageTop = std::max(PageOffsetTop, qint32(std::ceil(headerEnd + h)) - s.ReportTop[0]);
+        shiftLayout(s, PageOffsetLeft, pageTop);
     } else {
         out.Cls();
     }
@@ -216,11 +267,17 @@ void PrintGroupStats(Session &s)
         printAt(out, s.ReportLeft[17] + 1250, s.ReportTop[17],
                 FormatPicture(s.MeanY, QStringLiteral("##0.000")));
     }
-    printAt(out, s.ReportLeft[15] + 2050, s.ReportTop[15],
-            FormatPicture(s.GroupSize, QStringLiteral("#0.000")) + QLatin1Char(' ') + s.UnitName);
-    if (const auto moa = GroupSizeMOA(s))
-        printAt(out, s.ReportLeft[15] + 3250, s.ReportTop[15],
+    const QString sizeText =
+        FormatPicture(s.GroupSize, QStringLiteral("#0.000")) + QLatin1Char(' ') + s.UnitName;
+    printAt(out, s.ReportLeft[15] + 2050, s.ReportTop[15], sizeText);
+    if (const auto moa = GroupSizeMOA(s)) {
+        // A long unit name would run into the MOA at its usual place: then
+        // the MOA follows the size text, two blanks after it.
+        const double after =
+            s.ReportLeft[15] + 2050 + out.TextWidth(sizeText + QStringLiteral("  "));
+        printAt(out, std::max(double(s.ReportLeft[15] + 3250), after), s.ReportTop[15],
                 FormatPictureD(*moa, QStringLiteral("##0.00")) + QStringLiteral(" MOA"));
+    }
 
     const QString pat = QStringLiteral("###0.000");
     printRow(out, s.ReportLeft[5] + 400, s.ReportTop[5] + h, signedText(s.MeanX, pat),
@@ -230,7 +287,7 @@ void PrintGroupStats(Session &s)
     printRow(out, s.ReportLeft[11] + 400, s.ReportTop[11] + h, signedText(s.MeanR, pat),
              FormatPicture(s.SdR, pat), FormatPicture(s.RangeR, pat), 1350, 1300);
 
-    if (page) shiftLayout(s, -PageOffsetLeft, -PageOffsetTop);
+    if (page) shiftLayout(s, -PageOffsetLeft, -pageTop);
 }
 
 void RenderToStatsWindow(Session &s)

@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QPainter;
@@ -21,6 +22,10 @@ public:
     virtual qint32 TextHeight(const QString &text) const = 0;
     virtual double TextWidth(const QString &text) const = 0;
     virtual void Cls() { CurrentX = CurrentY = 0; }
+    // Width of the page in twips (a Letter page unless the device says).
+    virtual double PageWidth() const { return 12240; }
+    // Where text on a page must end: one inch inside its right edge.
+    double RightLimit() const { return PageWidth() - 1440; }
     // Prints at the current position; then either moves just past the text
     // or, at the end of a line, to the left margin of the next line.
     void Print(const QString &text, bool endLine);
@@ -71,6 +76,7 @@ public:
     qint32 TextHeight(const QString &text) const override;
     double TextWidth(const QString &text) const override;
     void Cls() override;
+    double PageWidth() const override;
 
 protected:
     void DrawText(double x, double y, const QString &text) override;
@@ -82,6 +88,12 @@ private:
     double scale; // device units per twip
     double ascent;
 };
+
+// `text` broken into lines no wider than `width` twips on `surface`: at
+// blanks where it can, inside a word only when the word alone is wider.
+// A text that fits is kept as it is; wrapped lines lose their trailing
+// blanks. An empty text gives one empty line.
+QStringList WrapText(const ReportSurface &surface, const QString &text, double width);
 
 // The font of the statistics window and the printed report.
 QFont ReportFont();

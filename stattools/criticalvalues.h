@@ -4,6 +4,8 @@
 // digit. The figures must come out exactly as earlier releases printed them,
 // so the arithmetic follows the old order step by step (π as 3.14159265359,
 // Simpson sums in index order, the step multiplied by 0.1 in double).
+#include "platform/vectorstate.h"
+
 #include <QtGlobal>
 #include <array>
 #include <cmath>
@@ -46,6 +48,7 @@ template <typename Fill>
 std::optional<double> FindCriticalValue(const CriticalSearch &search, double p, double *samples,
                                         Fill &&fill)
 {
+    const CleanVectorState clean;
     const double lower = search.lower;
     double x = search.start;
     double step = search.firstStep;

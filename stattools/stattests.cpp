@@ -3,6 +3,7 @@
 #include "app/textnum.h"
 #include "stats/report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -67,18 +68,35 @@ void finish(TestOutcome &out, std::optional<double> critical, double statistic,
     prompter.Beep();
 }
 
+// A square that overflowed, or that underflowed from a standard deviation
+// other than 0 (1e-170 squared is 0 in double), cannot be computed with.
+bool squareFits(double sd, double square)
+{
+    return std::isfinite(square) && (sd == 0 || std::isnormal(square));
+}
+
 using Row = std::pair<QString, QString>;
 
 template <size_t N>
 void printPage(ReportSurface &surface, const Row (&rows)[N], const QString &sigLevel,
                const QString &caption)
 {
+    // A long lot text wraps within its own column and pushes the rows below
+    // down, so it never runs into the other column or off the page.
+    constexpr double columnA = 2500, columnB = 6050, columnGap = 150;
+    const qint32 h = surface.TextHeight(QStringLiteral("00.00"));
     surface.CurrentY = 1200;
     for (const Row &row : rows) {
-        surface.CurrentX = 2500;
-        surface.Print(row.first, false);
-        surface.CurrentX = 6050;
-        surface.Print(row.second, true);
+        const QStringList a = WrapText(surface, row.first, columnB - columnGap - columnA);
+        const QStringList b = WrapText(surface, row.second, surface.RightLimit() - columnB);
+        const double top = surface.CurrentY;
+        for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
+            surface.CurrentY = top + double(i) * h;
+            surface.CurrentX = columnA;
+            surface.Print(i < a.size() ? a[i] : QString(), false);
+            surface.CurrentX = columnB;
+            surface.Print(i < b.size() ? b[i] : QString(), true);
+        }
     }
     for (int k = 0; k < 3; ++k) surface.Print(QString(), true);
     surface.CurrentX = 2500;
@@ -132,6 +150,8 @@ TestOutcome ComputeTTest(const TTestFields &f, const GammaTable &g, Prompter &pr
     if (!check.ok()) return out;
     const double sA = Val(f.StdDevA), sB = Val(f.StdDevB);
     const double vA = sA * sA, vB = sB * sB;
+    check.require(squareFits(sA, vA) && squareFits(sB, vB), TooLarge);
+    if (!check.ok()) return out;
     const double sp = std::sqrt(((nA - 1) * vA + (nB - 1) * vB) / nu);
     check.require(std::isfinite(sp), TooLarge);
     check.require(sp != 0, QStringLiteral("A pooled standard deviation of 0 cannot be compared: "
@@ -172,8 +192,8 @@ TestOutcome ComputeFTest(const FTestFields &f, const GammaTable &g, Prompter &pr
     const qint32 dA = nA - 1, dB = nB - 1;
     const double sA = Val(f.StdDevA), sB = Val(f.StdDevB);
     const double vA = sA * sA, vB = sB * sB;
-    // Two overflowing squares would otherwise compare as equal.
-    check.require(std::isfinite(vA) && std::isfinite(vB), TooLarge);
+    // Two overflowing or underflowing squares would otherwise compare as equal.
+    check.require(squareFits(sA, vA) && squareFits(sB, vB), TooLarge);
     if (!check.ok()) return out;
     if (vA == vB) {
         prompter.MsgBox(QStringLiteral("Variance Sample A = Variance Sample B"),

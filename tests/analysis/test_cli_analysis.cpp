@@ -129,9 +129,27 @@ void TestCliAnalysis::analyzeFilesAndPool()
     // Σr² = 150/9 + 2 over df 10, c4(11) = 0.9754; 90 %: χ² 3.940 and 18.307.
     const double sum = 150.0 / 9 + 2;
     QVERIFY(std::abs(num(p, "Sigma") - std::sqrt(sum / 10) / 0.9754) < 2e-4);
-    QVERIFY(std::abs(num(p, "SigmaLow") - std::sqrt(sum / 18.307) / 0.9754) < 2e-4);
-    QVERIFY(std::abs(num(p, "SigmaHigh") - std::sqrt(sum / 3.940) / 0.9754) < 5e-4);
+    QVERIFY(std::abs(num(p, "SigmaLow") - std::sqrt(sum / 18.307)) < 2e-4);
+    QVERIFY(std::abs(num(p, "SigmaHigh") - std::sqrt(sum / 3.940)) < 5e-4);
     QVERIFY(p[QStringLiteral("MOA")].isObject());
+
+    // Different ranges pool in angle: the same shots in millimeters at 200
+    // yards are half the angle of inches at 100; no linear figures.
+    const QString far = writeGroup(dir, "far.pxs", {{0, 0}, {25.4f, 0}, {25.4f, 25.4f}, {0, 25.4f}},
+                                   QStringLiteral("Millimeters"), 200);
+    const QJsonObject angle = json(run(
+        {QStringLiteral("analyze"), a, far, QStringLiteral("--json")}))[QStringLiteral("Pooled")]
+                                  .toObject();
+    QVERIFY(angle[QStringLiteral("Sigma")].isNull() && angle[QStringLiteral("UnitName")].isNull());
+    QVERIFY(angle[QStringLiteral("RangeToTarget")].isNull());
+    const double mrad2 = 150.0 / 9 / (3.6 * 3.6) + 2.0 / (7.2 * 7.2); // Σr² in mrad²
+    const QJsonObject mrad = angle[QStringLiteral("Mrad")].toObject();
+    QVERIFY(std::abs(num(mrad, "Sigma") - std::sqrt(mrad2 / 10) / 0.9754) < 2e-4);
+    QVERIFY(std::abs(num(angle[QStringLiteral("MOA")].toObject(), "SigmaHigh") -
+                     num(mrad, "SigmaHigh") * 3.6 / 1.047197551) < 1e-9);
+    const CliRun angleText = run({QStringLiteral("analyze"), a, far});
+    QVERIFY(angleText.out.contains(QStringLiteral("(100, 200 yards)")));
+    QVERIFY(!angleText.out.contains(QStringLiteral("not entered")));
 
     // The text form: each file, then the pool.
     const CliRun text = run({QStringLiteral("analyze"), a, b});
@@ -143,13 +161,17 @@ void TestCliAnalysis::analyzeFilesAndPool()
 
 void TestCliAnalysis::refusals_data()
 {
-    QTest::addColumn<QString>("args"); // %a, %b, %m: files in inches, inches, millimeters
+    QTest::addColumn<QString>("args"); // %a, %b, %m, %n: inches, inches, mm, no range
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     QTest::newRow("units differ")
         << QStringLiteral("analyze %a %m") << 1
         << QStringLiteral("Group Analysis: Groups in different units cannot be pooled: "
                           "%a is in Inches, %m in Millimeters.");
+    QTest::newRow("ranges differ, one unknown")
+        << QStringLiteral("analyze %a %n") << 1
+        << QStringLiteral("Group Analysis: Groups shot at different ranges can only be pooled as "
+                          "angles, and %n cannot: it has no range to target.");
     QTest::newRow("level too high")
         << QStringLiteral("analyze %a --level 95") << 1
         << QStringLiteral("Group Analysis: The confidence level must be a number "
@@ -180,17 +202,19 @@ void TestCliAnalysis::refusals()
     const QString a = writeGroup(dir, "a.pxs", {{0, 0}, {1, 1}});
     const QString b = writeGroup(dir, "b.pxs", {{0, 0}, {2, 1}});
     const QString m = writeGroup(dir, "m.pxs", {{0, 0}, {20, 10}}, QStringLiteral("Millimeters"));
+    const QString n = writeGroup(dir, "n.pxs", {{0, 0}, {2, 2}}, QStringLiteral("Inches"), 0);
     auto fill = [&](QString t) {
         return t.replace(QStringLiteral("%a"), a)
             .replace(QStringLiteral("%b"), b)
-            .replace(QStringLiteral("%m"), m);
+            .replace(QStringLiteral("%m"), m)
+            .replace(QStringLiteral("%n"), n);
     };
     const CliRun r = run(words(fill(args)));
     QTEST(r.code, "code");
     QVERIFY(r.out.isEmpty());
     QVERIFY(!r.err.isEmpty());
     if (!message.isEmpty()) QVERIFY2(r.err.startsWith(fill(message)), qPrintable(r.err));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3); // nothing written
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4); // nothing written
 }
 
 void TestCliAnalysis::plotFiles()

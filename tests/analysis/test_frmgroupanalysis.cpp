@@ -145,12 +145,12 @@ void TestFrmGroupAnalysis::levelChoice()
     t.app->ShowGroupAnalysis(nullptr);
     frmGroupAnalysis *w = t.app->GroupAnalysisWindow();
     QCOMPARE(w->cboLevel->currentText(), QStringLiteral("95 %"));
-    QCOMPARE(cell(w, QStringLiteral("  95 % interval")), QStringLiteral("1.301 \u2013 6.240"));
+    QCOMPARE(cell(w, QStringLiteral("  95 % interval")), QStringLiteral("1.223 \u2013 5.866"));
     w->cboLevel->setCurrentIndex(w->cboLevel->findText(QStringLiteral("90 %")));
     QCOMPARE(w->Level(), 0.90);
     const QString narrower = cell(w, QStringLiteral("  90 % interval"));
     QVERIFY(!narrower.startsWith(QLatin1Char('<')));
-    QVERIFY(narrower != QStringLiteral("1.301 \u2013 6.240"));
+    QVERIFY(narrower != QStringLiteral("1.223 \u2013 5.866"));
     QCOMPARE(cell(w, QStringLiteral("Rayleigh \u03c3")), QStringLiteral("2.172"));
 }
 

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <random>
 
 using Shots = std::vector<ShotXY>;
 Q_DECLARE_METATYPE(Shots)
@@ -31,6 +32,8 @@ private slots:
     void sigmaAgainstPublishedTables_data();
     void sigmaAgainstPublishedTables();
     void sigmaOfAWorkedGroup();
+    void intervalCoverage_data();
+    void intervalCoverage();
     void pooledGroups();
     void unitsAndAngles_data();
     void unitsAndAngles();
@@ -127,8 +130,8 @@ void TestGroupAnalysis::extremeSpreadAgainstBruteForce()
             for (int j = i + 1; j <= n && (i < a.SpreadShotA || j < a.SpreadShotB); ++j)
                 QVERIFY2(d(i, j) < best,
                          qPrintable(QStringLiteral("pair %1-%2 ties earlier").arg(i).arg(j)));
-        // The classic group size looks at two pairs only: never beyond.
-        QVERIFY(double(s.GroupSize) <= best * (1 + 1e-6));
+        // The classic report's group size is the same pair distance, as a float.
+        QCOMPARE(s.GroupSize, float(best));
     }
 }
 
@@ -162,8 +165,8 @@ void TestGroupAnalysis::sigmaAgainstPublishedTables()
     const auto f = RayleighFromSums(sumR2, df, level);
     QVERIFY(f);
     QCLOSE(f->Sigma, std::sqrt(sumR2 / df) / c4, 5e-4);
-    QCLOSE(f->SigmaLow, std::sqrt(sumR2 / chiHigh) / c4, 1e-3);
-    QCLOSE(f->SigmaHigh, std::sqrt(sumR2 / chiLow) / c4, 1e-3);
+    QCLOSE(f->SigmaLow, std::sqrt(sumR2 / chiHigh), 1e-3);
+    QCLOSE(f->SigmaHigh, std::sqrt(sumR2 / chiLow), 1e-3);
     QVERIFY(f->SigmaLow < f->Sigma && f->Sigma < f->SigmaHigh);
     QCLOSE(f->CEP50, f->Sigma * 1.1774100225154747, 1e-12);
     QCLOSE(f->CEP50Low, f->SigmaLow * 1.1774100225154747, 1e-12);
@@ -179,8 +182,8 @@ void TestGroupAnalysis::sigmaOfAWorkedGroup()
     const GroupAnalysis a = AnalyzeShots({{0, 0}, {3, 0}, {0, 4}}, Inches, std::nullopt, 0.95);
     QCLOSE(a.SumR2, 150.0 / 9, 1e-12);
     QCLOSE(a.Length->Rayleigh.Sigma, std::sqrt(150.0 / 36) / 0.9399856, 1e-6);
-    QCLOSE(a.Length->Rayleigh.SigmaLow, std::sqrt(150.0 / 9 / 11.1433) / 0.9399856, 1e-4);
-    QCLOSE(a.Length->Rayleigh.SigmaHigh, std::sqrt(150.0 / 9 / 0.484419) / 0.9399856, 1e-4);
+    QCLOSE(a.Length->Rayleigh.SigmaLow, std::sqrt(150.0 / 9 / 11.1433), 1e-4);
+    QCLOSE(a.Length->Rayleigh.SigmaHigh, std::sqrt(150.0 / 9 / 0.484419), 1e-4);
     // A wider level gives a wider interval around the same σ̂.
     const GroupAnalysis w = AnalyzeShots({{0, 0}, {3, 0}, {0, 4}}, Inches, std::nullopt, 0.99);
     QCOMPARE(w.Length->Rayleigh.Sigma, a.Length->Rayleigh.Sigma);
@@ -189,6 +192,34 @@ void TestGroupAnalysis::sigmaOfAWorkedGroup()
     // Large pooled sums stay finite (Γ alone would overflow).
     QVERIFY(std::isfinite(C4(40001)));
     QCLOSE(C4(40001), 1 - 1.0 / (4 * 40000.0), 1e-8);
+}
+
+void TestGroupAnalysis::intervalCoverage_data()
+{
+    QTest::addColumn<int>("shots");
+    QTest::newRow("2 shots") << 2;
+    QTest::newRow("3 shots") << 3;
+    QTest::newRow("10 shots") << 10;
+}
+
+void TestGroupAnalysis::intervalCoverage()
+{
+    // Groups drawn with σ = 1 on each axis: the 95 % interval must hold the
+    // true σ in 95 % of them.
+    QFETCH(int, shots);
+    std::mt19937_64 gen(4242u + unsigned(shots));
+    std::normal_distribution<double> normal(0.0, 1.0);
+    const int groups = 20000;
+    int covered = 0;
+    std::vector<ShotXY> g(static_cast<size_t>(shots));
+    for (int i = 0; i < groups; ++i) {
+        for (ShotXY &p : g) p = {normal(gen), normal(gen)};
+        const RayleighFigures r = AnalyzeShots(g, Inches, std::nullopt, 0.95).Length->Rayleigh;
+        if (r.SigmaLow <= 1.0 && 1.0 <= r.SigmaHigh) ++covered;
+    }
+    const double coverage = double(covered) / groups;
+    qInfo("%d shots: %.2f %% covered", shots, coverage * 100);
+    QVERIFY2(std::abs(coverage - 0.95) <= 0.005, qPrintable(QString::number(coverage)));
 }
 
 void TestGroupAnalysis::pooledGroups()
@@ -206,8 +237,8 @@ void TestGroupAnalysis::pooledGroups()
     QCLOSE(p->SumR2, 150.0 / 9 + 2.0, 1e-12);
     QVERIFY(p->Length);
     QCLOSE(p->Length->Sigma, std::sqrt((150.0 / 9 + 2.0) / 10) / 0.9754, 5e-4);
-    QCLOSE(p->Length->SigmaLow, std::sqrt((150.0 / 9 + 2.0) / 20.483) / 0.9754, 1e-3);
-    QCLOSE(p->Length->SigmaHigh, std::sqrt((150.0 / 9 + 2.0) / 3.247) / 0.9754, 1e-3);
+    QCLOSE(p->Length->SigmaLow, std::sqrt((150.0 / 9 + 2.0) / 20.483), 1e-3);
+    QCLOSE(p->Length->SigmaHigh, std::sqrt((150.0 / 9 + 2.0) / 3.247), 1e-3);
     QVERIFY(p->MOA && p->Mrad);
     QCLOSE(p->MOA->Sigma, p->Length->Sigma / 1.047197551, 1e-12);
     QCLOSE(p->Mrad->Sigma, p->Length->Sigma / 3.6, 1e-12);
@@ -217,10 +248,21 @@ void TestGroupAnalysis::pooledGroups()
     QCLOSE(alone->Length->Sigma, tri.Length->Rayleigh.Sigma, 1e-14);
     QCLOSE(alone->Length->SigmaHigh, tri.Length->Rayleigh.SigmaHigh, 1e-14);
 
-    // Different ranges: no angles for the pool.
-    const GroupAnalysis at200 = AnalyzeShots({{0, 0}, {1, 0}}, Inches, 200.0, 0.95);
+    // Different ranges pool in angle, whatever convertible unit each group has.
+    const GroupAnalysis at200 =
+        AnalyzeShots({{0, 0}, {25.4, 0}}, QStringLiteral("Millimeters"), 200.0, 0.95);
     const auto mixed = PoolGroups({tri, at200});
-    QVERIFY(mixed && mixed->Length && !mixed->MOA && !mixed->Mrad);
+    QVERIFY(mixed && mixed->InAngle && !mixed->Length && mixed->MOA && mixed->Mrad);
+    QCLOSE(mixed->SumR2, 150.0 / 9 / (3.6 * 3.6) + 0.5 / (7.2 * 7.2), 1e-12);
+    QCOMPARE(mixed->Ranges, (std::vector<double>{100, 200}));
+    QCLOSE(mixed->MOA->Sigma, mixed->Mrad->Sigma * 3.6 / 1.047197551, 1e-12);
+    const GroupAnalysis pixels =
+        AnalyzeShots({{0, 0}, {1, 0}}, QStringLiteral("Pixels"), 200, 0.95);
+    QString why;
+    QVERIFY(!PoolGroups({tri, pixels}, &why, {QStringLiteral("a"), QStringLiteral("b")}));
+    QVERIFY2(why.endsWith(QStringLiteral("b cannot: its unit, Pixels, cannot be turned into an "
+                                         "angle.")),
+             qPrintable(why));
 
     // Nothing to pool but single shots: undefined, not zero.
     const auto singles = PoolGroups({one, one});

@@ -35,6 +35,7 @@ class TestGroupPlot : public QObject {
 private slots:
     void marksAtKnownScale();
     void fitKeepsEverythingInside();
+    void farAimPoint();
     void niceSteps();
     void savedFiles();
 };
@@ -144,7 +145,7 @@ void TestGroupPlot::fitKeepsEverythingInside()
         QVERIFY(l.scale > 0 && std::isfinite(l.scale));
         QVERIFY(l.area.right() <= canvas.width() && l.area.bottom() <= canvas.height());
         const QRectF inside = l.area.adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
-        QVERIFY(inside.contains(l.ToPixel(0, 0)));
+        QVERIFY(!l.aimInView || inside.contains(l.ToPixel(0, 0)));
         for (const ShotXY &s : shots) QVERIFY(inside.contains(l.ToPixel(s.x, s.y)));
         if (a.Defined()) {
             const double r = std::max(a.Length->MeanRadius, a.Length->Rayleigh.CEP50);
@@ -159,6 +160,32 @@ void TestGroupPlot::fitKeepsEverythingInside()
     const double r = std::max(a.Length->MeanRadius, a.Length->Rayleigh.CEP50);
     const double spanX = std::max(10.0, a.CenterX + r) - std::min(0.0, a.CenterX - r);
     QVERIFY(std::abs(l.scale - l.area.width() / (spanX * 1.16)) < 1e-9);
+}
+
+void TestGroupPlot::farAimPoint()
+{
+    // A one-inch group 30 inches up and right of the aim: scaled to the group,
+    // the aim shown by an arrow in the bottom-left corner.
+    const std::vector<ShotXY> shots{{30, 30}, {31, 30.5}, {30.5, 31}};
+    const GroupAnalysis a = AnalyzeShots(shots, QStringLiteral("Inches"), std::nullopt, 0.95);
+    const PlotLayout l = FitPlot(shots, a, QSizeF(600, 600));
+    QVERIFY(!l.aimInView && !l.area.contains(l.aim));
+    QVERIFY2(l.scale > l.area.width() / 3, qPrintable(QString::number(l.scale)));
+    const QImage img = draw(l, shots, a);
+    int arrow = 0;
+    const QRect inner = l.area.toRect().adjusted(2, 2, -2, -2);
+    for (int y = inner.top(); y <= inner.bottom(); ++y)
+        for (int x = inner.left(); x <= inner.right(); ++x)
+            if (img.pixelColor(x, y).rgb() == PlotColor::Aim.rgb()) {
+                ++arrow;
+                QVERIFY2(x < inner.center().x() && y > inner.center().y(),
+                         qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
+            }
+    QVERIFY(arrow > 40);
+    // A group two spreads from the aim keeps the aim in view.
+    const std::vector<ShotXY> near{{2, 2}, {3, 2.5}, {2.5, 3}};
+    const GroupAnalysis b = AnalyzeShots(near, QStringLiteral("Inches"), std::nullopt, 0.95);
+    QVERIFY(FitPlot(near, b, QSizeF(600, 600)).aimInView);
 }
 
 void TestGroupPlot::niceSteps()

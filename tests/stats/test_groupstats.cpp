@@ -81,11 +81,12 @@ void TestGroupStats::figures()
 
 void TestGroupStats::againstDoublePrecision()
 {
-    // Six shots where the two diagonal shots are farther apart than either
-    // extreme pair: the group size is the larger extreme pair, not the diagonal.
+    // The group size is the largest distance over all pairs: here the two
+    // diagonal shots, farther apart than either extreme pair.
     Session s = groupOf({{-1, 0}, {1, 0}, {0, 1}, {0, -1}, {0.9f, 0.9f}, {-0.9f, -0.9f}});
-    QCOMPARE(FormatPicture(s.GroupSize, QStringLiteral("#0.000")), QStringLiteral("2.000"));
-    QVERIFY(std::hypot(1.8, 1.8) > 2.5);
+    QCOMPARE(FormatPicture(s.GroupSize, QStringLiteral("#0.000")), QStringLiteral("2.546"));
+    QCOMPARE(s.SpanAcrossX, 2.0f);
+    QCOMPARE(s.SpanAcrossY, 2.0f);
 
     // Ties keep the earlier shot: with equal X the span across X is 0.
     s = groupOf({{2, 1}, {2, 5}, {2, -3}});

@@ -46,6 +46,8 @@ private slots:
     void pageHeaderAndOffsets();
     void emptyGroup();
     void fullGroupFitsAboveTheSummary();
+    void noTextOverText_data();
+    void noTextOverText();
     void pdfPage();
     void statisticsWindowRepaints();
 };
@@ -112,11 +114,11 @@ void TestReport::moaOnlyWithRange()
     AddShots(s, {{0, 0}, {1.047198f, 0}});
     s.RangeEntered = true;
     s.RangeToTarget = 100;
-    RecordingSurface out;
+    RecordingSurface out(ReportFont());
     render(s, out, true);
     const ReportItem *moa = out.Find(QStringLiteral("1.00 MOA"));
     QVERIFY(moa);
-    QCOMPARE(moa->x, 3300.0);
+    QCOMPARE(moa->x, 3300.0); // its usual place: the size text ends well before it
     QCOMPARE(moa->y, 5750.0);
 
     // The group size is used as it stands, whatever the unit says.
@@ -161,10 +163,23 @@ void TestReport::pageHeaderAndOffsets()
     QCOMPARE(first->y, 5 * H);
     QCOMPARE(pos(out, QStringLiteral("Range to Target: 87.5")).y(), 15 * H);
     QCOMPARE(pos(out, QStringLiteral("General Comments: ")).y(), 17 * H);
-    QCOMPARE(pos(out, s.Comments).y(), 19 * H);
+    QCOMPARE(pos(out, s.Comments.trimmed()).y(), 19 * H);
     QCOMPARE(pos(out, QStringLiteral("Number of Shots:")).x(), 2550.0);
     QCOMPARE(pos(out, QStringLiteral("Number of Shots:")).y(), 13000.0);
     QCOMPARE(pos(out, QStringLiteral("01")).x(), 3000.0);
+
+    // A comment of many lines pushes the body down, clear of its last line.
+    Session tall = s;
+    tall.Comments = QStringLiteral("line\n").repeated(40);
+    RecordingSurface tallOut;
+    render(tall, tallOut, false);
+    const double lastLine = tallOut.Items()[7 + 39].y;
+    QCOMPARE(tallOut.Items()[7 + 39].text, QStringLiteral("line"));
+    QVERIFY(pos(tallOut, QStringLiteral("Value Units:  ")).y() > lastLine + H);
+    QCOMPARE(pos(tallOut, QStringLiteral("Number of Shots:")).y() -
+                 pos(tallOut, QStringLiteral("Value Units:  ")).y(),
+             5500.0 - 20);
+    QCOMPARE(tall.ReportTop[0], 20);
 
     // The offsets are undone: the window layout is as before.
     QCOMPARE(s.ReportLeft[0], 50);
@@ -220,6 +235,56 @@ void TestReport::fullGroupFitsAboveTheSummary()
     job->End();
 }
 
+void TestReport::noTextOverText_data()
+{
+    QTest::addColumn<QString>("unit");
+    for (const char *unit :
+         {"Inches", "Centimeters", "Millimeters", "Thirty characters of unit nam"})
+        QTest::newRow(unit) << QString::fromLatin1(unit);
+}
+
+void TestReport::noTextOverText()
+{
+    // Large figures, a range, every header field full and a comment of the
+    // whole 354 characters: on the window and on the page, no text touches
+    // another and the page's texts stay on the page.
+    QFETCH(QString, unit);
+    QCOMPARE(unit.size() <= 30, true);
+    Session s;
+    PrepareTestSession(s);
+    s.UnitName = unit;
+    s.RangeEntered = true;
+    s.RangeToTarget = 1000;
+    for (int k = 0; k < 12; ++k) AddShots(s, {{-60.0f + float(k) * 10.1f, float(k % 3) * 60.2f}});
+    s.ShooterName = QString(ShooterNameWidth, QLatin1Char('W'));
+    s.Firearm = QString(FirearmWidth, QLatin1Char('M'));
+    QString comment;
+    for (int w = 0; comment.size() < CommentsWidth; ++w)
+        comment +=
+            QStringLiteral("word%1 ").arg(w % 10) + (w % 7 == 6 ? QStringLiteral("x ") : QString());
+    s.Comments = comment.left(CommentsWidth);
+    for (bool window : {true, false}) {
+        RecordingSurface out(ReportFont());
+        render(s, out, window);
+        QList<QRectF> boxes;
+        QStringList commentWords;
+        for (const ReportItem &i : out.Items()) {
+            if (i.text.trimmed().isEmpty()) continue;
+            const QRectF box(i.x, i.y, out.TextWidth(i.text.trimmed()), out.TextHeight(i.text));
+            for (const QRectF &other : boxes)
+                QVERIFY2(!box.intersects(other),
+                         qPrintable(i.text + QStringLiteral(" overlaps another text")));
+            boxes << box;
+            if (!window) {
+                QVERIFY2(box.right() <= out.RightLimit(), qPrintable(i.text));
+                if (i.text.startsWith(QStringLiteral("word"))) commentWords << i.text;
+            }
+        }
+        // On paper the whole comment is there, word for word.
+        if (!window) QCOMPARE(commentWords.join(QLatin1Char(' ')), s.Comments.simplified());
+    }
+}
+
 void TestReport::pdfPage()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
@@ -260,6 +325,8 @@ void TestReport::pdfPage()
     QVERIFY(drawnAt(QStringLiteral("Distance"), 3950 + 2500, 400 + 7500));
     QVERIFY(at.contains(QStringLiteral("03")));
     QVERIFY(at.contains(QStringLiteral("1.521")));
+    // Searchable text: no ligature glyph stands for "fl" or "fi".
+    QVERIFY(at.contains(QStringLiteral("Rifle:")));
 }
 
 void TestReport::statisticsWindowRepaints()
