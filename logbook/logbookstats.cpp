@@ -85,19 +85,6 @@ std::optional<TrendScale> CommonScale(const std::vector<GroupAnalysis> &groups, 
     return std::nullopt;
 }
 
-std::optional<PooledAnalysis> PoolEntries(const std::vector<const LogbookEntry *> &entries,
-                                          double level, QString *errorText)
-{
-    std::vector<GroupAnalysis> groups;
-    groups.reserve(entries.size());
-    QStringList names;
-    for (const LogbookEntry *e : entries) {
-        groups.push_back(AnalyzeEntry(*e, level));
-        names << QStringLiteral("group %1").arg(e->Id);
-    }
-    return PoolGroups(groups, errorText, names);
-}
-
 namespace {
 // One side pooled as analysis/ pools groups, read in the chosen scale.
 std::optional<CompareSide> side(const std::vector<const LogbookEntry *> &entries,

@@ -30,10 +30,6 @@ struct TrendScale {
 std::optional<TrendScale> CommonScale(const std::vector<GroupAnalysis> &groups,
                                       QString *errorText = nullptr);
 
-// The selection pooled as analysis/ pools groups.
-std::optional<PooledAnalysis> PoolEntries(const std::vector<const LogbookEntry *> &entries,
-                                          double level, QString *errorText = nullptr);
-
 struct CompareSide {
     QString Label;
     qint32 Groups = 0, Shots = 0;

@@ -227,8 +227,8 @@ void TestLogbook::compareAtTheCriticalValue()
     QVERIFY(qAbs(c->P - 0.05) < 2e-4);
     QVERIFY(qAbs(c->RatioLow - 1.0) < 1e-4);
     // σ interval on χ²(10): 3.247 and 20.483 (published).
-    QVERIFY(qAbs(c->B.SigmaLow * C4(11) - std::sqrt(10 / 20.483)) < 1e-3);
-    QVERIFY(qAbs(c->B.SigmaHigh * C4(11) - std::sqrt(10 / 3.247)) < 1e-3);
+    QVERIFY(qAbs(c->B.SigmaLow - std::sqrt(10 / 20.483)) < 1e-3);
+    QVERIFY(qAbs(c->B.SigmaHigh - std::sqrt(10 / 3.247)) < 1e-3);
     // Swapping the sides mirrors everything.
     const auto r = CompareEntries({&b}, {&a}, QStringLiteral("B"), QStringLiteral("A"), 0.95);
     QVERIFY(qAbs(r->P - c->P) < 1e-12 && qAbs(r->RatioHigh * c->RatioLow - 1) < 1e-12);
