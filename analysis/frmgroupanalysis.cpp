@@ -137,7 +137,5 @@ void frmGroupAnalysis::cmdSavePlot_Click()
         pdf ? SavePlotPdf(target, shots, analysis, QStringLiteral("Group Analysis"), &error)
             : SavePlotPng(target, shots, analysis, &error);
     if (!ok)
-        app.prompter.MsgBox(QStringLiteral("The plot could not be saved to ") + target +
-                                QStringLiteral(": ") + error,
-                            QStringLiteral("Save Plot"), Buttons::Ok, Icon::Exclamation);
+        app.prompter.MsgBox(error, QStringLiteral("Save Plot"), Buttons::Ok, Icon::Exclamation);
 }

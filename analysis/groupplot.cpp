@@ -2,12 +2,13 @@
 
 #include "platform/fonts.h"
 #include "platform/pagejob.h"
+#include "platform/wholefile.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -324,13 +325,16 @@ QImage RenderGroupPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a,
 bool SavePlotPng(const QString &path, const std::vector<ShotXY> &shots, const GroupAnalysis &a,
                  QString *errorText, QSize size)
 {
-    QSaveFile file(path);
-    const QImage img = RenderGroupPlot(shots, a, size);
-    if (!file.open(QIODevice::WriteOnly) || !img.save(&file, "PNG") || !file.commit()) {
-        if (errorText) *errorText = file.errorString();
-        return false;
-    }
-    return true;
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QString why;
+    if (!RenderGroupPlot(shots, a, size).save(&png, "PNG"))
+        why = QStringLiteral("The picture could not be encoded.");
+    else
+        WriteWholeFile(path, png.data(), &why);
+    if (why.isEmpty()) return true;
+    if (errorText) *errorText = WriteFailedText(path, why);
+    return false;
 }
 
 bool SavePlotPdf(const QString &path, const std::vector<ShotXY> &shots, const GroupAnalysis &a,
@@ -338,7 +342,8 @@ bool SavePlotPdf(const QString &path, const std::vector<ShotXY> &shots, const Gr
 {
     auto job = PageJob::Pdf(path, title);
     if (!job) {
-        if (errorText) *errorText = QStringLiteral("The file cannot be created.");
+        if (errorText)
+            *errorText = WriteFailedText(path, QStringLiteral("The page could not be started."));
         return false;
     }
     QPainter &p = job->Painter();

@@ -51,7 +51,7 @@ void DrawGroupPlot(QPainter &p, const PlotLayout &layout, const std::vector<Shot
 
 QImage RenderGroupPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSize size);
 
-// Written whole or not at all; false with the reason.
+// Written whole or not at all; false with a message naming the file and the reason.
 bool SavePlotPng(const QString &path, const std::vector<ShotXY> &shots, const GroupAnalysis &a,
                  QString *errorText = nullptr, QSize size = QSize(900, 900));
 // One Letter page with a title line above the plot.

@@ -159,8 +159,7 @@ void PeltrixApp::PrintStats(QWidget *owner)
     auto job = BeginPrint(prompter, QStringLiteral("Peltrix Statistics"), suggested);
     if (!job) return;
     if (!PrintReportPage(session, *job))
-        prompter.MsgBox(QStringLiteral("The page could not be printed: ") + job->ErrorText(),
-                        QStringLiteral("Print"), Buttons::Ok, Icon::Exclamation);
+        prompter.MsgBox(job->ErrorText(), QStringLiteral("Print"), Buttons::Ok, Icon::Exclamation);
 }
 
 void PeltrixApp::CloseAll()

@@ -67,12 +67,17 @@ public:
     // File commands (files/): Save writes to StatsFilePath or asks for a name.
     void SaveStats(QWidget *owner);
     void SaveStatsAs(QWidget *owner);
-    void OpenFileDialog(qint32 mode, QWidget *owner);
+    // The open dialog in `mode`; false when it was called off or nothing was chosen.
+    bool OpenFileDialog(qint32 mode, QWidget *owner);
     void ExportShots(QWidget *owner);
     // Configuration (config/).
     void ResolveFolders();
     void LoadConfig();
+    // The write at exit: the values current then when "Save on Exit" was pressed.
     void SaveConfig();
+    // CaptureDefaults with the user's own image folder, also while the
+    // tutorial lends its folder to the import dialog.
+    void CaptureUserDefaults();
     void ShowDefaultOptions(QWidget *owner);
     void ShowUnits(QWidget *owner);
     // Graphical entry (graph/).

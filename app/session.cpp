@@ -1,25 +1,15 @@
 #include "app/session.h"
 
-#include "app/textnum.h"
+#include "config/settings.h"
 
 #include <cmath>
 
 QString ProgramVersion() { return QStringLiteral(PELTRIX_VERSION_TEXT); }
 
-void SetInstallDefaults(Session &s)
+Session::Session()
 {
-    s.IniRangeToTarget = s.DefRangeToTarget = 100;
-    s.IniShooterName = s.DefShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
-    s.IniFirearm = s.DefFirearm = QString(FirearmWidth, QLatin1Char(' '));
-    s.IniCaliber = s.DefCaliber = QString(CaliberWidth, QLatin1Char(' '));
-    s.IniUnitName = s.DefUnitName = QStringLiteral("Inches");
-    s.IniCalDistance = s.DefCalDistance = 1;
-    s.IniBackColor = s.DefBackColor = ButtonFaceColor;
-    s.IniFullScreenCursor = s.DefFullScreenCursor = false;
-    s.IniShowCentroid = s.DefShowCentroid = false;
-    s.IniShowAxes = s.DefShowAxes = false;
-    s.IniStatsDir = s.DefStatsDir = s.DocumentsDir;
-    s.IniImageDir = s.DefImageDir = s.DocumentsDir;
+    SetInstallDefaults(*this);
+    ApplyInstallValues(*this);
 }
 
 void ResetToolbox(Session &s)
@@ -47,19 +37,8 @@ void ResetSession(Session &s)
     s.StatsSaved = true;
     s.TutorialOpen = false;
     s.HeaderEntered = false;
-    // The range passes through its text form, as the header form would show it.
-    s.RangeToTarget = float(Val(StrNum(s.DefRangeToTarget, 7)));
-    s.ShooterName = FixedWidth(s.DefShooterName, ShooterNameWidth);
-    s.Firearm = FixedWidth(s.DefFirearm, FirearmWidth);
-    s.Caliber = FixedWidth(s.DefCaliber, CaliberWidth);
-    s.UnitName = s.DefUnitName;
-    s.CalDistance = s.DefCalDistance;
-    s.BackColor = s.DefBackColor;
-    s.FullScreenCursor = s.DefFullScreenCursor;
-    s.ShowCentroid = s.DefShowCentroid;
-    s.ShowAxes = s.DefShowAxes;
-    s.StatsDir = s.DefStatsDir;
-    s.ImageDir = s.DefImageDir;
+    // The twelve settings take their defaults, the range through its text form.
+    ResetSettings(s);
     for (int k = 1; k <= ShotCapacity; ++k) {
         s.ShotX[k] = 0;
         s.ShotY[k] = 0;

@@ -45,6 +45,9 @@ struct ToolboxState {
 };
 
 struct Session {
+    // The twelve settings (config/settings.h) start at their install values.
+    Session();
+
     // The group of shots.
     qint32 ShotCount = 0;
     std::array<float, ShotCapacity + 1> ShotX{};
@@ -60,25 +63,25 @@ struct Session {
     float SpanAcrossX = 0, SpanAcrossY = 0;
 
     // Header data; fixed-width texts always hold exactly their width.
-    QString ShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
+    QString ShooterName;
     QString DateFired = QString(DateFiredWidth, QLatin1Char(' '));
-    QString Firearm = QString(FirearmWidth, QLatin1Char(' '));
-    QString Caliber = QString(CaliberWidth, QLatin1Char(' '));
+    QString Firearm;
+    QString Caliber;
     QString LotNumber = QString(LotNumberWidth, QLatin1Char(' '));
     QString Comments = QString(CommentsWidth, QLatin1Char(' '));
-    float RangeToTarget = 100;
+    float RangeToTarget;
     bool RangeEntered = false;
     bool HeaderEntered = false;
 
     // Image, calibration and options of the graphical entry.
     float AimX = -1, AimY = -1;
     float ImageScale = -1;
-    float CalDistance = 1;
+    float CalDistance;
     float CalPoint1X = 0, CalPoint1Y = 0, CalPoint2X = 0, CalPoint2Y = 0;
     float CalLength = 0;
     bool ImageCalibrated = false;
-    qint32 BackColor = ButtonFaceColor;
-    bool FullScreenCursor = false, ShowAxes = false, ShowCentroid = false;
+    qint32 BackColor;
+    bool FullScreenCursor, ShowAxes, ShowCentroid;
     qint32 ToolMode = Tool::Calibrate;
     QString ImagePath;
 
@@ -91,7 +94,7 @@ struct Session {
     ToolboxState Toolbox;
 
     // Folders, files and unit.
-    QString UnitName = QStringLiteral("Inches");
+    QString UnitName;
     QString StatsDir, ImageDir;
     QString StatsFilePath;
     QString AppDataDir;
@@ -101,31 +104,29 @@ struct Session {
     bool IsWindowsNT = false;
 
     // The twelve settings: default copies (copied into the current values by a
-    // reset), stored copies (as read at start-up) and save-as-default selections.
-    float DefRangeToTarget = 100;
-    QString DefShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
-    QString DefFirearm = QString(FirearmWidth, QLatin1Char(' '));
-    QString DefCaliber = QString(CaliberWidth, QLatin1Char(' '));
-    QString DefUnitName = QStringLiteral("Inches");
-    float DefCalDistance = 1;
-    qint32 DefBackColor = ButtonFaceColor;
-    bool DefFullScreenCursor = false, DefShowCentroid = false, DefShowAxes = false;
+    // reset), stored copies (as read at start-up) and save-as-default
+    // selections. config/settings.h describes each setting once.
+    float DefRangeToTarget;
+    QString DefShooterName, DefFirearm, DefCaliber, DefUnitName;
+    float DefCalDistance;
+    qint32 DefBackColor;
+    bool DefFullScreenCursor, DefShowCentroid, DefShowAxes;
     QString DefStatsDir, DefImageDir;
 
-    float IniRangeToTarget = 100;
-    QString IniShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
-    QString IniFirearm = QString(FirearmWidth, QLatin1Char(' '));
-    QString IniCaliber = QString(CaliberWidth, QLatin1Char(' '));
-    QString IniUnitName = QStringLiteral("Inches");
-    float IniCalDistance = 1;
-    qint32 IniBackColor = ButtonFaceColor;
-    bool IniFullScreenCursor = false, IniShowCentroid = false, IniShowAxes = false;
+    float IniRangeToTarget;
+    QString IniShooterName, IniFirearm, IniCaliber, IniUnitName;
+    float IniCalDistance;
+    qint32 IniBackColor;
+    bool IniFullScreenCursor, IniShowCentroid, IniShowAxes;
     QString IniStatsDir, IniImageDir;
 
     bool SaveDefRangeToTarget = false, SaveDefShooterName = false, SaveDefFirearm = false,
          SaveDefCaliber = false, SaveDefUnitName = false, SaveDefCalDistance = false,
          SaveDefBackColor = false, SaveDefFullScreenCursor = false, SaveDefShowCentroid = false,
          SaveDefShowAxes = false, SaveDefStatsDir = false, SaveDefImageDir = false;
+    // peltrix.ini could not be read, or a damaged one could not be kept
+    // aside: it is never written over in this run.
+    bool KeepConfigFile = false;
     // "Save on Exit" was pressed in this run: capture current values at close.
     bool SaveDefaultsOnExit = false;
 
@@ -153,7 +154,8 @@ struct Session {
 };
 
 // Puts the install values of the twelve settings into the default and stored
-// copies; used until a configuration file supplies them.
+// copies; used until a configuration file supplies them. The settings are
+// described in config/settings.h.
 void SetInstallDefaults(Session &s);
 
 void ResetSession(Session &s);

@@ -222,8 +222,17 @@ QString GeneralNum(double value, int digits) { return plainText(value, digits, f
 
 QString FixedWidth(const QString &text, int width)
 {
-    if (text.size() >= width) return text.left(width);
-    return text + QString(width - text.size(), QLatin1Char(' '));
+    // Characters, not UTF-16 units: a letter beyond the basic plane counts
+    // once and is never cut in half.
+    qsizetype units = 0;
+    int chars = 0;
+    while (units < text.size() && chars < width) {
+        const bool pair = text[units].isHighSurrogate() && units + 1 < text.size() &&
+                          text[units + 1].isLowSurrogate();
+        units += pair ? 2 : 1;
+        ++chars;
+    }
+    return text.left(units) + QString(width - chars, QLatin1Char(' '));
 }
 
 qint32 RoundToInt(double value)

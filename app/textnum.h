@@ -24,7 +24,7 @@ QString StrNum(double value, int digits);
 // The shortest general form, no leading blank: "100", "87.5", "0.5".
 QString GeneralNum(double value, int digits);
 
-// Cut or pad with blanks to exactly `width` characters.
+// Cut or pad with blanks to exactly `width` characters (code points).
 QString FixedWidth(const QString &text, int width);
 
 // Nearest whole number, halves to the even neighbour.

@@ -1,8 +1,7 @@
 // csv: every shot of the files as one table.
 #include "cli/args.h"
 #include "cli/json.h"
-
-#include <QSaveFile>
+#include "platform/wholefile.h"
 
 namespace {
 QString csvField(const QString &t)
@@ -40,13 +39,7 @@ int CmdCsv(const QStringList &args, CliContext &ctx)
                     Json::Number(s.ShotX[k]) + QLatin1Char(',') + Json::Number(s.ShotY[k]) +
                     QLatin1Char(',') + Json::Number(s.ShotR[k]) + QLatin1Char('\n');
     }
-    QSaveFile f(output);
-    const QByteArray bytes = text.toUtf8();
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        ctx.prompter.MsgBox(QStringLiteral("The file ") + output +
-                                QStringLiteral(" could not be written: ") + f.errorString(),
-                            QStringLiteral("Export"), Buttons::Ok, Icon::Exclamation);
-        return CliExit::Refused;
-    }
-    return CliExit::Ok;
+    return WriteWholeFileOrTell(output, text.toUtf8(), ctx.prompter, QStringLiteral("Export"))
+               ? CliExit::Ok
+               : CliExit::Refused;
 }

@@ -2,9 +2,10 @@
 // draws it, into a PNG.
 #include "cli/cli.h"
 #include "graph/targetdrawing.h"
+#include "platform/wholefile.h"
 
+#include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
 
 int CmdRender(const QStringList &args, CliContext &ctx)
 {
@@ -21,15 +22,15 @@ int CmdRender(const QStringList &args, CliContext &ctx)
     GraphPicture picture;
     picture.canvas.SetPictureSize(QSize(1, 1));
     if (!LoadPictureFromSession(s, picture, ctx.prompter)) return CliExit::Refused;
-    QSaveFile out(args[2]);
-    QImageWriter writer(&out, "png");
-    if (!out.open(QIODevice::WriteOnly) || !writer.write(picture.canvas.Image()) || !out.commit()) {
-        ctx.prompter.MsgBox(QStringLiteral("The picture could not be written to ") + args[2] +
-                                QStringLiteral(": ") +
-                                (writer.error() != QImageWriter::UnknownError ? writer.errorString()
-                                                                              : out.errorString()),
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QImageWriter writer(&png, "png");
+    if (!writer.write(picture.canvas.Image())) {
+        ctx.prompter.MsgBox(WriteFailedText(args[2], writer.errorString()),
                             QStringLiteral("Render"), Buttons::Ok, Icon::Exclamation);
         return CliExit::Refused;
     }
-    return CliExit::Ok;
+    return WriteWholeFileOrTell(args[2], png.data(), ctx.prompter, QStringLiteral("Render"))
+               ? CliExit::Ok
+               : CliExit::Refused;
 }

@@ -39,9 +39,7 @@ int CmdPlot(const QStringList &args, CliContext &ctx)
     const bool ok =
         pdf ? SavePlotPdf(out, shots, g, title, &why) : SavePlotPng(out, shots, g, &why);
     if (!ok) {
-        ctx.prompter.MsgBox(QStringLiteral("The plot could not be saved to ") + out +
-                                QStringLiteral(": ") + why,
-                            QStringLiteral("Save Plot"), Buttons::Ok, Icon::Exclamation);
+        ctx.prompter.MsgBox(why, QStringLiteral("Save Plot"), Buttons::Ok, Icon::Exclamation);
         return CliExit::Refused;
     }
     return CliExit::Ok;

@@ -2,6 +2,7 @@
 #include "cli/args.h"
 
 #include "platform/pagejob.h"
+#include "platform/wholefile.h"
 #include "stats/report.h"
 
 namespace {
@@ -41,7 +42,10 @@ int CmdReport(const QStringList &args, CliContext &ctx)
     const QString pdf = a.Value("--pdf");
     auto job = PageJob::Pdf(pdf, QStringLiteral("Peltrix Statistics"));
     if (!job || !PrintReportPage(s, *job)) {
-        ctx.err << "Print: the file " << pdf << " could not be written." << Qt::endl;
+        ctx.prompter.MsgBox(
+            job ? job->ErrorText()
+                : WriteFailedText(pdf, QStringLiteral("The page could not be started.")),
+            QStringLiteral("Print"), Buttons::Ok, Icon::Exclamation);
         return CliExit::Refused;
     }
     return CliExit::Ok;

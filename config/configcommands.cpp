@@ -3,6 +3,7 @@
 #include "config/configfile.h"
 #include "config/frmdefaultoptions.h"
 #include "config/frmoptunit.h"
+#include "help/frmtutorial.h"
 
 #include <cstdlib>
 
@@ -13,11 +14,22 @@ void PeltrixApp::LoadConfig()
     if (LoadConfigFile(session, prompter) == ConfigLoad::Missing) std::exit(1);
 }
 
+void PeltrixApp::CaptureUserDefaults()
+{
+    // While the tutorial is open ImageDir is the tutorial's folder, lent to the
+    // import dialog; the user's own folder is the one to keep.
+    const QString lent = session.ImageDir;
+    if (tutorial && tutorial->LendsImageDir()) session.ImageDir = tutorial->SavedImageDir;
+    CaptureDefaults(session);
+    session.ImageDir = lent;
+}
+
 void PeltrixApp::SaveConfig()
 {
-    if (session.SaveDefaultsOnExit) CaptureDefaults(session);
-    // Without a data folder there is nowhere to write; start-up has said so.
-    if (session.AppDataDir.isEmpty()) return;
+    if (session.SaveDefaultsOnExit) CaptureUserDefaults();
+    // Without a data folder there is nowhere to write, and a file that could
+    // not be read is never written over; start-up has said so.
+    if (session.AppDataDir.isEmpty() || session.KeepConfigFile) return;
     SaveConfigFileOrTell(session, prompter);
 }
 

@@ -1,6 +1,7 @@
 #include "config/configfile.h"
 
 #include "app/textnum.h"
+#include "config/settings.h"
 #include "config/textrecords.h"
 #include "platform/prompter.h"
 #include "platform/wholefile.h"
@@ -8,6 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
+
+#include <optional>
+#include <variant>
 
 namespace {
 const QString IniName = QStringLiteral("peltrix.ini");
@@ -57,91 +62,159 @@ void ResolveFolders(Session &s, const HostFolders &host, Prompter &prompter)
 
 QString ConfigFilePath(const Session &s) { return join(s.AppDataDir, IniName); }
 
-int ParseConfigRecords(Session &s, const QByteArray &bytes)
+namespace {
+// A record as the value of a setting of type T; nothing when it has another
+// type or lies beyond the setting's range.
+template <class T>
+std::optional<T> recordValue(const Setting &setting, const RecordReader::Field &f)
+{
+    if constexpr (std::is_same_v<T, QString>) {
+        if (!f.quoted) return std::nullopt;
+        return setting.width > 0 ? FixedWidth(f.text, setting.width) : f.text;
+    } else if constexpr (std::is_same_v<T, bool>) {
+        return FieldBool(f);
+    } else {
+        if (f.quoted || !IsNumeric(f.text)) return std::nullopt;
+        std::optional<T> v;
+        if constexpr (std::is_same_v<T, float>)
+            v = FieldFloat(f);
+        else
+            v = FieldInt(f);
+        if (!v || (setting.plausible && !setting.plausible(double(*v)))) return std::nullopt;
+        return v;
+    }
+}
+
+void writeValue(RecordWriter &w, const Setting &, float v) { w.Float(v); }
+void writeValue(RecordWriter &w, const Setting &, qint32 v) { w.Int(v); }
+void writeValue(RecordWriter &w, const Setting &, bool v) { w.Bool(v); }
+void writeValue(RecordWriter &w, const Setting &setting, const QString &v)
+{
+    w.Text(setting.width > 0 ? FixedWidth(v, setting.width) : v);
+}
+
+// The bytes of the file at `path`, or nothing with the reason.
+std::optional<QByteArray> readConfig(const QString &path, QString *why)
+{
+    if (QFileInfo(path).isDir()) {
+        *why = QStringLiteral("a folder of that name is in its place");
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = file.errorString();
+        return std::nullopt;
+    }
+    // One byte beyond the limit tells a file that is not ours.
+    QByteArray bytes = file.read(MaxConfigBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *why = file.errorString();
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
+} // namespace
+
+ConfigRecords ParseConfigRecords(Session &s, const QByteArray &bytes)
 {
     // Whatever the file lacks keeps the install value.
-    const QString documents = s.DocumentsDir;
-    s.IniRangeToTarget = 100;
-    s.IniShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
-    s.IniFirearm = QString(FirearmWidth, QLatin1Char(' '));
-    s.IniCaliber = QString(CaliberWidth, QLatin1Char(' '));
-    s.IniUnitName = QStringLiteral("Inches");
-    s.IniCalDistance = 1;
-    s.IniBackColor = ButtonFaceColor;
-    s.IniFullScreenCursor = s.IniShowCentroid = s.IniShowAxes = false;
-    s.IniStatsDir = s.IniImageDir = documents;
-
+    SetInstallDefaults(s);
+    ConfigRecords result;
+    if (bytes.size() > MaxConfigBytes || bytes.contains('\0')) {
+        result.damaged = true;
+        return result;
+    }
+    const auto settings = Settings();
+    const qsizetype lines = qsizetype(settings.size()) + 1;
     RecordReader r(bytes);
-    int line = 0;
-    while (line < 13) {
+    QList<RecordReader::Field> fields;
+    while (fields.size() < lines) {
         const auto f = r.Next();
         if (!f) break;
-        ++line;
-        switch (line) {
-        case 1:
-            break; // the version of the program that wrote it
-        case 2:
-            if (auto v = FieldFloat(*f)) s.IniRangeToTarget = *v;
-            break;
-        case 3:
-            s.IniShooterName = FixedWidth(f->text, ShooterNameWidth);
-            break;
-        case 4:
-            s.IniFirearm = FixedWidth(f->text, FirearmWidth);
-            break;
-        case 5:
-            s.IniCaliber = FixedWidth(f->text, CaliberWidth);
-            break;
-        case 6:
-            s.IniUnitName = f->text;
-            break;
-        case 7:
-            if (auto v = FieldFloat(*f)) s.IniCalDistance = *v;
-            break;
-        case 8:
-            if (auto v = FieldInt(*f)) s.IniBackColor = *v;
-            break;
-        case 9:
-            if (auto v = FieldBool(*f)) s.IniFullScreenCursor = *v;
-            break;
-        case 10:
-            if (auto v = FieldBool(*f)) s.IniShowCentroid = *v;
-            break;
-        case 11:
-            if (auto v = FieldBool(*f)) s.IniShowAxes = *v;
-            break;
-        case 12:
-            s.IniStatsDir = f->text;
-            break;
-        case 13:
-            s.IniImageDir = f->text;
-            break;
-        }
+        fields.append(*f);
     }
-    return line;
+    // Blank lines at the end of a short file are no records.
+    if (fields.size() < lines)
+        while (!fields.isEmpty() && !fields.last().quoted && fields.last().text.isEmpty())
+            fields.removeLast();
+    result.records = int(fields.size());
+    // Line 1 is the version of the program that wrote it: any text.
+    if (!fields.isEmpty() && !fields[0].quoted) result.damaged = true;
+    // Every record is checked before any is taken: one out of place means
+    // the others may have moved too.
+    for (const Setting &setting : settings) {
+        if (result.damaged || setting.line > fields.size()) break;
+        std::visit(
+            [&](const auto &c) {
+                using T = std::decay_t<decltype(s.*c.ini)>;
+                if (!recordValue<T>(setting, fields[setting.line - 1])) result.damaged = true;
+            },
+            setting.copies);
+    }
+    if (result.damaged) return result;
+    for (const Setting &setting : settings) {
+        if (setting.line > fields.size()) break;
+        std::visit(
+            [&](const auto &c) {
+                using T = std::decay_t<decltype(s.*c.ini)>;
+                s.*c.ini = *recordValue<T>(setting, fields[setting.line - 1]);
+            },
+            setting.copies);
+    }
+    return result;
 }
 
 ConfigLoad LoadConfigFile(Session &s, Prompter &prompter)
 {
-    QString path = ConfigFilePath(s);
+    const QString own = ConfigFilePath(s);
+    const QFileInfo info(own);
+    const bool exists = !s.AppDataDir.isEmpty() && (info.exists() || info.isSymLink());
+    QString path = own;
     ConfigLoad result = ConfigLoad::Loaded;
-    const bool present = !s.AppDataDir.isEmpty() && QFileInfo(path).fileName() == IniName &&
-                         QFileInfo(path).isFile();
-    if (s.IsWindowsNT && !present) {
+    if (!exists && s.IsWindowsNT) {
         path = join(s.InstallDir, IniName);
         if (!s.AppDataDir.isEmpty()) QDir().mkpath(s.AppDataDir);
         result = ConfigLoad::FirstRun;
-    } else if (!present) {
+    } else if (!exists) {
         prompter.MsgBox(QStringLiteral("Missing configuration file peltrix.ini.  Please contact "
                                        "Peltrix Technical Support."),
                         QStringLiteral("Missing Configuration File"), Buttons::Ok);
         return ConfigLoad::Missing;
     }
 
-    QByteArray bytes;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) bytes = file.read(MaxConfigBytes);
-    ParseConfigRecords(s, bytes);
+    const QString settingsTaken =
+        QStringLiteral(" Every setting takes its installation value; the file ");
+    QString why;
+    const auto bytes = readConfig(path, &why);
+    if (!bytes) {
+        // A missing installation copy simply means the install values.
+        SetInstallDefaults(s);
+        if (result == ConfigLoad::Loaded) {
+            s.KeepConfigFile = true;
+            prompter.MsgBox(
+                QStringLiteral("The settings file %1 cannot be read (%2).").arg(shown(path), why) +
+                    settingsTaken + QStringLiteral("is left as it is."),
+                QStringLiteral("Peltrix"), Buttons::Ok, Icon::Exclamation);
+            result = ConfigLoad::Unreadable;
+        }
+    } else if (ParseConfigRecords(s, *bytes).damaged) {
+        QString kept = QStringLiteral("is left as it is.");
+        if (result == ConfigLoad::Loaded) {
+            // Kept for the user to look at; the next write starts afresh.
+            const QString aside = own + QStringLiteral(".damaged");
+            QFile::remove(aside);
+            if (QFile::rename(own, aside))
+                kept = QStringLiteral("is kept as %1.").arg(shown(aside));
+            else
+                s.KeepConfigFile = true;
+            result = ConfigLoad::Damaged;
+        }
+        prompter.MsgBox(QStringLiteral("The settings file %1 is damaged.").arg(shown(path)) +
+                            settingsTaken + kept,
+                        QStringLiteral("Peltrix"), Buttons::Ok, Icon::Exclamation);
+    }
 
     if (!s.IsWindowsNT) {
         const QString legacy = QStringLiteral("Documents and Settings");
@@ -152,48 +225,23 @@ ConfigLoad LoadConfigFile(Session &s, Prompter &prompter)
         s.IniStatsDir = s.DocumentsDir;
         s.IniImageDir = s.DocumentsDir;
     }
-
-    s.DefRangeToTarget = s.IniRangeToTarget;
-    s.DefShooterName = s.IniShooterName;
-    s.DefFirearm = s.IniFirearm;
-    s.DefCaliber = s.IniCaliber;
-    s.DefUnitName = s.IniUnitName;
-    s.DefCalDistance = s.IniCalDistance;
-    s.DefBackColor = s.IniBackColor;
-    s.DefFullScreenCursor = s.IniFullScreenCursor;
-    s.DefShowCentroid = s.IniShowCentroid;
-    s.DefShowAxes = s.IniShowAxes;
-    s.DefStatsDir = s.IniStatsDir;
-    s.DefImageDir = s.IniImageDir;
+    DefaultsFromStored(s);
     return result;
 }
 
 QByteArray ConfigFileBytes(const Session &s)
 {
     RecordWriter w;
-    auto text = [&w](const QString &t) {
-        w.Text(t);
+    w.Text(ProgramVersion());
+    w.EndRecord();
+    for (const Setting &setting : Settings()) {
+        std::visit(
+            [&](const auto &c) {
+                writeValue(w, setting, s.*setting.saveDef ? s.*c.def : s.*c.ini);
+            },
+            setting.copies);
         w.EndRecord();
-    };
-    text(ProgramVersion());
-    w.Float(s.SaveDefRangeToTarget ? s.DefRangeToTarget : s.IniRangeToTarget);
-    w.EndRecord();
-    text(FixedWidth(s.SaveDefShooterName ? s.DefShooterName : s.IniShooterName, ShooterNameWidth));
-    text(FixedWidth(s.SaveDefFirearm ? s.DefFirearm : s.IniFirearm, FirearmWidth));
-    text(FixedWidth(s.SaveDefCaliber ? s.DefCaliber : s.IniCaliber, CaliberWidth));
-    text(s.SaveDefUnitName ? s.DefUnitName : s.IniUnitName);
-    w.Float(s.SaveDefCalDistance ? s.DefCalDistance : s.IniCalDistance);
-    w.EndRecord();
-    w.Int(s.SaveDefBackColor ? s.DefBackColor : s.IniBackColor);
-    w.EndRecord();
-    w.Bool(s.SaveDefFullScreenCursor ? s.DefFullScreenCursor : s.IniFullScreenCursor);
-    w.EndRecord();
-    w.Bool(s.SaveDefShowCentroid ? s.DefShowCentroid : s.IniShowCentroid);
-    w.EndRecord();
-    w.Bool(s.SaveDefShowAxes ? s.DefShowAxes : s.IniShowAxes);
-    w.EndRecord();
-    text(s.SaveDefStatsDir ? s.DefStatsDir : s.IniStatsDir);
-    text(s.SaveDefImageDir ? s.DefImageDir : s.IniImageDir);
+    }
     return w.Bytes();
 }
 
@@ -204,41 +252,13 @@ bool SaveConfigFile(const Session &s, QString *errorText)
         return false;
     };
     if (s.AppDataDir.isEmpty()) return fail(QStringLiteral("The user's data folder is not known."));
+    if (s.KeepConfigFile)
+        return fail(QStringLiteral("Peltrix could not use it at start-up and leaves it as it is."));
     if (!QDir().mkpath(s.AppDataDir))
         return fail(QStringLiteral("The folder %1 cannot be created.").arg(s.AppDataDir));
     QString why;
     if (!WriteWholeFile(ConfigFilePath(s), ConfigFileBytes(s), &why)) return fail(why);
     return true;
-}
-
-void CaptureDefaults(Session &s)
-{
-    if (s.SaveDefRangeToTarget) s.DefRangeToTarget = s.RangeToTarget;
-    if (s.SaveDefShooterName) s.DefShooterName = s.ShooterName;
-    if (s.SaveDefFirearm) s.DefFirearm = s.Firearm;
-    if (s.SaveDefCaliber) s.DefCaliber = s.Caliber;
-    if (s.SaveDefUnitName) s.DefUnitName = s.UnitName;
-    if (s.SaveDefCalDistance) s.DefCalDistance = s.CalDistance;
-    if (s.SaveDefBackColor) s.DefBackColor = s.BackColor;
-    if (s.SaveDefFullScreenCursor) s.DefFullScreenCursor = s.FullScreenCursor;
-    if (s.SaveDefShowCentroid) s.DefShowCentroid = s.ShowCentroid;
-    if (s.SaveDefShowAxes) s.DefShowAxes = s.ShowAxes;
-    if (s.SaveDefStatsDir) s.DefStatsDir = s.StatsDir;
-    if (s.SaveDefImageDir) s.DefImageDir = s.ImageDir;
-}
-
-void ApplyInstallValues(Session &s)
-{
-    s.RangeToTarget = 100;
-    s.ShooterName = QString(ShooterNameWidth, QLatin1Char(' '));
-    s.Firearm = QString(FirearmWidth, QLatin1Char(' '));
-    s.Caliber = QString(CaliberWidth, QLatin1Char(' '));
-    s.UnitName = QStringLiteral("Inches");
-    s.CalDistance = 1;
-    s.BackColor = ButtonFaceColor;
-    s.FullScreenCursor = s.ShowCentroid = s.ShowAxes = false;
-    s.StatsDir = s.DocumentsDir;
-    s.ImageDir = s.DocumentsDir;
 }
 
 bool SaveConfigFileOrTell(const Session &s, Prompter &prompter)

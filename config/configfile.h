@@ -3,6 +3,7 @@
 // current value (session), the default copy (taken by a reset) and the stored
 // copy (as read at start-up).
 #include "app/session.h"
+#include "config/settings.h"
 #include "platform/environment.h"
 
 #include <QByteArray>
@@ -20,28 +21,30 @@ void ResolveFolders(Session &s, const HostFolders &host, Prompter &prompter);
 QString ConfigFilePath(const Session &s);
 
 enum class ConfigLoad {
-    Loaded,   // the user's own copy
-    FirstRun, // the installation's copy (or the install values when it is missing too)
-    Missing,  // no file where one must be: the program ends
+    Loaded,     // the user's own copy
+    FirstRun,   // the installation's copy (or the install values when it is missing too)
+    Missing,    // no file where one must be: the program ends
+    Damaged,    // the user's copy is damaged: install values, the file kept aside
+    Unreadable, // the user's copy cannot be read: install values, the file left alone
 };
-// Reads the file into the stored and default copies. Records missing from a
-// short or damaged file take their install values.
+// Reads the file into the stored and default copies. Records missing from
+// the end of a short file take their install values; a damaged or unreadable
+// file gives every setting its install value and is said once.
 ConfigLoad LoadConfigFile(Session &s, Prompter &prompter);
 
-// Parses the bytes of a peltrix.ini into the stored copies; records that are
-// missing or unreadable keep their install values. The number of records read.
-int ParseConfigRecords(Session &s, const QByteArray &bytes);
+struct ConfigRecords {
+    int records = 0;      // records read, at most 13
+    bool damaged = false; // a record of the wrong type or beyond its range
+};
+// Parses the bytes of a peltrix.ini into the stored copies. Records missing
+// from the end keep their install values; in a damaged file every setting does.
+ConfigRecords ParseConfigRecords(Session &s, const QByteArray &bytes);
 
 // The file as SaveConfigFile writes it: the version, then each setting from
 // its default copy when selected, otherwise from its stored copy.
 QByteArray ConfigFileBytes(const Session &s);
 // Writes the whole file or nothing; false with the reason when it cannot.
 bool SaveConfigFile(const Session &s, QString *errorText = nullptr);
-
-// The default copy of every selected setting takes its current value.
-void CaptureDefaults(Session &s);
-// The current values of the twelve settings take the install values.
-void ApplyInstallValues(Session &s);
 
 // SaveConfigFile, telling the user which file could not be written and why.
 bool SaveConfigFileOrTell(const Session &s, Prompter &prompter);

@@ -2,6 +2,7 @@
 
 #include "app/peltrixapp.h"
 #include "config/configfile.h"
+#include "config/settings.h"
 #include "platform/screen.h"
 
 #include <QCheckBox>
@@ -76,25 +77,16 @@ frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(p
 void frmDefaultOptions::RecordDefaultSelections()
 {
     Session &s = app.session;
-    auto on = [](const QCheckBox *c) { return c->checkState() == Qt::Checked; };
-    s.SaveDefImageDir = on(chkImPath);
-    s.SaveDefStatsDir = on(chkFilePath);
-    s.SaveDefShowAxes = on(chkAPAxes);
-    s.SaveDefShowCentroid = on(chkCentroid);
-    s.SaveDefFullScreenCursor = on(chkFullCursor);
-    s.SaveDefBackColor = on(chkBGColor);
-    s.SaveDefCalDistance = on(chkCalDist);
-    s.SaveDefUnitName = on(chkUnits);
-    s.SaveDefCaliber = on(chkCaliber);
-    s.SaveDefFirearm = on(chkFirearm);
-    s.SaveDefShooterName = on(chkShooter);
-    s.SaveDefRangeToTarget = on(chkRange);
+    for (const Setting &setting : Settings()) {
+        const auto *box = findChild<QCheckBox *>(QString::fromLatin1(setting.checkBox));
+        s.*setting.saveDef = box && box->checkState() == Qt::Checked;
+    }
 }
 
 void frmDefaultOptions::cmdSaveDefNow_Click()
 {
     RecordDefaultSelections();
-    CaptureDefaults(app.session);
+    app.CaptureUserDefaults();
     app.prompter.SetOwner(this);
     SaveConfigFileOrTell(app.session, app.prompter);
 }

@@ -39,42 +39,49 @@ QByteArray FloatText(float value)
 
 void RecordWriter::separate()
 {
-    if (fieldInRecord) bytes.append(',');
+    if (fieldInRecord) text.append(QLatin1Char(','));
     fieldInRecord = true;
 }
 
-void RecordWriter::Text(const QString &text)
+void RecordWriter::Text(const QString &value)
 {
     separate();
-    QString t = text;
+    QString t = value;
     t.replace(QLatin1Char('"'), QLatin1String("''"));
-    bytes.append('"');
-    bytes.append(ToCp1252(t));
-    bytes.append('"');
+    text.append(QLatin1Char('"'));
+    text.append(t);
+    text.append(QLatin1Char('"'));
 }
 
 void RecordWriter::Float(float value)
 {
     separate();
-    bytes.append(FloatText(value));
+    text.append(QLatin1String(FloatText(value)));
 }
 
 void RecordWriter::Int(qint32 value)
 {
     separate();
-    bytes.append(QByteArray::number(value));
+    text.append(QString::number(value));
 }
 
 void RecordWriter::Bool(bool value)
 {
     separate();
-    bytes.append(value ? "#TRUE#" : "#FALSE#");
+    text.append(value ? QLatin1String("#TRUE#") : QLatin1String("#FALSE#"));
 }
 
 void RecordWriter::EndRecord()
 {
-    bytes.append("\r\n");
+    text.append(QLatin1String("\r\n"));
     fieldInRecord = false;
+}
+
+QByteArray RecordWriter::Bytes() const { return EncodeTextFile(text); }
+
+RecordReader::RecordReader(const QByteArray &bytes) : data(bytes), utf8(StartsWithUtf8Mark(bytes))
+{
+    if (utf8) pos = qsizetype(sizeof Utf8Mark) - 1;
 }
 
 bool RecordReader::AtEnd() const { return pos >= data.size(); }
@@ -100,7 +107,9 @@ std::optional<RecordReader::Field> RecordReader::Next()
         end = pos;
         while (end > start && (data[end - 1] == ' ' || data[end - 1] == '\t')) --end;
     }
-    f.text = FromCp1252(data.mid(start, end - start));
+    // Quotes, commas and line ends never occur inside a UTF-8 sequence.
+    const QByteArray raw = data.mid(start, end - start);
+    f.text = utf8 ? QString::fromUtf8(raw) : FromCp1252(raw);
     if (pos < n) {
         if (data[pos] == ',') {
             ++pos;

@@ -1,8 +1,9 @@
 #pragma once
 // The one text record format of peltrix.ini, the .pxs statistics files and
-// the shot data export: Windows-1252 bytes, records ending in CR LF, fields
-// separated by commas, texts in double quotes, numbers with "." always,
-// booleans "#TRUE#" and "#FALSE#".
+// the shot data export: records ending in CR LF, fields separated by commas,
+// texts in double quotes, numbers with "." always, booleans "#TRUE#" and
+// "#FALSE#". The file is Windows-1252 when every text fits, else UTF-8 after
+// the byte-order mark (platform/codec1252.h).
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -20,11 +21,12 @@ public:
     // Ends the current record (an empty record when no field was added).
     void EndRecord();
 
-    const QByteArray &Bytes() const { return bytes; }
+    // The whole file, encoded once all its texts are known.
+    QByteArray Bytes() const;
 
 private:
     void separate();
-    QByteArray bytes;
+    QString text;
     bool fieldInRecord = false;
 };
 
@@ -38,7 +40,9 @@ public:
         QString text;
         bool quoted = false;
     };
-    explicit RecordReader(const QByteArray &bytes) : data(bytes) {}
+    // A file beginning with the byte-order mark is read as UTF-8, any other
+    // as Windows-1252.
+    explicit RecordReader(const QByteArray &bytes);
     // The next field: leading blanks skipped; a quoted value runs to the next
     // double quote (line breaks included), an unquoted one to the next comma
     // or line end. Nothing once the data are used up.
@@ -48,6 +52,7 @@ public:
 private:
     QByteArray data;
     qsizetype pos = 0;
+    bool utf8 = false;
 };
 
 // A field as a number: the leading decimal number, 0 when there is none.

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 // The comments box keeps to the width of the stored field, as the line
@@ -102,6 +103,9 @@ frmEnterHeader::frmEnterHeader(PeltrixApp &a, QWidget *parent) : QDialog(parent)
 void frmEnterHeader::Form_Load()
 {
     const HeaderTexts h = HeaderFromSession(app.session);
+    // Four characters as designed, more when the stored range needs them, so
+    // the box never cuts the range it shows.
+    txtRangeToTarget->setMaxLength(std::max<int>(4, int(h.range.size())));
     txtRangeToTarget->setText(h.range);
     txtShooterName->setText(h.shooter);
     txtDate->setText(h.date);

@@ -4,6 +4,7 @@
 #include "stats/groupstats.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 const QString Cr = QStringLiteral("\r");
@@ -108,16 +109,28 @@ int ValidateRange(Prompter &prompter, const QString &rangeText)
                            Buttons::OkCancel);
 }
 
+namespace {
+// A stored text without the blanks that pad it to its width: a click into
+// its box then lands after the last letter, and typing there adds to it.
+QString Unpadded(const QString &text)
+{
+    qsizetype n = text.size();
+    while (n > 0 && text[n - 1] == QLatin1Char(' ')) --n;
+    return text.left(n);
+}
+} // namespace
+
 HeaderTexts HeaderFromSession(const Session &s)
 {
     HeaderTexts h;
-    if (s.RangeToTarget > 0) h.range = StrNum(s.RangeToTarget, 7);
-    h.shooter = s.ShooterName;
-    h.date = s.DateFired;
-    h.firearm = s.Firearm;
-    h.caliber = s.Caliber;
-    h.lot = s.LotNumber;
-    h.comments = s.Comments;
+    // The range as it reads back to the same value, with no leading blank.
+    if (s.RangeToTarget > 0) h.range = GeneralNum(s.RangeToTarget, 7);
+    h.shooter = Unpadded(s.ShooterName);
+    h.date = Unpadded(s.DateFired);
+    h.firearm = Unpadded(s.Firearm);
+    h.caliber = Unpadded(s.Caliber);
+    h.lot = Unpadded(s.LotNumber);
+    h.comments = Unpadded(s.Comments);
     return h;
 }
 
@@ -125,6 +138,13 @@ bool StoreHeader(Session &s, Prompter &prompter, const HeaderTexts &h)
 {
     const int result = ValidateRange(prompter, h.range);
     if (result == Answer::Cancel) return false;
+    // What the statistics file keeps of the header (it has no place for
+    // RangeEntered: an Ok that only confirms the range changes nothing saved).
+    const auto values = [](const Session &v) {
+        return std::tuple(v.RangeToTarget, v.ShooterName, v.DateFired, v.Firearm, v.Caliber,
+                          v.LotNumber, v.Comments);
+    };
+    const auto before = values(s);
     if (result == RangeValid) {
         s.RangeEntered = true;
         s.RangeToTarget = float(Val(h.range));
@@ -138,5 +158,7 @@ bool StoreHeader(Session &s, Prompter &prompter, const HeaderTexts &h)
     s.LotNumber = FixedWidth(h.lot, LotNumberWidth);
     s.Comments = FixedWidth(h.comments, CommentsWidth);
     s.HeaderEntered = true;
+    // The header is saved with the group: a changed header is unsaved work.
+    if (values(s) != before) s.StatsSaved = false;
     return true;
 }

@@ -3,6 +3,7 @@
 #include "app/textnum.h"
 #include "config/textrecords.h"
 #include "platform/prompter.h"
+#include "platform/wholefile.h"
 #include "stats/groupstats.h"
 
 #include <QDir>
@@ -124,26 +125,9 @@ bool ExportShotData(const Session &s, Prompter &prompter)
         path = folder + name;
     }
 
-    const QByteArray bytes = ExportBytes(s);
-    // NewOnly: even a file that appeared meanwhile is never replaced.
-    QFile file(path);
+    // Even a file that appeared meanwhile is never replaced.
     QString why;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        why = file.errorString();
-    } else if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-        why = file.error() != QFileDevice::NoError
-                  ? file.errorString()
-                  : QStringLiteral("The disk is full or the file grew too large.");
-        file.close();
-        file.remove();
-    } else {
-        file.close();
-        if (file.error() != QFileDevice::NoError) {
-            why = file.errorString();
-            file.remove();
-        }
-    }
-    if (!why.isEmpty()) {
+    if (!WriteWholeFile(path, ExportBytes(s), &why, Existing::Keep)) {
         prompter.MsgBox(QStringLiteral("File %1 could not be exported.\r\r%2").arg(name, why),
                         QStringLiteral("Export Failed"), Buttons::Ok, Icon::Exclamation);
         return false;

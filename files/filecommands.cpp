@@ -10,13 +10,14 @@
 namespace {
 // Runs a modal window; it may lose its owner while it runs (an entry window
 // closed by what it opened), so it lives on the heap under a guard.
-template <typename Form> void runModal(PeltrixApp &app, QWidget *owner)
+template <typename Form> bool runModal(PeltrixApp &app, QWidget *owner)
 {
     QPointer<QWidget> guard(owner);
     QPointer<Form> form = new Form(app, owner);
-    form->exec();
+    const bool accepted = form->exec() == QDialog::Accepted;
     delete form.data();
     app.prompter.SetOwner(guard.data());
+    return accepted;
 }
 } // namespace
 
@@ -42,10 +43,10 @@ void PeltrixApp::SaveStatsAs(QWidget *owner)
         LogbookAfterSave(guard.data());
 }
 
-void PeltrixApp::OpenFileDialog(qint32 mode, QWidget *owner)
+bool PeltrixApp::OpenFileDialog(qint32 mode, QWidget *owner)
 {
     session.FileDialogMode = mode;
-    runModal<frmFileDialog>(*this, owner);
+    return runModal<frmFileDialog>(*this, owner);
 }
 
 void PeltrixApp::ExportShots(QWidget *owner)

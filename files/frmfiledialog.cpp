@@ -95,6 +95,12 @@ void frmFileDialog::cmdImportFile_Click()
         reject();
         return;
     }
+    // The chosen file replaces the group: unsaved work is offered for saving
+    // first, and Cancel (or a save that did not happen) keeps it.
+    if (!app.ConfirmDiscard(parentWidget())) {
+        reject();
+        return;
+    }
     Session &s = app.session;
     if (s.FileDialogMode == 1) {
         if (OpenStatsFileOrTell(s, chosenPath, app.prompter)) {
@@ -116,8 +122,7 @@ void frmFileDialog::cmdImportFile_Click()
 
 void frmFileDialog::cmdCancFile_Click()
 {
-    // Only an import that is called off drops the image path; an open that
-    // is called off leaves the session alone.
-    if (app.session.FileDialogMode == 2) app.session.ImagePath.clear();
+    // Called off, in either mode: the session, its image path included, stays
+    // as it was.
     reject();
 }

@@ -94,14 +94,17 @@ void frmFileSaveAs::cmdSaveFile_Click()
     app.prompter.SetOwner(this);
     const QString previousDir = s.StatsDir;
     s.StatsDir = File1->Path();
-    if (FileName.isEmpty()) {
+    // A path typed into the box, absolute or relative to the folder shown,
+    // names its own folder; only its last part is the name.
+    if (FileName.isEmpty() || QFileInfo(FileName).fileName().isEmpty()) {
         app.prompter.MsgBox(QStringLiteral("You have not entered a File Name to Save"),
                             QStringLiteral("No File Name"), Buttons::Ok);
         return;
     }
     QString name = FileName;
-    if (!name.contains(QLatin1Char('.'))) name += cboFileType->currentText().right(4);
-    const QString fullPath = s.StatsDir + QLatin1Char('/') + name;
+    if (!QFileInfo(name).fileName().contains(QLatin1Char('.')))
+        name += cboFileType->currentText().right(4);
+    const QString fullPath = QDir::cleanPath(QDir(File1->Path()).absoluteFilePath(name));
     // Whatever the file system's idea of letter case, an existing file is never
     // replaced without asking.
     if (QFileInfo::exists(fullPath)) {
@@ -114,6 +117,7 @@ void frmFileSaveAs::cmdSaveFile_Click()
         s.StatsDir = previousDir;
         return;
     }
+    s.StatsDir = FolderOfPath(fullPath);
     s.StatsFilePath = fullPath;
     accept();
 }

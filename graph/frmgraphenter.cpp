@@ -160,8 +160,8 @@ void frmGraphEnter::mnuGraphFileNew_Click() {}
 
 void frmGraphEnter::mnuGraphFileOpen_Click()
 {
-    app.OpenFileDialog(1, this);
-    if (app.HasGraphEnter()) ReloadTargetImage();
+    // Called off, the picture stays exactly as it is.
+    if (app.OpenFileDialog(1, this) && app.HasGraphEnter()) ReloadTargetImage();
 }
 
 void frmGraphEnter::mnuGraphFileSave_Click() { app.SaveStats(this); }
@@ -170,8 +170,7 @@ void frmGraphEnter::mnuGraphFileSaveAs_Click() { app.SaveStatsAs(this); }
 
 void frmGraphEnter::mnuGraphImportImage_Click()
 {
-    app.OpenFileDialog(2, this);
-    if (app.HasGraphEnter()) ReloadTargetImage();
+    if (app.OpenFileDialog(2, this) && app.HasGraphEnter()) ReloadTargetImage();
 }
 
 void frmGraphEnter::mnuGraphExport_Click() { app.ExportShots(this); }

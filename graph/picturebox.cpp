@@ -167,6 +167,16 @@ void PictureBox::mousePressEvent(QMouseEvent *event)
                    float(t.y()));
 }
 
+void PictureBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The press that began the double-click has placed its point already;
+    // the widget's default would take the second half as one more press.
+    if (event->button() == Qt::MiddleButton)
+        event->ignore();
+    else
+        event->accept();
+}
+
 void PictureBox::mouseMoveEvent(QMouseEvent *event)
 {
     mouseInParent = mapToParent(event->position().toPoint());

@@ -1,10 +1,12 @@
 #include "graph/targetcanvas.h"
 
+#include "graph/targetimage.h"
 #include "platform/screen.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QPainter>
 #include <QPalette>
 #include <algorithm>
 #include <cmath>
@@ -72,6 +74,16 @@ void RaiseAllocationLimit()
 }
 
 QRgb XorBits(QRgb rgb) { return rgb & 0x00FFFFFFu; } // alpha stays opaque
+
+bool HasTransparentPixel(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(line[x]) != 255) return true;
+    }
+    return false;
+}
 } // namespace
 
 QRgb DisplayRgb(qint32 value)
@@ -104,21 +116,30 @@ void TargetCanvas::SetPictureSize(QSize pixels)
     if (pixels == pictureSize) return;
     pictureSize = pixels;
     Reset();
-    Rebuild(HasImage() ? canvas.copy(QRect(QPoint(0, 0), imageSize)) : QImage());
+    QImage image = transparentImage;
+    if (image.isNull() && HasImage()) image = canvas.copy(QRect(QPoint(0, 0), imageSize));
+    Rebuild(std::move(image));
 }
 
-bool TargetCanvas::LoadImage(const QString &path, QString *error)
+bool TargetCanvas::LoadImage(const QString &path, QString *error, bool *incomplete)
 {
     RaiseAllocationLimit();
     figures.clear();
     QImageReader reader(path);
+    // Asked before the decode: afterwards the reader no longer says.
+    const QByteArray format = reader.format();
     QImage image;
     QString why;
+    if (incomplete) *incomplete = false;
     if (!QFileInfo(path).isFile()) {
         why = QStringLiteral("the file does not exist");
+    } else if (const QString tooLarge = ImageSizeRefusal(reader.size()); !tooLarge.isEmpty()) {
+        why = tooLarge;
     } else if (!reader.read(&image) || image.isNull()) {
         why = reader.errorString();
         image = QImage();
+    } else if (incomplete) {
+        *incomplete = !ImageFileComplete(path, format);
     }
     // Drop the old picture first so the new one is never held twice.
     canvas = QImage();
@@ -152,9 +173,14 @@ void TargetCanvas::ClearImage() { SetImage(QImage()); }
 
 void TargetCanvas::Rebuild(QImage image)
 {
+    transparentImage = QImage();
+    if (!image.isNull() && image.hasAlphaChannel()) {
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        if (HasTransparentPixel(image)) transparentImage = image;
+    }
     imageSize = image.isNull() ? QSize() : image.size();
     const QSize size = pictureSize.expandedTo(imageSize);
-    if (!image.isNull() && image.size() == size) {
+    if (transparentImage.isNull() && !image.isNull() && image.size() == size) {
         // The usual large scan: the decoded image becomes the canvas itself.
         if (image.format() != QImage::Format_RGB32) image.convertTo(QImage::Format_RGB32);
         canvas = std::move(image);
@@ -165,7 +191,9 @@ void TargetCanvas::Rebuild(QImage image)
             canvas = QImage(pictureSize, QImage::Format_RGB32);
         }
         canvas.fill(background);
-        if (!imageSize.isEmpty()) {
+        if (!imageSize.isEmpty() && !transparentImage.isNull()) {
+            PaintTransparentImage();
+        } else if (!imageSize.isEmpty()) {
             if (image.format() != QImage::Format_RGB32) image.convertTo(QImage::Format_RGB32);
             const qsizetype rowBytes = qsizetype(imageSize.width()) * 4;
             for (int y = 0; y < imageSize.height(); ++y)
@@ -191,10 +219,21 @@ void TargetCanvas::PaintBackground()
     if (ih < h) fill(0, ih, w, h);
 }
 
+void TargetCanvas::PaintTransparentImage()
+{
+    // Transparent parts show the background colour, as around the image.
+    QPainter painter(&canvas);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(QRect(QPoint(0, 0), imageSize), QColor(background));
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(0, 0, transparentImage);
+}
+
 void TargetCanvas::SetBackground(QRgb rgb)
 {
     Reset();
     background = qRgb(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    if (!transparentImage.isNull()) PaintTransparentImage();
     PaintBackground();
     Notify(canvas.rect());
 }

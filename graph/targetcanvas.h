@@ -24,8 +24,9 @@ public:
     // it and the whole image, whichever is larger in each direction.
     void SetPictureSize(QSize pixels);
     // Loads the image file; on failure the picture is left empty, and
-    // `error` names the reason. Either way every figure is gone.
-    bool LoadImage(const QString &path, QString *error);
+    // `error` names the reason. Either way every figure is gone. A file cut
+    // short that still decodes in part loads, with `incomplete` set.
+    bool LoadImage(const QString &path, QString *error, bool *incomplete = nullptr);
     // Takes an image already in memory (the command line, tests).
     void SetImage(QImage image);
     void ClearImage();
@@ -94,6 +95,7 @@ private:
     void XorRect(int x1, int y1, int x2, int y2, QRgb rgb);
     void Rebuild(QImage image);
     void PaintBackground();
+    void PaintTransparentImage();
     void Notify(const QRect &r);
 
     QImage canvas;
@@ -103,6 +105,9 @@ private:
     QDateTime imageFileTime;
     qint64 imageFileSize = -1;
     QRgb background;
+    // An image with transparent pixels, kept to be drawn again over a new
+    // background colour; null for an opaque image.
+    QImage transparentImage;
     std::vector<Figure> figures;
     double viewScale = 1.0;
     int lineWidth = 1;

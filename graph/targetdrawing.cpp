@@ -1,6 +1,7 @@
 #include "graph/targetdrawing.h"
 
 #include "app/textnum.h"
+#include "entry/keyboardentry.h"
 #include "stats/groupstats.h"
 #include "stats/report.h"
 
@@ -46,6 +47,15 @@ bool ShotToolReady(const Session &s, Prompter &prompter)
     return true;
 }
 
+// The limits keyboard entry keeps to: beyond them (an absurd calibration
+// value) the statistics would overflow to inf or NaN.
+bool WithinReach(float x, float y, Prompter &prompter)
+{
+    if (std::fabs(x) <= MaxShotOffset && std::fabs(y) <= MaxShotOffset) return true;
+    Message(prompter, "X and Y must lie between -1000000 and 1000000.", "Enter Data");
+    return false;
+}
+
 void MarkShot(Session &s, GraphPicture &p, qint32 n)
 {
     const float px = (s.AimX + s.ShotX[n]) / s.ImageScale;
@@ -86,10 +96,12 @@ void EnterShot(Session &s, GraphPicture &p, Prompter &prompter, float X, float Y
                 "Enter Data");
         return;
     }
+    const float x = s.ImageScale * X - s.AimX, y = -(s.ImageScale * Y - s.AimY);
+    if (!WithinReach(x, y, prompter)) return;
     const qint32 n = ++s.ShotCount;
-    s.ShotX[n] = s.ImageScale * X - s.AimX;
-    s.ShotY[n] = -(s.ImageScale * Y - s.AimY);
-    s.ShotR[n] = RadialDistance(s.ShotX[n], s.ShotY[n]);
+    s.ShotX[n] = x;
+    s.ShotY[n] = y;
+    s.ShotR[n] = RadialDistance(x, y);
     MarkShot(s, p, n);
     if (s.ShotCount > 1) ComputeGroupStats(s);
     RenderToStatsWindow(s);
@@ -188,6 +200,7 @@ void SetAimPoint(Session &s, GraphPicture &p, Prompter &prompter, float X, float
         Message(prompter, "Image Scale Not Calibrated", "Calibration", Icon::Exclamation);
         return;
     }
+    if (!WithinReach(s.ImageScale * X, s.ImageScale * Y, prompter)) return;
     EraseAxes(s, p);
     if (p.AimMarkDrawn) DrawAimMarker(p, p.AimMarkX, p.AimMarkY);
     s.AimX = s.ImageScale * X;
@@ -470,26 +483,4 @@ bool RemoveShotByNumber(Session &s, Prompter &prompter)
     }
     if (s.ShotCount == 0) s.Toolbox.cmdRemShot.enabled = false;
     return removed;
-}
-
-bool LoadPictureFromSession(Session &s, GraphPicture &p, Prompter &prompter)
-{
-    bool ok = true;
-    p.canvas.SetBackground(DisplayRgb(s.BackColor));
-    if (!s.ImagePath.isEmpty() && p.canvas.HoldsFile(s.ImagePath)) {
-        // Already on the picture: the figures are wiped below, no new decode.
-    } else if (!s.ImagePath.isEmpty()) {
-        QString why;
-        if (!p.canvas.LoadImage(s.ImagePath, &why)) {
-            ok = false;
-            prompter.MsgBox(QStringLiteral("The target image could not be loaded:") +
-                                QLatin1Char('\r') + s.ImagePath + QLatin1Char('\r') + why,
-                            QStringLiteral("Target Image"), Buttons::Ok, Icon::Exclamation);
-        }
-    } else {
-        p.canvas.ClearImage();
-    }
-    ResetPicture(s, p);
-    RedrawTarget(s, p);
-    return ok;
 }

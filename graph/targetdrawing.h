@@ -82,7 +82,8 @@ void ChooseTool(Session &s, ToolButton button);
 // True when a shot was removed.
 bool RemoveShotByNumber(Session &s, Prompter &prompter);
 
-// Loads ImagePath into the picture (or empties it), then draws the figures.
-// False, with the message shown, when the image could not be loaded: the
-// picture is then empty and the session unchanged.
+// Loads ImagePath into the picture (or empties it), then draws the figures
+// (graph/targetimage.cpp). False, with the message shown, when the image
+// could not be loaded, the picture then empty, or loaded only in part, that
+// part shown; the session is unchanged either way.
 bool LoadPictureFromSession(Session &s, GraphPicture &p, Prompter &prompter);

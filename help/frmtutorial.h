@@ -24,6 +24,8 @@ public:
     // The load event: page 1, the image folder lent to the import dialog.
     void Form_Load();
     void ShowTutorialPage(qint32 n);
+    // ImageDir is the tutorial's folder and SavedImageDir the user's own.
+    bool LendsImageDir() const { return loaded; }
 
 public slots:
     void cmdTutorialPrev_Click();

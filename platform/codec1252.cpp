@@ -1,5 +1,7 @@
 #include "platform/codec1252.h"
 
+#include <optional>
+
 namespace {
 // 0x80-0x9F; everything else is Latin-1. The five holes map to themselves,
 // as the system conversion does, so every byte survives a round trip.
@@ -20,23 +22,36 @@ QString FromCp1252(const QByteArray &bytes)
     return out;
 }
 
+namespace {
+// The byte of a character, or nothing when the code page has none.
+std::optional<char> byteOf(char16_t u)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return char(u);
+    for (int k = 0; k < 32; ++k)
+        if (High[k] == u) return char(0x80 + k);
+    return std::nullopt;
+}
+} // namespace
+
 QByteArray ToCp1252(const QString &text)
 {
     QByteArray out;
     out.reserve(text.size());
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            out.append(char(u));
-            continue;
-        }
-        char b = '?';
-        for (int k = 0; k < 32; ++k)
-            if (High[k] == u) {
-                b = char(0x80 + k);
-                break;
-            }
-        out.append(b);
-    }
+    for (QChar c : text) out.append(byteOf(c.unicode()).value_or('?'));
     return out;
+}
+
+bool FitsCp1252(const QString &text)
+{
+    for (QChar c : text)
+        if (!byteOf(c.unicode())) return false;
+    return true;
+}
+
+bool StartsWithUtf8Mark(const QByteArray &bytes) { return bytes.startsWith(Utf8Mark); }
+
+QByteArray EncodeTextFile(const QString &text)
+{
+    if (FitsCp1252(text)) return ToCp1252(text);
+    return QByteArray(Utf8Mark) + text.toUtf8();
 }

@@ -72,9 +72,15 @@ bool FolderList::SetPath(const QString &folder)
 
 FileList::FileList(QWidget *parent) : QListWidget(parent)
 {
-    connect(this, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
-        if (item) emit FileClicked(item->text());
-    });
+    // A mouse press makes an item current before it selects it, so the
+    // selection, not the current item, says which file was picked; a click on
+    // the file already selected picks it again.
+    const auto picked = [this] {
+        const QString name = FileName();
+        if (!name.isEmpty()) emit FileClicked(name);
+    };
+    connect(this, &QListWidget::itemSelectionChanged, this, picked);
+    connect(this, &QListWidget::itemClicked, this, picked);
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
         if (item) emit FileDoubleClicked(item->text());
     });

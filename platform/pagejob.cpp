@@ -1,17 +1,18 @@
 #include "platform/pagejob.h"
 
+#include "platform/wholefile.h"
+
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 PageJob::~PageJob()
 {
     if (painter && painter->isActive()) painter->end();
     painter.reset();
     owned.reset();
-    if (file) file->cancelWriting();
 }
 
 void PageJob::Start(QPagedPaintDevice *d, double resolution)
@@ -26,9 +27,10 @@ QPainter &PageJob::Painter() { return *painter; }
 std::unique_ptr<PageJob> PageJob::Pdf(const QString &path, const QString &title)
 {
     std::unique_ptr<PageJob> job(new PageJob);
-    job->file = std::make_unique<QSaveFile>(path);
-    if (!job->file->open(QIODevice::WriteOnly)) return nullptr;
-    auto writer = std::make_unique<QPdfWriter>(job->file.get());
+    job->path = path;
+    job->buffer = std::make_unique<QBuffer>();
+    job->buffer->open(QIODevice::WriteOnly);
+    auto writer = std::make_unique<QPdfWriter>(job->buffer.get());
     writer->setResolution(1200);
     writer->setTitle(title);
     writer->setCreator(QStringLiteral("Peltrix"));
@@ -46,13 +48,15 @@ bool PageJob::End()
     if (!painter) return false;
     const bool painted = painter->end();
     painter.reset();
-    owned.reset(); // flushes the PDF into the file
-    if (!file) return painted;
-    if (!painted || !file->commit()) {
-        error = file->errorString();
-        file.reset();
-        return false;
-    }
-    file.reset();
-    return true;
+    owned.reset(); // finishes the PDF in the buffer
+    if (!buffer) return painted;
+    QString why;
+    if (!painted)
+        why = QStringLiteral("The page could not be drawn.");
+    else
+        WriteWholeFile(path, buffer->data(), &why);
+    buffer.reset();
+    if (why.isEmpty()) return true;
+    error = WriteFailedText(path, why);
+    return false;
 }

@@ -1,21 +1,18 @@
 #pragma once
 // One printed page: on a printer (see printer.h) or into a PDF file. The page
 // is drawn in device units; dpi() converts twips (twips * dpi / 1440).
+#include <QBuffer>
 #include <QPagedPaintDevice>
-#include <QSaveFile>
 #include <QString>
 #include <memory>
 
 class QPainter;
-class QPagedPaintDevice;
-class QSaveFile;
 
 class PageJob {
 public:
     virtual ~PageJob();
-    // A PDF page written to `path` only when End() succeeds, so a failed
-    // print never leaves a partial file over a good one. Null when the file
-    // cannot be created.
+    // A PDF page, drawn in memory and written whole to `path` by End(), so a
+    // failed write never leaves a partial file over a good one.
     static std::unique_ptr<PageJob> Pdf(const QString &path, const QString &title);
 
     QPainter &Painter();
@@ -23,6 +20,7 @@ public:
     // Ends the document so the page is printed or the file is complete.
     // False when it could not be written.
     virtual bool End();
+    // Why End() failed, naming the file where there is one.
     QString ErrorText() const { return error; }
 
 protected:
@@ -34,6 +32,7 @@ protected:
     QString error;
 
 private:
-    std::unique_ptr<QSaveFile> file;
+    QString path;
+    std::unique_ptr<QBuffer> buffer;
     std::unique_ptr<QPagedPaintDevice> owned;
 };

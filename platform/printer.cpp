@@ -18,6 +18,7 @@ public:
         if (!painter) return false;
         const bool ok = painter->end();
         painter.reset();
+        if (!ok) error = QStringLiteral("The page could not be printed.");
         return ok;
     }
 

@@ -63,8 +63,7 @@ void PrintPage(Prompter &prompter, QWidget *owner, const QString &title,
         draw(surface);
     }
     if (!job->End())
-        prompter.MsgBox(QStringLiteral("The page could not be printed: ") + job->ErrorText(),
-                        QStringLiteral("Print"), Buttons::Ok, Icon::Exclamation);
+        prompter.MsgBox(job->ErrorText(), QStringLiteral("Print"), Buttons::Ok, Icon::Exclamation);
 }
 
 void RunCompute(QLabel *result, QPushButton *print, QString &caption,

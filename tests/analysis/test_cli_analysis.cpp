@@ -232,7 +232,8 @@ void TestCliAnalysis::plotFiles()
     const CliRun bad = run({QStringLiteral("plot"), a, QStringLiteral("--png"),
                             dir.filePath(QStringLiteral("no/a.png"))});
     QCOMPARE(bad.code, 1);
-    QVERIFY(bad.err.startsWith(QStringLiteral("Save Plot: The plot could not be saved to ")));
+    QVERIFY(bad.err.startsWith(QStringLiteral("Save Plot: The file ") +
+                               dir.filePath(QStringLiteral("no/a.png"))));
 }
 
 void TestCliAnalysis::csvTable()

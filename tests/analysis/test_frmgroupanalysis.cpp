@@ -196,7 +196,8 @@ void TestFrmGroupAnalysis::savePlot()
         QCOMPARE(t.prompter.messages().size(), 1);
         QCOMPARE(t.prompter.messages().first().title, QStringLiteral("Save Plot"));
         QVERIFY(t.prompter.messages().first().text.startsWith(
-            QStringLiteral("The plot could not be saved to ") + t.dir.filePath(answer)));
+            QStringLiteral("The file ") + t.dir.filePath(answer) +
+            QStringLiteral(" could not be written.")));
     } else {
         QVERIFY(t.prompter.messages().isEmpty());
     }

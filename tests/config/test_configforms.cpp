@@ -57,6 +57,7 @@ private slots:
     void saveNowWritesSelected();
     void resetAllThenSaveEverything();
     void saveOnExitKeepsValuesAtClose();
+    void tutorialFolderNeverKept();
     void unitsWindow();
 };
 
@@ -162,6 +163,30 @@ void TestConfigForms::saveOnExitKeepsValuesAtClose()
     QCOMPARE(l[1], QByteArray("25\r"));
     QCOMPARE(l[2], "\"At close" + QByteArray(22, ' ') + "\"\r");
     QCOMPARE(l[3], s.startup[3]);
+}
+
+void TestConfigForms::tutorialFolderNeverKept()
+{
+    // The tutorial lends its folder to the import dialog; the user's own is kept.
+    Started s;
+    Session &ss = s.t.session;
+    const QString own = s.t.dir.filePath(QStringLiteral("scans"));
+    ss.ImageDir = own;
+    s.t.app->ShowTutorial();
+    QVERIFY(ss.ImageDir != own);
+    {
+        frmDefaultOptions w(*s.t.app);
+        w.show();
+        w.chkImPath->setChecked(true);
+        QTest::mouseClick(w.cmdSaveDefNow, Qt::LeftButton);
+        QCOMPARE(ss.DefImageDir, own);
+        QTest::mouseClick(w.cmdSaveDefExit, Qt::LeftButton);
+    }
+    ss.DefImageDir.clear();
+    frmMain *m = s.t.app->Main();
+    m->show();
+    QVERIFY(m->close());
+    QCOMPARE(iniLines(ss)[12], "\"" + own.toUtf8() + "\"\r");
 }
 
 void TestConfigForms::unitsWindow()

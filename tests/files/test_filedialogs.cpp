@@ -222,11 +222,14 @@ void TestFileDialogs::openBringsUpEntryWindow()
     Fixture f;
     f.t.session.FileDialogMode = 1;
     {
+        // Over unsaved shots the open asks first; No lets it go on.
         frmFileDialog open(*f.t.app);
         open.show();
         select(open.File1, QStringLiteral("kb.pxs"));
+        f.t.prompter.QueueMsgAnswer(Answer::No);
         QTest::mouseClick(open.cmdImportFile, Qt::LeftButton);
-        QVERIFY(f.t.prompter.messages().isEmpty());
+        QCOMPARE(f.t.prompter.messages().size(), 1);
+        QCOMPARE(f.t.prompter.messages()[0].title, QStringLiteral("File Not Saved"));
     }
     Session &s = f.t.session;
     QCOMPARE(s.StatsFilePath, f.path("kb.pxs"));
@@ -264,9 +267,10 @@ void TestFileDialogs::openDamagedKeepsSession()
     frmFileDialog open(*f.t.app);
     open.show();
     select(open.File1, QStringLiteral("broken.pxs"));
+    f.t.prompter.QueueMsgAnswer(Answer::No); // not saved first
     QTest::mouseClick(open.cmdImportFile, Qt::LeftButton);
-    QCOMPARE(f.t.prompter.messages().size(), 1);
-    QVERIFY(f.t.prompter.messages()[0].text.startsWith(
+    QCOMPARE(f.t.prompter.messages().size(), 2);
+    QVERIFY(f.t.prompter.messages()[1].text.startsWith(
         QDir::toNativeSeparators(f.path("broken.pxs")) +
         QStringLiteral(" is not a valid Peltrix statistics file")));
     const Session &s = f.t.session;
@@ -302,12 +306,13 @@ void TestFileDialogs::openCancelAndNoSelection()
     QCOMPARE(f.t.prompter.messages()[0].text, QStringLiteral("You must select a valid file"));
     QCOMPARE(f.t.prompter.messages()[0].title, QStringLiteral("No File Name Entered"));
     QCOMPARE(f.t.session.ShotCount, 2);
-    // Calling off an import drops the image path.
+    // Calling off an import keeps the image path too.
     f.t.session.FileDialogMode = 2;
     frmFileDialog import(*f.t.app);
     import.show();
+    select(import.File1, QStringLiteral("d.gif"));
     QTest::mouseClick(import.cmdCancFile, Qt::LeftButton);
-    QVERIFY(f.t.session.ImagePath.isEmpty());
+    QCOMPARE(f.t.session.ImagePath, image);
     QCOMPARE(f.t.session.ShotCount, 2);
 }
 
@@ -316,6 +321,7 @@ void TestFileDialogs::importImage()
     Fixture f;
     f.t.session.FileDialogMode = 2;
     f.t.session.Comments = FixedWidth(QStringLiteral("kept by a reset"), 354);
+    f.t.session.StatsSaved = true;
     frmFileDialog import(*f.t.app);
     import.show();
     select(import.File1, QStringLiteral("e.JPG"));

@@ -1,0 +1,190 @@
+// Unsaved work is offered for saving before Open or Import replaces it, and an
+// edited header counts as unsaved work.
+#include "app/frmmain.h"
+#include "app/textnum.h"
+#include "entry/frmenterheader.h"
+#include "entry/frmkeyboardenter.h"
+#include "files/frmfiledialog.h"
+#include "files/frmfilesaveas.h"
+#include "files/statsfile.h"
+#include "graph/frmgraphenter.h"
+#include "platform/folderlists.h"
+#include "testsupport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+enum Command { MainOpen, KeyboardOpen, GraphOpen, MainImport, GraphImport };
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Picks `name` in the open dialog once it shows and presses "Open File";
+// `cancelSaveAs` calls off the save-as window the question may bring up.
+void chooseInOpenDialog(const QString &name, bool cancelSaveAs)
+{
+    WhenModal([=](QWidget *w) {
+        auto *dlg = qobject_cast<frmFileDialog *>(w);
+        QVERIFY(dlg);
+        const auto items = dlg->File1->findItems(name, Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        dlg->File1->setCurrentItem(items[0]);
+        if (cancelSaveAs)
+            WhenModal([](QWidget *s) { qobject_cast<frmFileSaveAs *>(s)->cmdCancFile->click(); });
+        dlg->cmdImportFile->click();
+    });
+}
+} // namespace
+
+class TestUnsavedWork : public QObject {
+    Q_OBJECT
+private slots:
+    void openAndImportAskFirst_data();
+    void openAndImportAskFirst();
+    void headerEditsAreUnsaved_data();
+    void headerEditsAreUnsaved();
+};
+
+void TestUnsavedWork::openAndImportAskFirst_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("hasFile"); // the group has a current file to save to
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("main open, cancel") << int(MainOpen) << int(Answer::Cancel) << true << false;
+    QTest::newRow("keyboard open, no") << int(KeyboardOpen) << int(Answer::No) << false << true;
+    QTest::newRow("graph open, yes") << int(GraphOpen) << int(Answer::Yes) << true << true;
+    QTest::newRow("main import, yes, save-as called off")
+        << int(MainImport) << int(Answer::Yes) << false << false;
+    QTest::newRow("graph import, cancel")
+        << int(GraphImport) << int(Answer::Cancel) << true << false;
+    QTest::newRow("graph import, no") << int(GraphImport) << int(Answer::No) << true << true;
+}
+
+void TestUnsavedWork::openAndImportAskFirst()
+{
+    QFETCH(int, command);
+    QFETCH(int, answer);
+    QFETCH(bool, hasFile);
+    QFETCH(bool, replaced);
+    TestApp t;
+    Session &s = t.session;
+    const QString folder = t.dir.path();
+    s.StatsDir = s.ImageDir = folder;
+    QVERIFY(QFile::copy(QStringLiteral(PELTRIX_TEST_DATA "/keyboard_old.pxs"),
+                        t.dir.filePath(QStringLiteral("kb.pxs"))));
+    QImage(40, 30, QImage::Format_RGB32).save(t.dir.filePath(QStringLiteral("t.bmp")), "BMP");
+    // The entry windows exist, so what opens into them asks for no header.
+    t.app->KeyBoardEnter();
+    t.app->GraphEnter();
+    AddShots(s, {{1, 1}, {2, 2}});
+    s.StatsSaved = false;
+    const QString current = t.dir.filePath(QStringLiteral("current.pxs"));
+    if (hasFile) s.StatsFilePath = current;
+    const bool import = command == MainImport || command == GraphImport;
+    t.prompter.QueueMsgAnswer(answer);
+    chooseInOpenDialog(import ? QStringLiteral("t.bmp") : QStringLiteral("kb.pxs"),
+                       answer == Answer::Yes && !hasFile);
+    switch (Command(command)) {
+    case MainOpen:
+        t.app->Main()->mnuOpenStats_Click();
+        break;
+    case KeyboardOpen:
+        t.app->KeyBoardEnter()->mnuKBOpen_Click();
+        break;
+    case GraphOpen:
+        t.app->GraphEnter()->mnuGraphFileOpen_Click();
+        break;
+    case MainImport:
+        t.app->Main()->mnuImportItem_Click();
+        break;
+    case GraphImport:
+        t.app->GraphEnter()->mnuGraphImportImage_Click();
+        break;
+    }
+    const auto m = t.prompter.messages();
+    QVERIFY(!m.isEmpty());
+    QCOMPARE(m[0].title, QStringLiteral("File Not Saved"));
+    QCOMPARE(m[0].text, QStringLiteral("Current statistics data not saved.\r\rSave Now?"));
+    QCOMPARE(m[0].buttons, Buttons::YesNoCancel);
+    // Yes wrote the group before it was replaced.
+    QCOMPARE(QFileInfo::exists(current), answer == Answer::Yes && hasFile);
+    if (replaced) {
+        QCOMPARE(s.ShotCount, import ? 0 : 3);
+        QVERIFY(s.StatsSaved);
+        if (import) QCOMPARE(s.ImagePath, t.dir.filePath(QStringLiteral("t.bmp")));
+    } else {
+        QCOMPARE(s.ShotCount, 2);
+        QCOMPARE(s.ShotX[2], 2.0f);
+        QVERIFY(!s.StatsSaved);
+        QCOMPARE(s.StatsFilePath, hasFile ? current : QString());
+    }
+}
+
+void TestUnsavedWork::headerEditsAreUnsaved_data()
+{
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<QString>("shooter");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("nothing changed") << QStringLiteral("1000") << QStringLiteral("Ann") << false;
+    QTest::newRow("same range, typed otherwise")
+        << QStringLiteral("1000.0") << QStringLiteral("Ann") << false;
+    QTest::newRow("shooter") << QStringLiteral("1000") << QStringLiteral("Ann Lee") << true;
+    QTest::newRow("range") << QStringLiteral("87.5") << QStringLiteral("Ann") << true;
+    // The file keeps the range itself, not whether MOA is wanted.
+    QTest::newRow("range left empty") << QString() << QStringLiteral("Ann") << false;
+}
+
+void TestUnsavedWork::headerEditsAreUnsaved()
+{
+    QFETCH(QString, range);
+    QFETCH(QString, shooter);
+    QFETCH(bool, changed);
+    TestApp t;
+    Session &s = t.session;
+    AddShots(s, {{1, 1}, {2, 2}});
+    s.RangeToTarget = 1000;
+    s.RangeEntered = true;
+    s.ShooterName = FixedWidth(QStringLiteral("Ann"), ShooterNameWidth);
+    const QString path = t.dir.filePath(QStringLiteral("g.pxs"));
+    QVERIFY(SaveStatsFile(s, path));
+    s.StatsFilePath = path;
+    QVERIFY(s.StatsSaved);
+
+    if (range.isEmpty()) t.prompter.QueueMsgAnswer(Answer::Ok); // go on without MOA
+    WhenModal([&](QWidget *w) {
+        auto *h = qobject_cast<frmEnterHeader *>(w);
+        h->txtRangeToTarget->setText(range);
+        h->txtShooterName->setText(shooter);
+        h->cmdHeaderOk->click();
+    });
+    t.app->ShowHeaderForm(t.app->Main());
+    QCOMPARE(s.StatsSaved, !changed);
+    if (!changed) return;
+
+    // New offers to save the edited header; Cancel keeps it.
+    t.prompter.clear();
+    t.prompter.QueueMsgAnswer(Answer::Cancel);
+    t.app->Main()->mnuNewFile_Click();
+    QCOMPARE(t.prompter.messages().size(), 1);
+    QCOMPARE(t.prompter.messages()[0].title, QStringLiteral("File Not Saved"));
+    QCOMPARE(s.ShooterName, FixedWidth(shooter, ShooterNameWidth));
+
+    // Saved and opened again, the file gives the new values.
+    t.app->SaveStats(t.app->Main());
+    QVERIFY(s.StatsSaved);
+    Session reopened;
+    PrepareTestSession(reopened);
+    QVERIFY(OpenStatsFile(reopened, path));
+    QCOMPARE(reopened.ShooterName, s.ShooterName);
+    QCOMPARE(reopened.RangeToTarget, s.RangeToTarget);
+    QCOMPARE(fileBytes(path), StatsFileBytes(s));
+}
+
+QTEST_MAIN(TestUnsavedWork)
+#include "test_unsavedwork.moc"

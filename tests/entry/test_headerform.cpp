@@ -1,0 +1,137 @@
+// The header form shows what is stored so that Ok keeps it, and its boxes
+// take typing where the mouse puts the cursor.
+#include "app/frmmain.h"
+#include "app/textnum.h"
+#include "entry/frmenterheader.h"
+#include "files/statsfile.h"
+#include "testsupport.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+QString &storedField(Session &s, const QString &box)
+{
+    if (box == QLatin1String("txtShooterName")) return s.ShooterName;
+    if (box == QLatin1String("txtDate")) return s.DateFired;
+    if (box == QLatin1String("txtRifle")) return s.Firearm;
+    if (box == QLatin1String("txtCaliber")) return s.Caliber;
+    if (box == QLatin1String("txtLotNumber")) return s.LotNumber;
+    return s.Comments;
+}
+
+int fieldWidth(const QString &box)
+{
+    if (box == QLatin1String("txtDate")) return DateFiredWidth;
+    if (box == QLatin1String("txtComments")) return CommentsWidth;
+    return ShooterNameWidth;
+}
+} // namespace
+
+class TestHeaderForm : public QObject {
+    Q_OBJECT
+private slots:
+    void rangeKeptThroughReopening_data();
+    void rangeKeptThroughReopening();
+    void textsTakeTypingAfterClick_data();
+    void textsTakeTypingAfterClick();
+};
+
+void TestHeaderForm::rangeKeptThroughReopening_data()
+{
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<bool>("fromFile"); // else the default range
+    for (const char *r : {"1000", "87.5", "12.5", "100"})
+        for (bool fromFile : {true, false})
+            QTest::addRow("%s %s", r, fromFile ? "from .pxs" : "default")
+                << QString::fromLatin1(r) << fromFile;
+}
+
+void TestHeaderForm::rangeKeptThroughReopening()
+{
+    QFETCH(QString, range);
+    QFETCH(bool, fromFile);
+    TestApp t;
+    Session &s = t.session;
+    const float value = range.toFloat();
+    if (fromFile) {
+        const QString path = t.dir.filePath(QStringLiteral("g.pxs"));
+        s.RangeToTarget = value;
+        QVERIFY(SaveStatsFile(s, path));
+        ResetSession(s);
+        QVERIFY(OpenStatsFile(s, path));
+    } else {
+        s.DefRangeToTarget = value;
+        ResetSession(s);
+    }
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        QString shown;
+        WhenModal([&](QWidget *w) {
+            auto *h = qobject_cast<frmEnterHeader *>(w);
+            shown = h->txtRangeToTarget->text();
+            h->cmdHeaderOk->click();
+        });
+        t.app->ShowHeaderForm(t.app->Main());
+        QCOMPARE(shown, range);
+        QCOMPARE(s.RangeToTarget, value);
+        QVERIFY(s.RangeEntered);
+    }
+    QVERIFY(t.prompter.messages().isEmpty());
+}
+
+void TestHeaderForm::textsTakeTypingAfterClick_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("shooter") << "txtShooterName"
+                             << "Ann"
+                             << " Lee";
+    QTest::newRow("date") << "txtDate"
+                          << "7 May"
+                          << " 2026";
+    QTest::newRow("lot, leading blank kept") << "txtLotNumber"
+                                             << "  L-17"
+                                             << "b";
+    QTest::newRow("comments") << "txtComments"
+                              << "Calm\nsecond line"
+                              << ", 12 C";
+}
+
+void TestHeaderForm::textsTakeTypingAfterClick()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    TestApp t;
+    Session &s = t.session;
+    storedField(s, box) = FixedWidth(stored, fieldWidth(box));
+    QString shown;
+    WhenModal([&](QWidget *w) {
+        auto *h = qobject_cast<frmEnterHeader *>(w);
+        QWidget *target = h->findChild<QWidget *>(box);
+        if (auto *line = qobject_cast<QLineEdit *>(target)) {
+            shown = line->text();
+            // A click into the empty part of the box, then typing.
+            QTest::mouseClick(line, Qt::LeftButton, {},
+                              QPoint(line->width() - 4, line->height() / 2));
+            QTest::keyClicks(line, typed);
+        } else {
+            auto *edit = qobject_cast<QPlainTextEdit *>(target);
+            shown = edit->toPlainText();
+            QWidget *area = edit->viewport();
+            QTest::mouseClick(area, Qt::LeftButton, {},
+                              QPoint(area->width() - 4, area->height() - 4));
+            QTest::keyClicks(area, typed);
+        }
+        h->cmdHeaderOk->click();
+    });
+    t.app->ShowHeaderForm(t.app->Main());
+    QCOMPARE(shown, stored);
+    QCOMPARE(storedField(s, box), FixedWidth(stored + typed, fieldWidth(box)));
+}
+
+QTEST_MAIN(TestHeaderForm)
+#include "test_headerform.moc"
