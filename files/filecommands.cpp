@@ -33,14 +33,9 @@ void PeltrixApp::SaveStats(QWidget *owner)
 
 void PeltrixApp::SaveStatsAs(QWidget *owner)
 {
-    const QString before = session.StatsFilePath;
-    const bool wasSaved = session.StatsSaved;
     QPointer<QWidget> guard(owner);
-    runModal<frmFileSaveAs>(*this, owner);
-    // Saved under a new name, or saved at all.
-    if (session.StatsSaved && !session.StatsFilePath.isEmpty() &&
-        (!wasSaved || before != session.StatsFilePath))
-        LogbookAfterSave(guard.data());
+    // Accepted means written: the logbook may then take the group as well.
+    if (runModal<frmFileSaveAs>(*this, owner) && session.StatsSaved) LogbookAfterSave(guard.data());
 }
 
 bool PeltrixApp::OpenFileDialog(qint32 mode, QWidget *owner)
