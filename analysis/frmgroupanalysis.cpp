@@ -1,7 +1,7 @@
 #include "analysis/frmgroupanalysis.h"
 
 #include "analysis/groupplot.h"
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -37,7 +37,7 @@ namespace {
 const double Levels[] = {0.80, 0.90, 0.95, 0.99};
 }
 
-frmGroupAnalysis::frmGroupAnalysis(PeltrixApp &a, QWidget *parent) : QWidget(parent), app(a)
+frmGroupAnalysis::frmGroupAnalysis(IPeltrixApp &a, QWidget *parent) : QWidget(parent), app(a)
 {
     setObjectName(QStringLiteral("frmGroupAnalysis"));
     setWindowTitle(QStringLiteral("Group Analysis"));

@@ -1,12 +1,12 @@
 #pragma once
 // The "Group Analysis" window: the figures of the current group with their
-// intervals, and the group drawn to scale. Refreshed by PeltrixApp after
+// intervals, and the group drawn to scale. Refreshed by the application after
 // every change of the group, as the statistics window is.
 #include "analysis/groupanalysis.h"
 
 #include <QWidget>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QComboBox;
 class QPushButton;
 class QTableWidget;
@@ -28,7 +28,7 @@ private:
 class frmGroupAnalysis : public QWidget {
     Q_OBJECT
 public:
-    explicit frmGroupAnalysis(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmGroupAnalysis(IPeltrixApp &app, QWidget *parent = nullptr);
 
     QTableWidget *grdFigures;
     QComboBox *cboLevel;
@@ -45,6 +45,6 @@ private slots:
     void cmdSavePlot_Click();
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
     GroupAnalysis analysis;
 };

@@ -1,6 +1,6 @@
 #include "app/frmmain.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "platform/menus.h"
 #include "platform/screen.h"
 
@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-frmMain::frmMain(PeltrixApp &a) : app(a)
+frmMain::frmMain(IPeltrixApp &a) : app(a)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Peltrix Main"));

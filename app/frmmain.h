@@ -1,7 +1,7 @@
 #pragma once
 #include <QMainWindow>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QAction;
 class QLabel;
 
@@ -9,7 +9,7 @@ class QLabel;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmMain(PeltrixApp &app);
+    explicit frmMain(IPeltrixApp &app);
 
     QLabel *lblTitle;
     QLabel *PicMain;
@@ -50,7 +50,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
     bool closing = false;
 };
 

@@ -13,7 +13,7 @@
 #include <QApplication>
 #include <QDir>
 
-PeltrixApp::PeltrixApp(Session &s, Prompter &p) : session(s), prompter(p)
+PeltrixApp::PeltrixApp(Session &s, Prompter &p) : IPeltrixApp(s, p)
 {
     QApplication::setFont(FormFont());
 }
@@ -62,6 +62,18 @@ frmTextEnter *PeltrixApp::TextEnter()
 {
     if (!textEnter) textEnter = new frmTextEnter(*this);
     return textEnter;
+}
+
+void PeltrixApp::ShowTextEntryForm()
+{
+    frmTextEnter *entry = TextEnter();
+    entry->show();
+    entry->raise();
+}
+
+void PeltrixApp::CloseTextEntryForm()
+{
+    if (HasTextEnter()) textEnter->close();
 }
 
 void PeltrixApp::RenderStats()

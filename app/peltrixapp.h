@@ -1,7 +1,9 @@
 #pragma once
 // The application object: owns the one Session, the prompter and the single
 // instance of every window, and carries the commands several windows share
-// (save, print, the entry windows). Windows reach each other only through it.
+// (save, print, the entry windows). Windows reach it, and each other, through
+// IPeltrixApp (app/appinterface.h).
+#include "app/appinterface.h"
 #include "app/session.h"
 #include "logbook/logbook.h"
 #include "platform/environment.h"
@@ -25,14 +27,12 @@ class frmGraphEnter;
 class frmLogbook;
 class QMenu;
 
-class PeltrixApp : public QObject {
+class PeltrixApp : public QObject, public IPeltrixApp {
     Q_OBJECT
 public:
     PeltrixApp(Session &session, Prompter &prompter);
     ~PeltrixApp() override;
 
-    Session &session;
-    Prompter &prompter;
     // Where the folders come from; tests point it at a temporary folder.
     HostFolders host = HostFolders::FromHost();
 
@@ -47,68 +47,70 @@ public:
     frmTextEnter *TextEnter();
     bool HasKeyBoardEnter() const { return !keyBoardEnter.isNull(); }
     bool HasTextEnter() const { return !textEnter.isNull(); }
+    void ShowTextEntryForm() override;
+    void CloseTextEntryForm() override;
 
     // View Text Entry / View Graphical Entry.
-    void ViewTextEntry();
-    void ViewGraphicalEntry();
-    void ShowStatistics(QWidget *owner);
-    void ShowHeaderForm(QWidget *owner);
-    void RenderStats();
+    void ViewTextEntry() override;
+    void ViewGraphicalEntry() override;
+    void ShowStatistics(QWidget *owner) override;
+    void ShowHeaderForm(QWidget *owner) override;
+    void RenderStats() override;
 
     // Shared procedures of the main window.
-    void ClearDataSet();
+    void ClearDataSet() override;
     int PromptSaveIfDirty();
     // Clear Data: ask, save when asked to, clear only when nothing is lost.
-    void ClearDataCommand(QWidget *owner);
+    void ClearDataCommand(QWidget *owner) override;
     // Asks about unsaved shots before the group is dropped (New, Exit).
     // True when the caller may go on.
-    bool ConfirmDiscard(QWidget *owner);
+    bool ConfirmDiscard(QWidget *owner) override;
 
     // File commands (files/): Save writes to StatsFilePath or asks for a name.
-    void SaveStats(QWidget *owner);
-    void SaveStatsAs(QWidget *owner);
+    void SaveStats(QWidget *owner) override;
+    void SaveStatsAs(QWidget *owner) override;
     // The open dialog in `mode`; false when it was called off or nothing was chosen.
-    bool OpenFileDialog(qint32 mode, QWidget *owner);
-    void ExportShots(QWidget *owner);
+    bool OpenFileDialog(qint32 mode, QWidget *owner) override;
+    void ExportShots(QWidget *owner) override;
     // Configuration (config/).
     void ResolveFolders();
     void LoadConfig();
     // The write at exit: the values current then when "Save on Exit" was pressed.
-    void SaveConfig();
+    void SaveConfig() override;
     // CaptureDefaults with the user's own image folder, also while the
     // tutorial lends its folder to the import dialog.
-    void CaptureUserDefaults();
-    void ShowDefaultOptions(QWidget *owner);
-    void ShowUnits(QWidget *owner);
+    void CaptureUserDefaults() override;
+    void ShowDefaultOptions(QWidget *owner) override;
+    void ShowUnits(QWidget *owner) override;
     // Graphical entry (graph/).
     void ShowGraphEntry();
     void ClearGraphPicture();
     void CloseGraphWindows();
     frmGraphEnter *GraphEnter();
-    bool HasGraphEnter() const { return !graphEnter.isNull(); }
+    bool HasGraphEnter() const override { return !graphEnter.isNull(); }
     // The graphical entry window follows a session reset (title, toolbox).
     void SyncGraphWindows();
     // Statistical tools (stattools/).
-    void ShowTTest();
-    void ShowFTest();
-    bool StatToolsAvailable() const;
+    void ShowTTest() override;
+    void ShowFTest() override;
+    bool StatToolsAvailable() const override;
     frmTTest *TTestWindow() const; // null while the window is not open
     frmFTest *FTestWindow() const;
     // Help (help/).
-    void OpenManual(QWidget *owner);
-    void ShowTutorial();
+    void OpenManual(QWidget *owner) override;
+    void ShowTutorial() override;
     void FocusTutorial();
-    void ShowAbout(bool modal);
+    void ShowAbout(bool modal) override;
     // The desktop the help opens the manual and system information with;
     // the host's unless a test puts its own here.
     Desktop *desktop = nullptr;
-    Desktop &HelpDesktop();
+    Desktop &HelpDesktop() override;
 
-    void PrintStats(QWidget *owner);
+    void PrintStats(QWidget *owner) override;
 
     // Group analysis (analysis/): the window of the View menus, refreshed
     // with the statistics window.
-    void ShowGroupAnalysis(QWidget *owner);
+    void ShowGroupAnalysis(QWidget *owner) override;
     frmGroupAnalysis *GroupAnalysisWindow();
     bool HasGroupAnalysis() const { return !groupAnalysis.isNull(); }
     void RefreshGroupAnalysis();
@@ -130,7 +132,7 @@ public:
     void AddLogbookMenuItems(QWidget *owner, QMenu *file, QMenu *view, const char *prefix);
 
     // Closes every window but the main one, most recent first.
-    void CloseAll();
+    void CloseAll() override;
 
 private:
     QPointer<frmMain> main;

@@ -1,6 +1,6 @@
 #include "config/frmdefaultoptions.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "config/configfile.h"
 #include "config/settings.h"
 #include "platform/screen.h"
@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-frmDefaultOptions::frmDefaultOptions(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
+frmDefaultOptions::frmDefaultOptions(IPeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
 {
     setObjectName(QStringLiteral("frmDefaultOptions"));
     setWindowTitle(QStringLiteral("Peltrix Defaults"));

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -10,7 +10,7 @@ class QPushButton;
 class frmDefaultOptions : public QDialog {
     Q_OBJECT
 public:
-    explicit frmDefaultOptions(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmDefaultOptions(IPeltrixApp &app, QWidget *parent = nullptr);
 
     QLabel *lblExplain, *lblHeaderGroup, *lblGraphGroup, *lblPathGroup;
     QCheckBox *chkImPath, *chkFilePath, *chkAPAxes, *chkCentroid, *chkFullCursor, *chkBGColor,
@@ -26,5 +26,5 @@ public slots:
     void cmdDefCancel_Click();
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
 };

@@ -1,7 +1,7 @@
 #include "config/frmoptunit.h"
 
+#include "app/appinterface.h"
 #include "app/frmmain.h"
-#include "app/peltrixapp.h"
 #include "platform/screen.h"
 
 #include <QEvent>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-FrmOptUnit::FrmOptUnit(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
+FrmOptUnit::FrmOptUnit(IPeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
 {
     setObjectName(QStringLiteral("FrmOptUnit"));
     setWindowTitle(QStringLiteral("Unit Option Select"));
@@ -87,9 +87,9 @@ void FrmOptUnit::cmdSetUnit_Click()
     hide();
     if (app.session.EntryWindowOpen) {
         if (app.session.GraphicalEntryActive)
-            app.Main()->mnuGraphDataItem_Click();
+            app.ViewGraphicalEntry();
         else
-            app.Main()->mnuTextDataItem_Click();
+            app.ViewTextEntry();
     }
     accept();
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -11,7 +11,7 @@ class QRadioButton;
 class FrmOptUnit : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmOptUnit(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit FrmOptUnit(IPeltrixApp &app, QWidget *parent = nullptr);
 
     QGroupBox *fraUnit;
     QRadioButton *OptInch, *OptCM, *OptOther;
@@ -29,5 +29,5 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
 };

@@ -1,6 +1,6 @@
 #include "entry/frmenterheader.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "entry/keyboardentry.h"
 #include "platform/screen.h"
 
@@ -28,7 +28,7 @@ void limitLength(QPlainTextEdit *edit, int maxLength)
 }
 } // namespace
 
-frmEnterHeader::frmEnterHeader(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
+frmEnterHeader::frmEnterHeader(IPeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
 {
     setObjectName(QStringLiteral("frmEnterHeader"));
     setWindowTitle(QStringLiteral("Enter Header Information"));

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -11,7 +11,7 @@ class QPushButton;
 class frmEnterHeader : public QDialog {
     Q_OBJECT
 public:
-    explicit frmEnterHeader(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmEnterHeader(IPeltrixApp &app, QWidget *parent = nullptr);
 
     QLabel *Label1, *lblMOA, *lblShooterName, *lblDate, *lblRifle, *lblCaliber, *lblLotNumber,
         *lblComments;
@@ -28,5 +28,5 @@ public slots:
 
 private:
     void Form_Load();
-    PeltrixApp &app;
+    IPeltrixApp &app;
 };

@@ -1,6 +1,6 @@
 #include "entry/frmkeyboardenter.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "entry/frmtextenter.h"
 #include "platform/menus.h"
 #include "platform/screen.h"
@@ -8,7 +8,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 
-frmKeyBoardEnter::frmKeyBoardEnter(PeltrixApp &a, QWidget *parent)
+frmKeyBoardEnter::frmKeyBoardEnter(IPeltrixApp &a, QWidget *parent)
     : QMainWindow(parent, Qt::Window), app(a)
 {
     setObjectName(QStringLiteral("frmKeyBoardEnter"));
@@ -57,9 +57,7 @@ frmKeyBoardEnter::frmKeyBoardEnter(PeltrixApp &a, QWidget *parent)
 void frmKeyBoardEnter::Form_Load()
 {
     if (!app.session.HeaderEntered) app.ShowHeaderForm(this);
-    frmTextEnter *entry = app.TextEnter();
-    entry->show();
-    entry->raise();
+    app.ShowTextEntryForm();
     app.ShowStatistics(this);
 }
 
@@ -90,6 +88,6 @@ void frmKeyBoardEnter::mnuKBAbout_Click() { app.ShowAbout(false); }
 void frmKeyBoardEnter::closeEvent(QCloseEvent *event)
 {
     // The entry form belongs to this window and goes with it.
-    if (app.HasTextEnter()) app.TextEnter()->close();
+    app.CloseTextEntryForm();
     QMainWindow::closeEvent(event);
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <QMainWindow>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QAction;
 
 // Keyboard entry's window: only a menu bar. Opening it opens the header form
@@ -9,7 +9,7 @@ class QAction;
 class frmKeyBoardEnter : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmKeyBoardEnter(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmKeyBoardEnter(IPeltrixApp &app, QWidget *parent = nullptr);
 
     QAction *mnuKBNew, *mnuKBOpen, *mnuKBSave, *mnuKBSaveAs, *mnuKBExport, *mnuKBPrint, *mnuKBClose,
         *mnuKBViewStats, *mnuKBViewAnalysis, *mnuKBViewHeader, *mnuKBManual, *mnuKBAbout;
@@ -35,5 +35,5 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
 };

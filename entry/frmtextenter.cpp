@@ -1,6 +1,6 @@
 #include "entry/frmtextenter.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "entry/keyboardentry.h"
 #include "platform/screen.h"
 #include "stats/report.h"
@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmTextEnter::frmTextEnter(PeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window), app(a)
+frmTextEnter::frmTextEnter(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window), app(a)
 {
     setObjectName(QStringLiteral("frmTextEnter"));
     setWindowTitle(QStringLiteral("Keyboard Data Entry"));

@@ -1,7 +1,7 @@
 #pragma once
 #include <QWidget>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -10,7 +10,7 @@ class QPushButton;
 class frmTextEnter : public QWidget {
     Q_OBJECT
 public:
-    explicit frmTextEnter(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmTextEnter(IPeltrixApp &app, QWidget *parent = nullptr);
 
     QLabel *lblEnterX;
     QLineEdit *txtEnterX;
@@ -27,6 +27,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
     bool loaded = false;
 };

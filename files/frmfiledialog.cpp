@@ -1,7 +1,7 @@
 #include "files/frmfiledialog.h"
 
+#include "app/appinterface.h"
 #include "app/frmmain.h"
-#include "app/peltrixapp.h"
 #include "files/statsfile.h"
 #include "platform/folderlists.h"
 #include "platform/screen.h"
@@ -17,7 +17,7 @@ QString StartFolder(const QString &folder, const QString &documentsDir)
     return QDir::homePath();
 }
 
-frmFileDialog::frmFileDialog(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
+frmFileDialog::frmFileDialog(IPeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
 {
     setObjectName(QStringLiteral("frmFileDialog"));
     setWindowTitle(QStringLiteral("Open Graphical File"));
@@ -105,9 +105,9 @@ void frmFileDialog::cmdImportFile_Click()
     if (s.FileDialogMode == 1) {
         if (OpenStatsFileOrTell(s, chosenPath, app.prompter)) {
             if (!s.GraphicalEntryActive)
-                app.Main()->mnuTextDataItem_Click();
+                app.ViewTextEntry();
             else
-                app.Main()->mnuGraphDataItem_Click();
+                app.ViewGraphicalEntry();
             s.StatsSaved = true;
         }
     } else {
@@ -115,7 +115,7 @@ void frmFileDialog::cmdImportFile_Click()
         ResetSession(s);
         s.ImagePath = image;
         s.ImageDir = FolderOfPath(image);
-        app.Main()->mnuGraphDataItem_Click();
+        app.ViewGraphicalEntry();
     }
     accept();
 }

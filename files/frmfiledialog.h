@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class PeltrixApp;
+class IPeltrixApp;
 class DriveList;
 class FolderList;
 class FileList;
@@ -12,7 +12,7 @@ class QPushButton;
 class frmFileDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmFileDialog(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmFileDialog(IPeltrixApp &app, QWidget *parent = nullptr);
 
     DriveList *Drive1;
     FolderList *Dir1;
@@ -30,7 +30,7 @@ public slots:
     void cmdCancFile_Click();
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
     // The file chosen so far; the session takes it only when it is opened.
     QString chosenPath;
 };

@@ -1,6 +1,6 @@
 #include "files/frmfilesaveas.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "files/frmfiledialog.h"
 #include "files/statsfile.h"
 #include "platform/folderlists.h"
@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmFileSaveAs::frmFileSaveAs(PeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
+frmFileSaveAs::frmFileSaveAs(IPeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
 {
     setObjectName(QStringLiteral("frmFileSaveAs"));
     setWindowTitle(QStringLiteral("Save File As"));

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class PeltrixApp;
+class IPeltrixApp;
 class DriveList;
 class FolderList;
 class FileList;
@@ -14,7 +14,7 @@ class QPushButton;
 class frmFileSaveAs : public QDialog {
     Q_OBJECT
 public:
-    explicit frmFileSaveAs(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmFileSaveAs(IPeltrixApp &app, QWidget *parent = nullptr);
 
     QLabel *Label1, *Label2;
     QLineEdit *txtFileSave;
@@ -37,5 +37,5 @@ public slots:
     void cmdCancFile_Click();
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
 };

@@ -1,6 +1,6 @@
 #include "graph/frmgraphenter.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "graph/frmtoolbox.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
@@ -16,7 +16,7 @@ namespace {
 const QString TitlePrefix = QStringLiteral("Graphical Data Entry - ");
 }
 
-frmGraphEnter::frmGraphEnter(PeltrixApp &a, QWidget *parent)
+frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
     : QMainWindow(parent, Qt::Window), app(a)
 {
     setObjectName(QStringLiteral("frmGraphEnter"));

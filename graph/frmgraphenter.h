@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
-class PeltrixApp;
+class IPeltrixApp;
 class PictureBox;
 class PictureView;
 class QLabel;
@@ -16,7 +16,7 @@ class frmToolBox;
 class frmGraphEnter : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmGraphEnter(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmGraphEnter(IPeltrixApp &app, QWidget *parent = nullptr);
     ~frmGraphEnter() override;
 
     PictureBox *Picture1;
@@ -70,7 +70,7 @@ protected:
 private:
     void Form_Unload();
     void ViewMoved();
-    PeltrixApp &app;
+    IPeltrixApp &app;
     GraphPicture picture;
     QPointer<frmToolBox> toolbox;
 };

@@ -1,6 +1,6 @@
 #include "graph/frmtoolbox.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "graph/targetdrawing.h"
 #include "platform/screen.h"
 
@@ -38,7 +38,7 @@ void WrapButton::paintEvent(QPaintEvent *)
     p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
 }
 
-frmToolBox::frmToolBox(PeltrixApp &a, QWidget *owner)
+frmToolBox::frmToolBox(IPeltrixApp &a, QWidget *owner)
     : QWidget(owner,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       app(a)

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-class PeltrixApp;
+class IPeltrixApp;
 
 // A push button whose caption wraps onto a second line when it does not fit,
 // as the toolbox's narrow buttons need.
@@ -20,7 +20,7 @@ protected:
 class frmToolBox : public QWidget {
     Q_OBJECT
 public:
-    frmToolBox(PeltrixApp &app, QWidget *owner);
+    frmToolBox(IPeltrixApp &app, QWidget *owner);
 
     WrapButton *cmdEnterShot, *cmdRemShot, *cmdCalImg, *cmdAimPoint, *cmdClrDat, *cmdPrintData;
 
@@ -35,5 +35,5 @@ public slots:
     void cmdPrintData_Click();
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
 };

@@ -1,6 +1,6 @@
 #include "help/frmabout.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "app/session.h"
 #include "help/sysinfo.h"
 
@@ -13,7 +13,7 @@
 
 QIcon ProgramIcon() { return QIcon(QStringLiteral(":/help/peltrix.png")); }
 
-frmAbout::frmAbout(PeltrixApp &a) : QDialog(nullptr), app(a)
+frmAbout::frmAbout(IPeltrixApp &a) : QDialog(nullptr), app(a)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Peltrix"));

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QLabel;
 class QPushButton;
 
@@ -10,7 +10,7 @@ class QPushButton;
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(PeltrixApp &app);
+    explicit frmAbout(IPeltrixApp &app);
 
     QLabel *picIcon, *lblTitle, *lblVersion, *lblDescription, *lblDisclaimer;
     QPushButton *cmdOK, *cmdSysInfo;
@@ -20,7 +20,7 @@ public slots:
     void cmdSysInfo_Click();
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
 };
 
 // The program's icon, as the desktop entry and the windows show it.

@@ -1,6 +1,6 @@
 #include "help/frmtutorial.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "help/tutorial.h"
 
 #include <QCloseEvent>
@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmTutorial::frmTutorial(PeltrixApp &a) : QWidget(nullptr, Qt::Window), app(a)
+frmTutorial::frmTutorial(IPeltrixApp &a) : QWidget(nullptr, Qt::Window), app(a)
 {
     setObjectName(QStringLiteral("frmTutorial"));
     setWindowTitle(QStringLiteral("Tutorial"));

@@ -1,7 +1,7 @@
 #pragma once
 #include <QWidget>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -11,7 +11,7 @@ class QPushButton;
 class frmTutorial : public QWidget {
     Q_OBJECT
 public:
-    explicit frmTutorial(PeltrixApp &app);
+    explicit frmTutorial(IPeltrixApp &app);
 
     QLabel *lblTutorialTitle;
     QPlainTextEdit *txtTutorialBody;
@@ -36,6 +36,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
     bool loaded = false;
 };

@@ -1,6 +1,6 @@
 #include "stattools/frmftest.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "platform/screen.h"
 #include "stattools/testform.h"
 
@@ -12,7 +12,7 @@
 
 using namespace TestForm;
 
-frmFTest::frmFTest(PeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window), app(a)
+frmFTest::frmFTest(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window), app(a)
 {
     setObjectName(QStringLiteral("frmFTest"));
     setWindowTitle(QStringLiteral("F-Test: Variance Testing"));

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -13,7 +13,7 @@ class QPushButton;
 class frmFTest : public QWidget {
     Q_OBJECT
 public:
-    explicit frmFTest(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmFTest(IPeltrixApp &app, QWidget *parent = nullptr);
 
     QLabel *Label7, *Label1, *Label6, *Label10, *Label11, *Label3, *Label4, *Label8, *Label9,
         *lblResult;
@@ -33,6 +33,6 @@ public slots:
     void cmdClose_Click();
 
 private:
-    PeltrixApp &app;
+    IPeltrixApp &app;
     QString resultCaption;
 };

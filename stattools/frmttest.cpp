@@ -1,6 +1,6 @@
 #include "stattools/frmttest.h"
 
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "platform/screen.h"
 #include "stattools/testform.h"
 
@@ -12,7 +12,7 @@
 
 using namespace TestForm;
 
-frmTTest::frmTTest(PeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window), app(a)
+frmTTest::frmTTest(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window), app(a)
 {
     setObjectName(QStringLiteral("frmTTest"));
     setWindowTitle(QStringLiteral("T-Test: Testing Averages"));

@@ -4,35 +4,17 @@
 // written over.
 #include "config/configfile.h"
 #include "config/settings.h"
+#include "filetestutil.h"
 #include "testsupport.h"
 
 #include <QtTest>
 #include <unistd.h>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray fixture(const char *name)
-{
-    return readAll(QStringLiteral(PELTRIX_TEST_DATA "/") + QString::fromLatin1(name));
-}
-
 // The thirteen lines of a good file, without their line ends.
 QList<QByteArray> goodLines()
 {
-    QList<QByteArray> l = fixture("peltrix_old.ini").split('\n');
+    QList<QByteArray> l = ReadBytes(FixturePath("peltrix_old.ini")).split('\n');
     l.removeLast();
     for (QByteArray &line : l) line.chop(1);
     return l;
@@ -99,15 +81,16 @@ void TestConfigDamage::damagedFileSetAside_data()
     QTest::newRow("boolean unknown") << with(10, "#MAYBE#");
     QTest::newRow("blank line in the middle") << with(11, "");
     QTest::newRow("two values in one record") << with(7, "1,5");
-    QTest::newRow("garbage") << fixture("peltrix_garbage.ini");
-    QTest::newRow("binary") << fixture("binary.pxs");
+    QTest::newRow("garbage") << ReadBytes(FixturePath("peltrix_garbage.ini"));
+    QTest::newRow("binary") << ReadBytes(FixturePath("binary.pxs"));
 }
 
 void TestConfigDamage::damagedFileSetAside()
 {
     QFETCH(QByteArray, bytes);
     TestApp t;
-    const QString ini = startWith(t, [&](const QString &path) { writeAll(path, bytes); });
+    const QString ini =
+        startWith(t, [&](const QString &path) { QVERIFY(WriteBytes(path, bytes)); });
     QCOMPARE(LoadConfigFile(t.session, t.prompter), ConfigLoad::Damaged);
     ResetSession(t.session);
 
@@ -127,14 +110,14 @@ void TestConfigDamage::damagedFileSetAside()
     QCOMPARE(messages[0].title, QStringLiteral("Peltrix"));
     QVERIFY(messages[0].text.contains(QDir::toNativeSeparators(ini) + QLatin1Char(' ')));
     QVERIFY(messages[0].text.contains(QDir::toNativeSeparators(ini + QStringLiteral(".damaged"))));
-    QCOMPARE(readAll(ini + QStringLiteral(".damaged")), bytes);
+    QCOMPARE(ReadBytes(ini + QStringLiteral(".damaged")), bytes);
     QVERIFY(!QFileInfo::exists(ini));
 
     // The write at exit starts afresh; the next start reads it cleanly.
     t.app->SaveConfig();
     QCOMPARE(t.prompter.messages().size(), 1);
     Session next;
-    const ConfigRecords read = ParseConfigRecords(next, readAll(ini));
+    const ConfigRecords read = ParseConfigRecords(next, ReadBytes(ini));
     QCOMPARE(read.records, 13);
     QVERIFY(!read.damaged);
 }
@@ -156,13 +139,13 @@ void TestConfigDamage::shortFileKeepsWhatItHolds()
     QFETCH(QByteArray, tail);
     const QByteArray bytes = joined(goodLines().mid(0, lines)) + tail;
     TestApp t;
-    startWith(t, [&](const QString &path) { writeAll(path, bytes); });
+    startWith(t, [&](const QString &path) { QVERIFY(WriteBytes(path, bytes)); });
     QCOMPARE(LoadConfigFile(t.session, t.prompter), ConfigLoad::Loaded);
     QVERIFY(t.prompter.messages().isEmpty());
 
     Session full;
     full.DocumentsDir = t.session.DocumentsDir;
-    QVERIFY(!ParseConfigRecords(full, fixture("peltrix_old.ini")).damaged);
+    QVERIFY(!ParseConfigRecords(full, ReadBytes(FixturePath("peltrix_old.ini"))).damaged);
     for (const Setting &setting : Settings())
         std::visit(
             [&](const auto &c) {
@@ -185,13 +168,13 @@ void TestConfigDamage::unreadableFileLeftAlone()
 {
     QFETCH(bool, folder);
     if (!folder && geteuid() == 0) QSKIP("the superuser reads every file");
-    const QByteArray good = fixture("peltrix_old.ini");
+    const QByteArray good = ReadBytes(FixturePath("peltrix_old.ini"));
     TestApp t;
     const QString ini = startWith(t, [&](const QString &path) {
         if (folder) {
             QDir().mkpath(path + QStringLiteral("/inside"));
         } else {
-            writeAll(path, good);
+            QVERIFY(WriteBytes(path, good));
             QFile::setPermissions(path, QFileDevice::WriteOwner);
         }
     });
@@ -219,7 +202,7 @@ void TestConfigDamage::unreadableFileLeftAlone()
         QVERIFY(QFileInfo(ini + QStringLiteral("/inside")).isDir());
     } else {
         QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QCOMPARE(readAll(ini), good);
+        QCOMPARE(ReadBytes(ini), good);
     }
 }
 

@@ -15,49 +15,10 @@ QStringList sl(const char *t) { return QString::fromLatin1(t).split(QLatin1Char(
 class TestTextRecords : public QObject {
     Q_OBJECT
 private slots:
-    void codeTableCoversEveryByte();
-    void floatText_data();
-    void floatText();
     void floatsRoundTripToSevenDigits();
     void readerFields_data();
     void readerFields();
-    void writerRecords();
-    void fieldConversions();
 };
-
-void TestTextRecords::codeTableCoversEveryByte()
-{
-    QByteArray all;
-    for (int b = 0; b < 256; ++b) all.append(char(b));
-    QCOMPARE(ToCp1252(FromCp1252(all)), all);
-    QCOMPARE(FromCp1252(QByteArray("\x80\x92\xe9\x9f", 4)),
-             QString::fromUtf8("\u20ac\u2019\u00e9\u0178"));
-    // Letters the code page lacks become '?', one per character.
-    QCOMPARE(ToCp1252(QString::fromUtf8("a\u0141b\u4e2d")), QByteArray("a?b?"));
-}
-
-void TestTextRecords::floatText_data()
-{
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QByteArray>("text");
-    QTest::newRow("whole") << 100.0f << QByteArray("100");
-    QTest::newRow("zero") << 0.0f << QByteArray("0");
-    QTest::newRow("negative zero") << -0.0f << QByteArray("0");
-    QTest::newRow("half") << 0.5f << QByteArray("0.5");
-    QTest::newRow("negative fraction") << -0.25f << QByteArray("-0.25");
-    QTest::newRow("small") << 6.944444E-04f << QByteArray("0.0006944444");
-    QTest::newRow("seven digits") << 1234567.8f << QByteArray("1234568");
-    QTest::newRow("third") << float(1.0 / 3.0) << QByteArray("0.3333333");
-    QTest::newRow("large") << 1e10f << QByteArray("10000000000");
-    QTest::newRow("colour as float") << -2147483648.0f << QByteArray("-2147484000");
-}
-
-void TestTextRecords::floatText()
-{
-    QFETCH(float, value);
-    QFETCH(QByteArray, text);
-    QCOMPARE(FloatText(value), text);
-}
 
 void TestTextRecords::floatsRoundTripToSevenDigits()
 {
@@ -107,48 +68,6 @@ void TestTextRecords::readerFields()
         QCOMPARE(f->quoted, quoted[i]);
     }
     QVERIFY(!r.Next());
-}
-
-void TestTextRecords::writerRecords()
-{
-    RecordWriter w;
-    w.Text(QString::fromUtf8("He said \"ok\" \u00e9"));
-    w.EndRecord();
-    w.Int(-2147483633);
-    w.Float(0.5f);
-    w.Bool(true);
-    w.Bool(false);
-    w.EndRecord();
-    w.EndRecord();
-    QCOMPARE(w.Bytes(),
-             QByteArray("\"He said ''ok'' \xe9\"\r\n-2147483633,0.5,#TRUE#,#FALSE#\r\n\r\n"));
-
-    // Every reader reads the apostrophes, and the record after it is where it belongs.
-    RecordReader r(w.Bytes());
-    QCOMPARE(r.Next()->text, QString::fromUtf8("He said ''ok'' \u00e9"));
-    QCOMPARE(*FieldInt(*r.Next()), -2147483633);
-}
-
-void TestTextRecords::fieldConversions()
-{
-    auto field = [](const char *t, bool quoted = false) {
-        return RecordReader::Field{QString::fromLatin1(t), quoted};
-    };
-    QCOMPARE(*FieldFloat(field(".5")), 0.5f);
-    QCOMPARE(*FieldFloat(field("-.25")), -0.25f);
-    QCOMPARE(*FieldFloat(field("6.944444E-04")), 6.944444E-04f);
-    QCOMPARE(*FieldFloat(field("abc")), 0.0f);
-    QVERIFY(!FieldFloat(field("1E39")));
-    QCOMPARE(*FieldInt(field("2.5")), 2);
-    QCOMPARE(*FieldInt(field("3.5")), 4);
-    QCOMPARE(*FieldInt(field("-2147483633")), -2147483633);
-    QVERIFY(!FieldInt(field("3000000000")));
-    QCOMPARE(*FieldBool(field("#TRUE#")), true);
-    QCOMPARE(*FieldBool(field("#FALSE#")), false);
-    QCOMPARE(*FieldBool(field("-1")), true);
-    QCOMPARE(*FieldBool(field("0")), false);
-    QVERIFY(!FieldBool(field("yes")));
-    QVERIFY(!FieldBool(field("1", true)));
 }
 
 QTEST_GUILESS_MAIN(TestTextRecords)

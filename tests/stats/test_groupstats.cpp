@@ -37,7 +37,6 @@ private slots:
     void figures_data();
     void figures();
     void againstDoublePrecision();
-    void removeShot();
     void removeToOneShotClearsStatistics();
     void moa_data();
     void moa();
@@ -119,27 +118,6 @@ void TestGroupStats::againstDoublePrecision()
     ComputeGroupStats(s);
     QCOMPARE(s.GroupCenterX, 10 + s.MeanX);
     QCOMPARE(s.GroupCenterY, 20 - s.MeanY);
-}
-
-void TestGroupStats::removeShot()
-{
-    Session s = groupOf({{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}});
-    s.ShotCount = 5;
-    RemoveShot(s, 2);
-    QCOMPARE(s.ShotCount, 4);
-    QCOMPARE(s.ShotX[2], 3.0f);
-    QCOMPARE(s.ShotX[3], 4.0f);
-    QCOMPARE(s.ShotX[4], 5.0f);
-    QCOMPARE(s.ShotX[5], 0.0f);
-    QCOMPARE(s.ShotR[5], 0.0f);
-    const Session fresh = groupOf({{1, 1}, {3, 3}, {4, 4}, {5, 5}});
-    QCOMPARE(s.MeanX, fresh.MeanX);
-    QCOMPARE(s.SdR, fresh.SdR);
-    QCOMPARE(s.GroupSize, fresh.GroupSize);
-    // Out-of-range numbers never touch the tables.
-    RemoveShot(s, 0);
-    RemoveShot(s, 5);
-    QCOMPARE(s.ShotCount, 4);
 }
 
 void TestGroupStats::removeToOneShotClearsStatistics()

@@ -18,28 +18,10 @@ CliRun run(const QStringList &args) { return RunCliCaptured(args); }
 class TestCliFiles : public QObject {
     Q_OBJECT
 private slots:
-    void statsOfFile();
     void resave();
-    void exportFile();
     void damagedFilesRefused_data();
     void damagedFilesRefused();
-    void usage();
 };
-
-void TestCliFiles::statsOfFile()
-{
-    const CliRun r = run({QStringLiteral("stats"), FixturePath("graph_old.pxs")});
-    QCOMPARE(r.code, 0);
-    const QJsonObject j = QJsonDocument::fromJson(r.out.toUtf8()).object();
-    QCOMPARE(j.value(QStringLiteral("ShotCount")).toInt(), 2);
-    QCOMPARE(j.value(QStringLiteral("ImagePath")).toString(),
-             QStringLiteral("C:\\Targets\\t1.jpg"));
-    QCOMPARE(j.value(QStringLiteral("GraphicalEntryActive")).toBool(), true);
-    QCOMPARE(float(j.value(QStringLiteral("ImageScale")).toDouble()), 6.944444E-04f);
-    QCOMPARE(j.value(QStringLiteral("BackColor")).toInt(), 16777215);
-    QVERIFY(!j.value(QStringLiteral("MOA")).isNull());
-    QVERIFY(r.err.isEmpty());
-}
 
 void TestCliFiles::resave()
 {
@@ -63,33 +45,6 @@ void TestCliFiles::resave()
     QVERIFY(fail.out.isEmpty());
     QVERIFY(fail.err.startsWith(QStringLiteral("Save Failed: ")));
     QCOMPARE(ReadBytes(out), QByteArray("old"));
-}
-
-void TestCliFiles::exportFile()
-{
-    QTemporaryDir dir;
-    const QString pxs = dir.filePath(QStringLiteral("group1.pxs"));
-    QVERIFY(QFile::copy(FixturePath("keyboard_old.pxs"), pxs));
-    CliRun r = run({QStringLiteral("export"), pxs});
-    QCOMPARE(r.code, 0);
-    QVERIFY(r.out.isEmpty());
-    QCOMPARE(r.err, QStringLiteral("File Exported: File group1.txt successfully exported.\n"));
-    Session s;
-    PrepareTestSession(s);
-    QVERIFY(OpenStatsFile(s, pxs));
-    QCOMPARE(ReadBytes(dir.filePath(QStringLiteral("group1.txt"))), ExportBytes(s));
-
-    // Existing export: refused without --as, written under the answer with it.
-    r = run({QStringLiteral("export"), pxs});
-    QCOMPARE(r.code, 1);
-    QCOMPARE(r.err, QStringLiteral("No File Name: No file name entered; terminating export\n"));
-    r = run({QStringLiteral("export"), pxs, QStringLiteral("--as"), QStringLiteral("other")});
-    QCOMPARE(r.code, 0);
-    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("other.txt"))));
-    // An answer that exists too gets no second chance.
-    r = run({QStringLiteral("export"), pxs, QStringLiteral("--as"), QStringLiteral("other")});
-    QCOMPARE(r.code, 1);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
 }
 
 void TestCliFiles::damagedFilesRefused_data()
@@ -120,14 +75,5 @@ void TestCliFiles::damagedFilesRefused()
     QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
-void TestCliFiles::usage()
-{
-    QCOMPARE(run({QStringLiteral("resave"), FixturePath("graph_old.pxs")}).code, 2);
-    QCOMPARE(run({QStringLiteral("export")}).code, 2);
-    QCOMPARE(
-        run({QStringLiteral("export"), FixturePath("graph_old.pxs"), QStringLiteral("--as")}).code,
-        2);
-}
-
 QTEST_GUILESS_MAIN(TestCliFiles)
-#include "test_cli_files.moc"
+#include "test_cmd_files.moc"

@@ -1,0 +1,59 @@
+#pragma once
+// What a window may ask of the application: the session and the boxes, the
+// other windows, the statistics rendered again, and the commands several
+// windows share. PeltrixApp implements it; windows hold nothing more concrete.
+#include "app/session.h"
+#include "platform/prompter.h"
+
+#include <QtGlobal>
+
+class QWidget;
+class Desktop;
+
+class IPeltrixApp {
+public:
+    IPeltrixApp(Session &session, Prompter &prompter) : session(session), prompter(prompter) {}
+    virtual ~IPeltrixApp() = default;
+    IPeltrixApp(const IPeltrixApp &) = delete;
+    IPeltrixApp &operator=(const IPeltrixApp &) = delete;
+
+    Session &session;
+    Prompter &prompter;
+
+    // Windows.
+    virtual void ViewTextEntry() = 0;
+    virtual void ViewGraphicalEntry() = 0;
+    virtual void ShowTextEntryForm() = 0;  // the X/Y form beside keyboard entry
+    virtual void CloseTextEntryForm() = 0; // if it is open
+    virtual bool HasGraphEnter() const = 0;
+    virtual void ShowStatistics(QWidget *owner) = 0;
+    virtual void ShowHeaderForm(QWidget *owner) = 0;
+    virtual void ShowGroupAnalysis(QWidget *owner) = 0;
+    virtual void ShowDefaultOptions(QWidget *owner) = 0;
+    virtual void ShowUnits(QWidget *owner) = 0;
+    virtual bool StatToolsAvailable() const = 0;
+    virtual void ShowTTest() = 0;
+    virtual void ShowFTest() = 0;
+    virtual void ShowTutorial() = 0;
+    virtual void ShowAbout(bool modal) = 0;
+    virtual void OpenManual(QWidget *owner) = 0;
+    virtual Desktop &HelpDesktop() = 0;
+    virtual void CloseAll() = 0;
+
+    // The statistics window drawn again from the session.
+    virtual void RenderStats() = 0;
+
+    // Commands on the session.
+    // False when it was called off or nothing was chosen.
+    virtual bool OpenFileDialog(qint32 mode, QWidget *owner) = 0;
+    virtual void SaveStats(QWidget *owner) = 0;
+    virtual void SaveStatsAs(QWidget *owner) = 0;
+    virtual void ExportShots(QWidget *owner) = 0;
+    virtual void PrintStats(QWidget *owner) = 0;
+    virtual void ClearDataSet() = 0;
+    virtual void ClearDataCommand(QWidget *owner) = 0;
+    virtual bool ConfirmDiscard(QWidget *owner) = 0;
+    virtual void SaveConfig() = 0;
+    // The defaults taken from the session, with the user's own image folder.
+    virtual void CaptureUserDefaults() = 0;
+};
