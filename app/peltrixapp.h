@@ -117,19 +117,16 @@ public:
 
     // The logbook (logbook/): Add to Logbook of the File menus, the Logbook
     // window, and the optional add after every Save.
-    void AddToLogbook(QWidget *owner);
-    void ShowLogbook(QWidget *owner);
+    void AddToLogbook(QWidget *owner) override;
+    void ShowLogbook(QWidget *owner) override;
     frmLogbook *LogbookWindow();
     bool HasLogbook() const { return !logbook.isNull(); }
     void LogbookAfterSave(QWidget *owner);
-    LogbookSettings &LogbookConfig();
-    void SaveLogbookConfig();
-    QString LogbookPath();
-    // Opens the user's logbook into `book`; false with the message shown.
-    bool OpenLogbook(Logbook &book, QWidget *owner);
-    // Adds "Add to Logbook" after the save items of `file` and "View Logbook"
-    // to `view`; `prefix` names the items after their window's menus.
-    void AddLogbookMenuItems(QWidget *owner, QMenu *file, QMenu *view, const char *prefix);
+    LogbookSettings &LogbookConfig() override;
+    void SaveLogbookConfig() override;
+    QString LogbookPath() override;
+    bool OpenLogbook(Logbook &book, QWidget *owner) override;
+    void AddLogbookMenuItems(QWidget *owner, QMenu *file, QMenu *view, const char *prefix) override;
 
     // Closes every window but the main one, most recent first.
     void CloseAll() override;

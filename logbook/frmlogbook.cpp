@@ -1,7 +1,6 @@
 #include "logbook/frmlogbook.h"
 
-#include "app/frmmain.h"
-#include "app/peltrixapp.h"
+#include "app/appinterface.h"
 #include "files/statsfile.h"
 #include "logbook/chronofile.h"
 #include "logbook/frmlogbookcompare.h"
@@ -32,7 +31,7 @@ QPushButton *button(QWidget *owner, const char *name, const QString &caption)
 }
 } // namespace
 
-frmLogbook::frmLogbook(PeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window), app(a)
+frmLogbook::frmLogbook(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window), app(a)
 {
     setObjectName(QStringLiteral("frmLogbook"));
     setWindowTitle(Title);
@@ -250,9 +249,9 @@ void frmLogbook::cmdOpen_Click()
     if (!e.Source.isEmpty() && QFileInfo::exists(e.Source)) {
         if (!OpenStatsFileOrTell(s, e.Source, app.prompter)) return;
         if (s.GraphicalEntryActive)
-            app.Main()->mnuGraphDataItem_Click();
+            app.ViewGraphicalEntry();
         else
-            app.Main()->mnuTextDataItem_Click();
+            app.ViewTextEntry();
         s.StatsSaved = true;
         return;
     }
@@ -277,7 +276,7 @@ void frmLogbook::cmdOpen_Click()
         s.ShotR[k] = RadialDistance(s.ShotX[k], s.ShotY[k]);
     }
     if (s.ShotCount > 1) ComputeGroupStats(s);
-    app.Main()->mnuTextDataItem_Click();
+    app.ViewTextEntry();
     s.StatsSaved = false;
 }
 

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
-class PeltrixApp;
+class IPeltrixApp;
 class QCheckBox;
 class QDateEdit;
 class QLabel;
@@ -20,7 +20,7 @@ class frmLogbookTrend;
 class frmLogbook : public QWidget {
     Q_OBJECT
 public:
-    explicit frmLogbook(PeltrixApp &app, QWidget *parent = nullptr);
+    explicit frmLogbook(IPeltrixApp &app, QWidget *parent = nullptr);
     ~frmLogbook() override;
 
     QLineEdit *txtFirearm, *txtLoad, *txtText;
@@ -59,7 +59,7 @@ private:
     void updateButtons();
     bool tell(const QString &text);
 
-    PeltrixApp &app;
+    IPeltrixApp &app;
     Logbook book;
     std::vector<LogbookEntry> entries;
     std::vector<VelocitySeries> velocities;
