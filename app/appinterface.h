@@ -29,6 +29,12 @@ public:
     virtual void CloseTextEntryForm() = 0; // if it is open
     virtual bool HasGraphEnter() const = 0;
     virtual void ShowStatistics(QWidget *owner) = 0;
+    // Before `owner` closes: the windows it owns that outlive it are let go.
+    virtual void ReleaseOwned(QWidget *owner) = 0;
+    // Where windows are placed from: the main window, the statistics window.
+    virtual QWidget *MainWindow() = 0;
+    virtual QWidget *StatisticsWindow() = 0;
+    virtual void CloseGraphWindows() = 0;
     virtual void ShowHeaderForm(QWidget *owner) = 0;
     virtual void ShowGroupAnalysis(QWidget *owner) = 0;
     virtual void ShowDefaultOptions(QWidget *owner) = 0;

@@ -33,14 +33,17 @@ frmMain::frmMain(IPeltrixApp &a) : app(a)
     auto menu = [this](const char *name, const QString &caption) {
         return AddMenu(menuBar(), name, caption);
     };
+    // The graphical entry window's keys, so every window answers alike.
+    const auto ctrl = [](Qt::Key key) { return QKeySequence(Qt::CTRL | key); };
     QMenu *mnuFile = menu("mnuFile", QStringLiteral("&File"));
-    mnuNewFile = item(mnuFile, "mnuNewFile", QStringLiteral("&New"), &frmMain::mnuNewFile_Click);
-    mnuOpenStats =
-        item(mnuFile, "mnuOpenStats", QStringLiteral("&Open"), &frmMain::mnuOpenStats_Click);
-    mnuFileSave =
-        item(mnuFile, "mnuFileSave", QStringLiteral("File &Save"), &frmMain::mnuFileSave_Click);
+    mnuNewFile = item(mnuFile, "mnuNewFile", QStringLiteral("&New"), &frmMain::mnuNewFile_Click,
+                      ctrl(Qt::Key_N));
+    mnuOpenStats = item(mnuFile, "mnuOpenStats", QStringLiteral("&Open"),
+                        &frmMain::mnuOpenStats_Click, ctrl(Qt::Key_O));
+    mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("File &Save"),
+                       &frmMain::mnuFileSave_Click, ctrl(Qt::Key_S));
     mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", QStringLiteral("File Save &As"),
-                         &frmMain::mnuFileSaveAs_Click);
+                         &frmMain::mnuFileSaveAs_Click, ctrl(Qt::Key_A));
     mnuFile->addSeparator();
     mnuImportItem = item(mnuFile, "mnuImportItem", QStringLiteral("Import Target I&mage"),
                          &frmMain::mnuImportItem_Click);
@@ -48,10 +51,10 @@ frmMain::frmMain(IPeltrixApp &a) : app(a)
         item(mnuFile, "mnuExport", QStringLiteral("Export Shot Data"), &frmMain::mnuExport_Click);
     mnuFile->addSeparator();
     mnuPrintItem = item(mnuFile, "mnuPrintItem", QStringLiteral("&Print Statistics"),
-                        &frmMain::mnuPrintItem_Click);
+                        &frmMain::mnuPrintItem_Click, ctrl(Qt::Key_P));
     mnuFile->addSeparator();
-    mnuExitItem =
-        item(mnuFile, "mnuExitItem", QStringLiteral("E&xit"), &frmMain::mnuExitItem_Click);
+    mnuExitItem = item(mnuFile, "mnuExitItem", QStringLiteral("E&xit"), &frmMain::mnuExitItem_Click,
+                       ctrl(Qt::Key_Q));
 
     QMenu *mnuView = menu("mnuView", QStringLiteral("&View"));
     mnuGraphDataItem = item(mnuView, "mnuGraphDataItem", QStringLiteral("View &Graphical Entry"),

@@ -6,6 +6,7 @@
 #include "entry/frmtextenter.h"
 #include "help/frmtutorial.h"
 #include "platform/fonts.h"
+#include "platform/placement.h"
 #include "platform/printer.h"
 #include "stats/frmtextoutput.h"
 #include "stats/report.h"
@@ -66,10 +67,13 @@ frmTextEnter *PeltrixApp::TextEnter()
 
 void PeltrixApp::ShowTextEntryForm()
 {
-    frmTextEnter *entry = TextEnter();
-    entry->show();
-    entry->raise();
+    // Under the keyboard-entry window's menu bar: one window to the user.
+    KeyBoardEnter()->ShowEntryForm(TextEnter());
 }
+
+QWidget *PeltrixApp::MainWindow() { return Main(); }
+
+QWidget *PeltrixApp::StatisticsWindow() { return TextOutput(); }
 
 void PeltrixApp::CloseTextEntryForm()
 {
@@ -80,6 +84,7 @@ void PeltrixApp::RenderStats()
 {
     TextOutput();
     RenderToStatsWindow(session);
+    if (textEnter) textEnter->SyncDeleteButton();
 }
 
 void PeltrixApp::ViewTextEntry()
@@ -88,9 +93,13 @@ void PeltrixApp::ViewTextEntry()
     session.EntryWindowOpen = true;
     const bool fresh = !keyBoardEnter;
     frmKeyBoardEnter *kb = KeyBoardEnter();
-    kb->show();
-    kb->raise();
-    if (fresh) kb->Form_Load();
+    if (fresh) {
+        kb->Form_Load();
+    } else {
+        ShowTextEntryForm();
+        kb->show();
+        kb->raise();
+    }
     session.ToolMode = Tool::None;
     RenderStats();
 }
@@ -106,11 +115,26 @@ void PeltrixApp::ViewGraphicalEntry()
     if (session.TutorialOpen || tutorial) FocusTutorial();
 }
 
-void PeltrixApp::ShowStatistics(QWidget *)
+void PeltrixApp::ShowStatistics(QWidget *owner)
 {
     frmTextOutput *w = TextOutput();
+    // Owned by the window that shows it, so it stays above that window, and
+    // placed beside it when it changes hands or opens.
+    const bool newOwner = owner && w->parentWidget() != owner;
+    if (newOwner) w->setParent(owner, w->windowFlags() | Qt::Window);
+    if (newOwner || !w->isVisible()) PlaceBeside(w, owner ? owner : Main());
     w->show();
     w->raise();
+}
+
+void PeltrixApp::ReleaseOwned(QWidget *owner)
+{
+    // The statistics window outlives its owner: hidden and unowned until the
+    // next window shows it.
+    if (textOutput && textOutput->parentWidget() == owner) {
+        textOutput->hide();
+        textOutput->setParent(nullptr, textOutput->windowFlags() | Qt::Window);
+    }
 }
 
 void PeltrixApp::ShowHeaderForm(QWidget *owner)

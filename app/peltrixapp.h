@@ -54,6 +54,9 @@ public:
     void ViewTextEntry() override;
     void ViewGraphicalEntry() override;
     void ShowStatistics(QWidget *owner) override;
+    void ReleaseOwned(QWidget *owner) override;
+    QWidget *MainWindow() override;
+    QWidget *StatisticsWindow() override;
     void ShowHeaderForm(QWidget *owner) override;
     void RenderStats() override;
 
@@ -85,7 +88,7 @@ public:
     // Graphical entry (graph/).
     void ShowGraphEntry();
     void ClearGraphPicture();
-    void CloseGraphWindows();
+    void CloseGraphWindows() override;
     frmGraphEnter *GraphEnter();
     bool HasGraphEnter() const override { return !graphEnter.isNull(); }
     // The graphical entry window follows a session reset (title, toolbox).

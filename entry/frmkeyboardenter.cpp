@@ -3,7 +3,7 @@
 #include "app/appinterface.h"
 #include "entry/frmtextenter.h"
 #include "platform/menus.h"
-#include "platform/screen.h"
+#include "platform/placement.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -17,22 +17,24 @@ frmKeyBoardEnter::frmKeyBoardEnter(IPeltrixApp &a, QWidget *parent)
     auto item = [this](auto &&...args) { return AddMenuItem(this, args...); };
     QMenu *mnuKBFile = menuBar()->addMenu(QStringLiteral("File"));
     mnuKBFile->setObjectName(QStringLiteral("mnuKBFile"));
-    mnuKBNew =
-        item(mnuKBFile, "mnuKBNew", QStringLiteral("New"), &frmKeyBoardEnter::mnuKBNew_Click);
-    mnuKBOpen =
-        item(mnuKBFile, "mnuKBOpen", QStringLiteral("Open"), &frmKeyBoardEnter::mnuKBOpen_Click);
-    mnuKBSave =
-        item(mnuKBFile, "mnuKBSave", QStringLiteral("Save"), &frmKeyBoardEnter::mnuKBSave_Click);
+    // The graphical entry window's keys, so both entry windows answer alike.
+    const auto ctrl = [](Qt::Key key) { return QKeySequence(Qt::CTRL | key); };
+    mnuKBNew = item(mnuKBFile, "mnuKBNew", QStringLiteral("New"), &frmKeyBoardEnter::mnuKBNew_Click,
+                    ctrl(Qt::Key_N));
+    mnuKBOpen = item(mnuKBFile, "mnuKBOpen", QStringLiteral("Open"),
+                     &frmKeyBoardEnter::mnuKBOpen_Click, ctrl(Qt::Key_O));
+    mnuKBSave = item(mnuKBFile, "mnuKBSave", QStringLiteral("Save"),
+                     &frmKeyBoardEnter::mnuKBSave_Click, ctrl(Qt::Key_S));
     mnuKBSaveAs = item(mnuKBFile, "mnuKBSaveAs", QStringLiteral("Save As"),
-                       &frmKeyBoardEnter::mnuKBSaveAs_Click);
+                       &frmKeyBoardEnter::mnuKBSaveAs_Click, ctrl(Qt::Key_A));
     mnuKBFile->addSeparator();
     mnuKBExport = item(mnuKBFile, "mnuKBExport", QStringLiteral("Export Shot Data"),
                        &frmKeyBoardEnter::mnuKBExport_Click);
     mnuKBPrint = item(mnuKBFile, "mnuKBPrint", QStringLiteral("Print Statistics"),
-                      &frmKeyBoardEnter::mnuKBPrint_Click);
+                      &frmKeyBoardEnter::mnuKBPrint_Click, ctrl(Qt::Key_P));
     mnuKBFile->addSeparator();
     mnuKBClose = item(mnuKBFile, "mnuKBClose", QStringLiteral("Close Text Entry"),
-                      &frmKeyBoardEnter::mnuKBClose_Click);
+                      &frmKeyBoardEnter::mnuKBClose_Click, ctrl(Qt::Key_Q));
     QMenu *mnuKBView = menuBar()->addMenu(QStringLiteral("View"));
     mnuKBView->setObjectName(QStringLiteral("mnuKBView"));
     mnuKBViewStats = item(mnuKBView, "mnuKBViewStats", QStringLiteral("View Statistics"),
@@ -50,15 +52,27 @@ frmKeyBoardEnter::frmKeyBoardEnter(IPeltrixApp &a, QWidget *parent)
                       &frmKeyBoardEnter::mnuKBAbout_Click);
     // New does nothing here; it stays visible as it always was.
     mnuKBNew->setEnabled(false);
-    resize(TwipsToPixels(4800), menuBar()->sizeHint().height() + 4);
-    move(TwipsToPixels(300), TwipsToPixels(3600));
 }
 
 void frmKeyBoardEnter::Form_Load()
 {
-    if (!app.session.HeaderEntered) app.ShowHeaderForm(this);
+    // The header comes first, before this window shows.
+    if (!app.session.HeaderEntered)
+        app.ShowHeaderForm(isVisible() ? static_cast<QWidget *>(this) : app.MainWindow());
     app.ShowTextEntryForm();
+    // Below the main window, clear of its menu bar.
+    PlaceBelow(this, app.MainWindow());
+    show();
+    raise();
     app.ShowStatistics(this);
+}
+
+void frmKeyBoardEnter::ShowEntryForm(QWidget *entry)
+{
+    // The entry form is this window's client area: one window under one menu bar.
+    if (centralWidget() != entry) setCentralWidget(entry);
+    entry->show();
+    setFixedSize(sizeHint());
 }
 
 void frmKeyBoardEnter::mnuKBNew_Click() {}
@@ -89,5 +103,6 @@ void frmKeyBoardEnter::closeEvent(QCloseEvent *event)
 {
     // The entry form belongs to this window and goes with it.
     app.CloseTextEntryForm();
+    app.ReleaseOwned(this);
     QMainWindow::closeEvent(event);
 }

@@ -4,8 +4,9 @@
 class IPeltrixApp;
 class QAction;
 
-// Keyboard entry's window: only a menu bar. Opening it opens the header form
-// (until a header was entered), the entry form and the statistics window.
+// Keyboard entry's window: a menu bar over the entry form. Opening it opens
+// the header form first (until a header was entered), then the entry form
+// and the statistics window beside it.
 class frmKeyBoardEnter : public QMainWindow {
     Q_OBJECT
 public:
@@ -16,6 +17,8 @@ public:
 
     // The load event; runs when the window is first shown.
     void Form_Load();
+    // Puts the entry form (back) under the menu bar and shows it.
+    void ShowEntryForm(QWidget *entry);
 
 public slots:
     void mnuKBNew_Click();

@@ -5,15 +5,15 @@
 #include "platform/screen.h"
 #include "stats/report.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-frmTextEnter::frmTextEnter(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Window), app(a)
+frmTextEnter::frmTextEnter(IPeltrixApp &a, QWidget *parent) : QWidget(parent), app(a)
 {
     setObjectName(QStringLiteral("frmTextEnter"));
     setWindowTitle(QStringLiteral("Keyboard Data Entry"));
-    setAttribute(Qt::WA_DeleteOnClose);
     auto make = [this](auto *w, const char *name, QRect r) {
         w->setObjectName(QString::fromLatin1(name));
         w->setGeometry(r);
@@ -30,6 +30,7 @@ frmTextEnter::frmTextEnter(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt
     cmdRemShot = make(new QPushButton(QStringLiteral("Delete Shot"), this), "cmdRemShot",
                       TwipsRect(3120, 2160, 1455, 495));
     cmdRemShot->hide();
+    cmdRemShot->setAutoDefault(false);
     // Labels are measured in another font than the one they were laid out
     // for: let them use the room up to the fields.
     lblEnterX->setWordWrap(false);
@@ -46,19 +47,28 @@ frmTextEnter::frmTextEnter(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt
 
 void frmTextEnter::showEvent(QShowEvent *event)
 {
-    if (!loaded) {
-        loaded = true;
-        move(x(), TwipsToPixels(600));
-    }
+    // On its own (not inside the keyboard-entry window) it opens at 600 twips.
+    if (!loaded && isWindow()) move(x(), TwipsToPixels(600));
+    loaded = true;
+    SyncDeleteButton();
     QWidget::showEvent(event);
 }
+
+void frmTextEnter::changeEvent(QEvent *event)
+{
+    // The group may have changed in another window meanwhile.
+    if (event->type() == QEvent::ActivationChange) SyncDeleteButton();
+    QWidget::changeEvent(event);
+}
+
+void frmTextEnter::SyncDeleteButton() { cmdRemShot->setVisible(app.session.ShotCount > 0); }
 
 void frmTextEnter::cmdEnterTextData_Click()
 {
     Session &s = app.session;
     app.prompter.SetOwner(this);
     if (!AddTypedShot(s, app.prompter, txtEnterX->text(), txtEnterY->text())) return;
-    cmdRemShot->show();
+    SyncDeleteButton();
     txtEnterX->clear();
     txtEnterY->clear();
     InitReportLayout(s);
@@ -69,6 +79,7 @@ void frmTextEnter::cmdEnterTextData_Click()
 void frmTextEnter::cmdRemShot_Click()
 {
     app.prompter.SetOwner(this);
-    if (DeleteTypedShot(app.session, app.prompter) && app.session.ShotCount == 0)
-        cmdRemShot->hide();
+    DeleteTypedShot(app.session, app.prompter);
+    SyncDeleteButton();
+    cmdRemShot->setAutoDefault(false);
 }

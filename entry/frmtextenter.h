@@ -6,7 +6,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The entry form of keyboard entry: two fields, Add and Delete.
+// The entry form of keyboard entry: two fields, Add and Delete. It is the
+// client area of the keyboard-entry window; Delete shows while the group
+// has shots.
 class frmTextEnter : public QWidget {
     Q_OBJECT
 public:
@@ -19,12 +21,15 @@ public:
     QPushButton *cmdEnterTextData;
     QPushButton *cmdRemShot;
 
+    void SyncDeleteButton();
+
 public slots:
     void cmdEnterTextData_Click();
     void cmdRemShot_Click();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     IPeltrixApp &app;

@@ -8,13 +8,34 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
-QString StartFolder(const QString &folder, const QString &documentsDir)
+QString StartFolder(const QString &folder, const QString &documentsDir, const QString &lastFile)
 {
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+    const QString lastFolder = lastFile.isEmpty() ? QString() : QFileInfo(lastFile).absolutePath();
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir()) return lastFolder;
     if (!documentsDir.isEmpty() && QFileInfo(documentsDir).isDir()) return documentsDir;
     return QDir::homePath();
+}
+
+QString ImportPattern()
+{
+    // The usual scan formats first, then whatever else the image plugins read.
+    QStringList names = {QStringLiteral("gif"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                         QStringLiteral("bmp"), QStringLiteral("png"), QStringLiteral("tif"),
+                         QStringLiteral("tiff")};
+    QStringList readable;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        readable << QString::fromLatin1(format).toLower();
+    QStringList patterns;
+    for (const QString &name : names + readable)
+        if (readable.contains(name) && !patterns.contains(QStringLiteral("*.") + name))
+            patterns << QStringLiteral("*.") + name;
+    return patterns.join(QLatin1Char(';'));
 }
 
 frmFileDialog::frmFileDialog(IPeltrixApp &a, QWidget *parent) : QDialog(parent), app(a)
@@ -32,10 +53,17 @@ frmFileDialog::frmFileDialog(IPeltrixApp &a, QWidget *parent) : QDialog(parent),
     File1->setGeometry(TwipsRect(3480, 120, 3015, 3210));
     cmdImportFile = new QPushButton(QStringLiteral("Open File"), this);
     cmdImportFile->setObjectName(QStringLiteral("cmdImportFile"));
-    cmdImportFile->setGeometry(TwipsRect(1320, 3540, 1455, 375));
+    lblLocation = new QLabel(QStringLiteral("Location:"), this);
+    lblLocation->setObjectName(QStringLiteral("lblLocation"));
+    lblLocation->setGeometry(TwipsRect(120, 3450, 900, 285));
+    txtLocation = new QLineEdit(this);
+    txtLocation->setObjectName(QStringLiteral("txtLocation"));
+    txtLocation->setGeometry(TwipsRect(1080, 3420, 5415, 315));
+    txtLocation->setPlaceholderText(QStringLiteral("Type or paste a folder or file, then Enter"));
+    cmdImportFile->setGeometry(TwipsRect(1320, 3900, 1455, 375));
     cmdCancFile = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancFile->setObjectName(QStringLiteral("cmdCancFile"));
-    cmdCancFile->setGeometry(TwipsRect(3840, 3540, 1455, 375));
+    cmdCancFile->setGeometry(TwipsRect(3840, 3900, 1455, 375));
     for (QPushButton *b : {cmdImportFile, cmdCancFile}) b->setAutoDefault(false);
     connect(Drive1, &DriveList::DriveChanged, this, &frmFileDialog::Drive1_Change);
     connect(Dir1, &FolderList::PathChanged, this, &frmFileDialog::Dir1_Change);
@@ -43,7 +71,8 @@ frmFileDialog::frmFileDialog(IPeltrixApp &a, QWidget *parent) : QDialog(parent),
     connect(File1, &FileList::FileDoubleClicked, this, &frmFileDialog::File1_DblClick);
     connect(cmdImportFile, &QPushButton::clicked, this, &frmFileDialog::cmdImportFile_Click);
     connect(cmdCancFile, &QPushButton::clicked, this, &frmFileDialog::cmdCancFile_Click);
-    setFixedSize(TwipsToPixels(6615), TwipsToPixels(4100));
+    connect(txtLocation, &QLineEdit::returnPressed, this, &frmFileDialog::txtLocation_Return);
+    setFixedSize(TwipsToPixels(6615), TwipsToPixels(4460));
     PrepareFileDialog();
 }
 
@@ -51,8 +80,9 @@ void frmFileDialog::PrepareFileDialog()
 {
     const Session &s = app.session;
     const bool images = s.FileDialogMode == 2;
-    const QString folder = StartFolder(images ? s.ImageDir : s.StatsDir, s.DocumentsDir);
-    File1->SetPattern(images ? QStringLiteral("*.gif;*.jpg;*.bmp") : QStringLiteral("*.pxs"));
+    const QString folder = StartFolder(images ? s.ImageDir : s.StatsDir, s.DocumentsDir,
+                                       images ? s.ImagePath : s.StatsFilePath);
+    File1->SetPattern(images ? ImportPattern() : QStringLiteral("*.pxs"));
     Dir1->SetPath(folder);
     Drive1->SetDriveOf(folder);
     chosenPath.clear();
@@ -70,6 +100,42 @@ void frmFileDialog::Dir1_Change()
 {
     File1->SetPath(Dir1->Path());
     chosenPath.clear();
+}
+
+void frmFileDialog::txtLocation_Return()
+{
+    QString text = txtLocation->text().trimmed();
+    if (text.isEmpty()) return;
+    if (text == QStringLiteral("~") || text.startsWith(QStringLiteral("~/")))
+        text = QDir::homePath() + text.mid(1);
+    // A relative path is taken from the folder shown.
+    const QFileInfo info(QDir(Dir1->Path()).absoluteFilePath(text));
+    const QString path = QDir::cleanPath(info.absoluteFilePath());
+    app.prompter.SetOwner(this);
+    if (info.isDir()) {
+        Dir1->SetPath(path);
+        Drive1->SetDriveOf(path);
+        txtLocation->clear();
+        return;
+    }
+    if (!info.isFile()) {
+        app.prompter.MsgBox(QStringLiteral("There is no file or folder ") + path, windowTitle(),
+                            Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    // A file opens as if chosen in the lists, so both ways act alike.
+    Dir1->SetPath(info.absolutePath());
+    Drive1->SetDriveOf(info.absolutePath());
+    const auto found =
+        File1->findItems(info.fileName(), Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (found.isEmpty()) {
+        app.prompter.MsgBox(QStringLiteral("Not a file this window opens: ") + path, windowTitle(),
+                            Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    File1->setCurrentItem(found.first());
+    found.first()->setSelected(true);
+    cmdImportFile_Click();
 }
 
 void frmFileDialog::File1_Click()
@@ -104,9 +170,11 @@ void frmFileDialog::cmdImportFile_Click()
     Session &s = app.session;
     if (s.FileDialogMode == 1) {
         if (OpenStatsFileOrTell(s, chosenPath, app.prompter)) {
-            if (!s.GraphicalEntryActive)
+            if (!s.GraphicalEntryActive) {
+                // The picture and marks there belong to the group just replaced.
+                app.CloseGraphWindows();
                 app.ViewTextEntry();
-            else
+            } else
                 app.ViewGraphicalEntry();
             s.StatsSaved = true;
         }

@@ -5,6 +5,8 @@ class IPeltrixApp;
 class DriveList;
 class FolderList;
 class FileList;
+class QLabel;
+class QLineEdit;
 class QPushButton;
 
 // The program's own file chooser: opens a statistics file (FileDialogMode 1)
@@ -18,6 +20,9 @@ public:
     FolderList *Dir1;
     FileList *File1;
     QPushButton *cmdImportFile, *cmdCancFile;
+    // Where a path can be typed or pasted: a folder is shown, a file opened.
+    QLabel *lblLocation;
+    QLineEdit *txtLocation;
 
     void PrepareFileDialog();
 
@@ -28,6 +33,7 @@ public slots:
     void File1_DblClick();
     void cmdImportFile_Click();
     void cmdCancFile_Click();
+    void txtLocation_Return();
 
 private:
     IPeltrixApp &app;
@@ -36,5 +42,9 @@ private:
 };
 
 // The folder a file window starts in: `folder` while it exists, otherwise the
-// documents folder, otherwise the home folder.
-QString StartFolder(const QString &folder, const QString &documentsDir);
+// folder of the last file used, the documents folder, the home folder.
+QString StartFolder(const QString &folder, const QString &documentsDir,
+                    const QString &lastFile = QString());
+// The import pattern: every image extension the installed image plugins
+// read ("*.gif;*.jpg;..."); the file list ignores letter case.
+QString ImportPattern();

@@ -2,15 +2,18 @@
 
 #include "app/appinterface.h"
 #include "graph/frmtoolbox.h"
+#include "graph/graphguide.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
 #include "platform/menus.h"
+#include "platform/placement.h"
 #include "platform/screen.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 const QString TitlePrefix = QStringLiteral("Graphical Data Entry - ");
@@ -28,9 +31,17 @@ frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
     setCentralWidget(View);
     ZoomLabel = new QLabel(PictureView::ZoomText(1.0), this);
     ZoomLabel->setObjectName(QStringLiteral("ZoomLabel"));
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblScale = new QLabel(this);
+    lblScale->setObjectName(QStringLiteral("lblScale"));
+    statusBar()->addWidget(lblStatus, 1);
+    statusBar()->addPermanentWidget(lblScale);
     statusBar()->addPermanentWidget(ZoomLabel);
-    connect(View, &PictureView::ZoomChanged, this,
-            [this](double z) { ZoomLabel->setText(PictureView::ZoomText(z)); });
+    connect(View, &PictureView::ZoomChanged, this, [this](double z) {
+        ZoomLabel->setText(PictureView::ZoomText(z));
+        if (!fitting) keepFitted = false;
+    });
     connect(View, &PictureView::ViewMoved, this, &frmGraphEnter::ViewMoved);
     picture.canvas.Changed = [this](const QRect &r) { Picture1->CanvasChanged(r); };
     connect(Picture1, &PictureBox::MouseDown, this, &frmGraphEnter::Picture1_MouseDown);
@@ -121,6 +132,34 @@ void frmGraphEnter::Form_Load()
     app.ShowStatistics(this);
     picture.LastMouseX = -1;
     ReloadTargetImage();
+    // Counted from here: a large scan takes a while to load.
+    opened.start();
+    PlaceOwnWindows();
+    for (int ms : {200, 600, 1500}) QTimer::singleShot(ms, this, &frmGraphEnter::PlaceOwnWindows);
+}
+
+void frmGraphEnter::PlaceOwnWindows()
+{
+    // The toolbox at the picture's top-left, where the work starts; the
+    // statistics at the top-right. Again while the window manager frames and
+    // maximises this window, in its first moments; after that they stay
+    // where the user puts them.
+    if (!opened.isValid() || opened.elapsed() > 2000) return;
+    if (toolbox) PlaceInsideTopLeft(toolbox, this);
+    QWidget *stats = app.StatisticsWindow();
+    if (stats->parentWidget() == this) PlaceBeside(stats, this);
+}
+
+void frmGraphEnter::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    PlaceOwnWindows();
+}
+
+void frmGraphEnter::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    PlaceOwnWindows();
 }
 
 void frmGraphEnter::ReloadTargetImage()
@@ -131,7 +170,23 @@ void frmGraphEnter::ReloadTargetImage()
     LoadPictureFromSession(s, picture, app.prompter);
     Picture1->setCursor(Qt::CrossCursor);
     SyncControls();
+    if (s.ImagePath != fittedImage) {
+        fittedImage = s.ImagePath;
+        keepFitted = true;
+    }
+    FitNewPicture();
     ViewMoved();
+}
+
+void frmGraphEnter::FitNewPicture()
+{
+    if (!keepFitted || fitting) return;
+    fitting = true;
+    fittedView = View->viewport()->size();
+    View->FitToWindow();
+    // A small picture at its own size, not blown up.
+    if (View->Zoom() > 1) View->SetZoom(1.0);
+    fitting = false;
 }
 
 void frmGraphEnter::SyncControls()
@@ -142,13 +197,26 @@ void frmGraphEnter::SyncControls()
     mnuCursor->setChecked(s.FullScreenCursor);
     mnuAxes->setChecked(s.ShowAxes);
     if (toolbox) toolbox->Sync();
+    UpdateGuide();
+}
+
+void frmGraphEnter::UpdateGuide()
+{
+    const Session &s = app.session;
+    lblStatus->setText(ToolPrompt(s, picture, picture.canvas.HasImage()));
+    lblScale->setText(ScaleText(s));
+    Picture1->SetNotes(NotesOf(s, picture));
 }
 
 void frmGraphEnter::Picture1_MouseDown(int, int, float X, float Y)
 {
     app.prompter.SetOwner(this);
+    // The second calibration press asks for the length: say in which unit.
+    if (app.session.ToolMode == Tool::Calibrate && picture.FirstCalPointSet)
+        lblStatus->setText(CalibrationAnswerPrompt(app.session));
     ::Picture1_MouseDown(app.session, picture, app.prompter, X, Y);
     if (toolbox) toolbox->Sync();
+    UpdateGuide();
 }
 
 void frmGraphEnter::Picture1_MouseMove(int, int, float X, float Y)
@@ -228,9 +296,18 @@ void frmGraphEnter::mnuZoomOut_Click() { View->ZoomOut(); }
 
 void frmGraphEnter::mnuZoomActual_Click() { View->SetZoom(1.0); }
 
-void frmGraphEnter::mnuZoomFit_Click() { View->FitToWindow(); }
+void frmGraphEnter::mnuZoomFit_Click()
+{
+    keepFitted = true;
+    FitNewPicture();
+}
 
-void frmGraphEnter::ViewMoved() { ShowVisibleArea(app.session, picture, Picture1->VisibleTwips()); }
+void frmGraphEnter::ViewMoved()
+{
+    // Resized while fitted: fitted again (a scroll leaves it alone).
+    if (keepFitted && !fitting && View->viewport()->size() != fittedView) FitNewPicture();
+    ShowVisibleArea(app.session, picture, Picture1->VisibleTwips());
+}
 
 void frmGraphEnter::mnuGraphManual_Click() { app.OpenManual(this); }
 
@@ -245,6 +322,7 @@ void frmGraphEnter::Form_Unload()
     app.session.AxesDrawn = false;
     app.session.CalMarkersDrawn = false;
     if (toolbox) toolbox->close();
+    app.ReleaseOwned(this);
 }
 
 void frmGraphEnter::closeEvent(QCloseEvent *event)

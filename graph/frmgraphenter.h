@@ -3,6 +3,7 @@
 // mouse and drawing rules live in targetdrawing; this form routes to them.
 #include "graph/targetdrawing.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -28,6 +29,8 @@ public:
     PictureView *View;
     QAction *mnuZoomIn, *mnuZoomOut, *mnuZoomActual, *mnuZoomFit;
     QLabel *ZoomLabel;
+    // The status line: what a click does now, and the picture's scale.
+    QLabel *lblStatus, *lblScale;
 
     GraphPicture &Picture() { return picture; }
     frmToolBox *ToolBox();
@@ -36,6 +39,8 @@ public:
     void ReloadTargetImage();
     // Title, check marks and toolbox as the session has them now.
     void SyncControls();
+    // The status line and the notes over the picture, as the session has them.
+    void UpdateGuide();
 
 public slots:
     void Picture1_MouseDown(int button, int shift, float X, float Y);
@@ -66,10 +71,20 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void Form_Unload();
     void ViewMoved();
+    // A new picture opens fitted to the window, and stays fitted as the
+    // window is resized until the user zooms.
+    void FitNewPicture();
+    QString fittedImage;
+    bool keepFitted = false, fitting = false;
+    QSize fittedView;
+    void PlaceOwnWindows();
+    QElapsedTimer opened;
     IPeltrixApp &app;
     GraphPicture picture;
     QPointer<frmToolBox> toolbox;

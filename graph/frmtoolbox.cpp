@@ -1,6 +1,7 @@
 #include "graph/frmtoolbox.h"
 
 #include "app/appinterface.h"
+#include "graph/frmgraphenter.h"
 #include "graph/targetdrawing.h"
 #include "platform/screen.h"
 
@@ -70,7 +71,6 @@ frmToolBox::frmToolBox(IPeltrixApp &a, QWidget *owner)
     cmdPrintData = button("cmdPrintData", "Print", "Send Statistics to Printer", 600, 960,
                           &F::cmdPrintData_Click);
     // Tab order follows creation order: Enter Shot, Del Shot, Cal, Aim Point, Clear, Print.
-    if (owner) move(owner->geometry().topLeft() + QPoint(TwipsToPixels(300), TwipsToPixels(900)));
     Sync();
 }
 
@@ -81,6 +81,8 @@ void frmToolBox::Sync()
     Mirror(cmdRemShot, t.cmdRemShot);
     Mirror(cmdCalImg, {true, t.cmdCalImg.bold});
     Mirror(cmdAimPoint, t.cmdAimPoint);
+    // The window's status line names the tool chosen here.
+    if (auto *owner = qobject_cast<frmGraphEnter *>(parentWidget())) owner->UpdateGuide();
 }
 
 void frmToolBox::cmdEnterShot_Click()

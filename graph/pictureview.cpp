@@ -12,8 +12,9 @@
 #include <cmath>
 
 namespace {
-constexpr std::array<double, 15> Steps = {0.1, 0.125, 1.0 / 6, 0.25, 1.0 / 3, 0.5, 2.0 / 3, 1.0,
-                                          1.5, 2.0,   3.0,     4.0,  5.0,     6.0, 8.0};
+constexpr std::array<double, 17> Steps = {0.05,    1.0 / 15, 0.1,     0.125, 1.0 / 6, 0.25,
+                                          1.0 / 3, 0.5,      2.0 / 3, 1.0,   1.5,     2.0,
+                                          3.0,     4.0,      5.0,     6.0,   8.0};
 }
 
 PictureView::PictureView(TargetCanvas &c, QWidget *parent)
@@ -21,7 +22,8 @@ PictureView::PictureView(TargetCanvas &c, QWidget *parent)
 {
     setObjectName(QStringLiteral("PictureView"));
     setWidgetResizable(false);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A picture smaller than the view sits in its middle.
+    setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::NoFrame);
     setWidget(box);
     box->installEventFilter(this);
@@ -67,8 +69,9 @@ void PictureView::SetZoom(double zoom, QPoint anchor)
     zoom = std::clamp(zoom, MinZoom, MaxZoom);
     const double old = box->Zoom();
     if (zoom == old) return;
-    // The canvas point under the anchor, in canvas pixels.
-    const QPointF at = QPointF(anchor + ScrollOffset()) / old;
+    // The canvas point under the anchor, in canvas pixels, wherever the
+    // picture sits (scrolled, or centred while smaller than the view).
+    const QPointF at = QPointF(anchor - box->pos()) / old;
     box->SetZoom(zoom);
     // Visible widgets get their resize event at once; the scroll bars follow it.
     if (!box->isVisible()) QCoreApplication::sendPostedEvents(box, QEvent::Resize);
@@ -80,7 +83,7 @@ void PictureView::SetZoom(double zoom, QPoint anchor)
         verticalScrollBar()->setValue(int(std::lround(target.y())));
     }
     // The blocked bars did not move the picture: place it as they say.
-    box->move(-ScrollOffset());
+    PlacePicture();
     emit ZoomChanged(zoom);
     Moved();
 }
@@ -97,7 +100,7 @@ void PictureView::ZoomOut() { SetZoom(NextStep(Zoom(), -1)); }
 
 void PictureView::FitToWindow()
 {
-    const QSize whole = canvas.HasImage() ? canvas.Image().size() : canvas.SizePixels();
+    const QSize whole = canvas.HasImage() ? canvas.ImageSize() : canvas.SizePixels();
     // The room with no scroll bars, since a picture that fits needs none.
     const QSize room = maximumViewportSize();
     if (whole.isEmpty() || room.isEmpty()) return;
@@ -107,6 +110,18 @@ void PictureView::FitToWindow()
     SetZoom(std::floor(fit * 1000) / 1000, QPoint(0, 0));
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
+    PlacePicture();
+}
+
+void PictureView::PlacePicture()
+{
+    // As the scroll area places it: centred along a side shorter than the
+    // view, else where the scroll bar stands.
+    const QSize view = viewport()->size(), pic = box->size();
+    box->move(pic.width() < view.width() ? (view.width() - pic.width()) / 2
+                                         : -horizontalScrollBar()->value(),
+              pic.height() < view.height() ? (view.height() - pic.height()) / 2
+                                           : -verticalScrollBar()->value());
 }
 
 void PictureView::Moved()

@@ -1,6 +1,6 @@
 #pragma once
 // The scrolled, zoomed view of the target picture in the graphical entry
-// window: scroll bars, the wheel, middle-button dragging, and zoom from 10 %
+// window: scroll bars, the wheel, middle-button dragging, and zoom from 5 %
 // to 800 % around a point of the view. What the picture shows and how mouse
 // positions become picture twips stays with PictureBox.
 #include <QScrollArea>
@@ -15,9 +15,9 @@ public:
 
     PictureBox *Picture() const { return box; }
 
-    static constexpr double MinZoom = 0.1, MaxZoom = 8.0;
+    static constexpr double MinZoom = 0.05, MaxZoom = 8.0;
     double Zoom() const;
-    // The zoom, within 10 % to 800 %, keeping the picture point at `anchor`
+    // The zoom, within 5 % to 800 %, keeping the picture point at `anchor`
     // (viewport pixels) where it is; without one, the centre of the view.
     void SetZoom(double zoom, QPoint anchor);
     void SetZoom(double zoom);
@@ -27,7 +27,7 @@ public:
     void ZoomIn();
     void ZoomOut();
     // The largest zoom that shows the whole image (the whole picture when
-    // there is none) without scrolling.
+    // there is none) without scrolling, centred in the view.
     void FitToWindow();
     // Scrolls so that this viewport pixel shows this widget pixel of the picture.
     void ScrollTo(QPoint picturePixel, QPoint viewportPixel);
@@ -49,6 +49,7 @@ protected:
 
 private:
     void Moved();
+    void PlacePicture();
     TargetCanvas &canvas;
     PictureBox *box;
     bool panning = false;

@@ -107,6 +107,14 @@ TargetCanvas::TargetCanvas() : background(DisplayRgb(qint32(0x8000000F))) { Rebu
 
 int TargetCanvas::Pixel(float twips) { return int(std::floor(double(twips) / TwipsPerPixel)); }
 
+int TargetCanvas::CellOf(int pixel, double zoom)
+{
+    int cell = std::max(0, int(std::floor(pixel * zoom)));
+    while (CellStart(cell + 1, zoom) <= pixel) ++cell;
+    while (cell > 0 && CellStart(cell, zoom) > pixel) --cell;
+    return cell;
+}
+
 float TargetCanvas::WidthTwips() const { return float(canvas.width() * TwipsPerPixel); }
 float TargetCanvas::HeightTwips() const { return float(canvas.height() * TwipsPerPixel); }
 
@@ -288,6 +296,7 @@ void TargetCanvas::XorRect(int x1, int y1, int x2, int y2, QRgb rgb)
     y2 = std::min(y2, canvas.height() - 1);
     if (x1 > x2 || y1 > y2) return;
     const QRgb bits = XorBits(rgb);
+    if (Xored) Xored(QRect(QPoint(x1, y1), QPoint(x2, y2)), bits);
     uchar *base = canvas.bits();
     const qsizetype stride = canvas.bytesPerLine();
     for (int y = y1; y <= y2; ++y) {
@@ -331,11 +340,27 @@ void TargetCanvas::RasteriseLine(const Figure &f)
     const int lw = lineWidth, before = (lw - 1) / 2;
     const QRect bounds = QRect(QPoint(std::min(x0, x1), std::min(y0, y1)),
                                QPoint(std::max(x0, x1), std::max(y0, y1)));
+    // Below 1 a level or upright line fills the canvas pixels of the one
+    // screen pixel it lies on: whole cells, drawn and erased without
+    // re-averaging the picture (PictureBox).
+    const auto crossing = [this, lw, before](int at) {
+        if (viewScale >= 1) return std::pair(at - before, at - before + lw - 1);
+        const int cell = CellOf(at, viewScale);
+        return std::pair(CellStart(cell, viewScale), CellStart(cell + 1, viewScale) - 1);
+    };
     if (y0 == y1) {
-        XorRect(bounds.left(), y0 - before, bounds.right(), y0 - before + lw - 1, f.fill);
-    } else if (x0 == x1) {
-        XorRect(x0 - before, bounds.top(), x0 - before + lw - 1, bounds.bottom(), f.fill);
-    } else if (lw == 1) {
+        const auto [top, bottom] = crossing(y0);
+        XorRect(bounds.left(), top, bounds.right(), bottom, f.fill);
+        Notify(QRect(QPoint(bounds.left(), top), QPoint(bounds.right(), bottom)));
+        return;
+    }
+    if (x0 == x1) {
+        const auto [left, right] = crossing(x0);
+        XorRect(left, bounds.top(), right, bounds.bottom(), f.fill);
+        Notify(QRect(QPoint(left, bounds.top()), QPoint(right, bounds.bottom())));
+        return;
+    }
+    if (lw == 1) {
         const QRgb bits = XorBits(f.fill);
         const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
         const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -31,6 +32,8 @@ public:
     void SetImage(QImage image);
     void ClearImage();
     bool HasImage() const { return imageSize.isValid() && !imageSize.isEmpty(); }
+    // The image's own size (the canvas may be larger: the picture area).
+    QSize ImageSize() const { return HasImage() ? imageSize : QSize(); }
     QString ImageFile() const { return imageFile; }
     // The image of this file is loaded and the file has not changed since.
     bool HoldsFile(const QString &path) const;
@@ -58,6 +61,11 @@ public:
 
     // The pixel holding a picture point.
     static int Pixel(float twips);
+    // Below a view scale of 1, screen pixel i shows the canvas pixels
+    // CellStart(i) to CellStart(i + 1) - 1 (its cell); CellOf is the screen
+    // pixel whose cell holds a canvas pixel.
+    static int CellStart(int i, double zoom) { return int(std::floor(i / zoom)); }
+    static int CellOf(int pixel, double zoom);
 
     // Figures on the picture now (drawn an odd number of times).
     int FigureCount() const { return int(figures.size()); }
@@ -75,6 +83,9 @@ public:
 
     // Told of every pixel rectangle that changed.
     std::function<void(const QRect &)> Changed;
+    // Told of every rectangle toggled with one colour (its RGB bits), before
+    // the pixels change.
+    std::function<void(const QRect &, QRgb)> Xored;
 
     // The largest image a load will decode, in megabytes.
     static constexpr int ImageAllocationLimitMB = 2048;

@@ -464,23 +464,3 @@ void ChooseTool(Session &s, ToolButton button)
         break;
     }
 }
-
-bool RemoveShotByNumber(Session &s, Prompter &prompter)
-{
-    const auto answer = prompter.InputBox(
-        QStringLiteral("Enter number of shot (from shot data list) to Remove from Data Set:"),
-        QStringLiteral("Remove Shot"), QString());
-    const double v = Val(answer.value_or(QString()));
-    bool removed = false;
-    // Out-of-range (and absurd) numbers are ignored before rounding.
-    if (v >= 0.5 && v < double(s.ShotCount) + 0.5) {
-        const qint32 k = RoundToInt(v);
-        if (k >= 1 && k <= s.ShotCount) {
-            RemoveShot(s, k);
-            s.StatsSaved = false;
-            removed = true;
-        }
-    }
-    if (s.ShotCount == 0) s.Toolbox.cmdRemShot.enabled = false;
-    return removed;
-}

@@ -1,10 +1,14 @@
 // The Help menus' commands of the application object.
 #include "app/peltrixapp.h"
 #include "help/frmabout.h"
+#include "help/frmmanual.h"
 #include "help/frmtutorial.h"
 #include "help/tutorial.h"
 #include "platform/desktop.h"
 #include "platform/installfolder.h"
+
+#include <QDir>
+#include <QPointer>
 
 Desktop &PeltrixApp::HelpDesktop() { return desktop ? *desktop : HostDesktop(); }
 
@@ -19,10 +23,21 @@ QString InstallDirOf(Session &s)
 void PeltrixApp::OpenManual(QWidget *owner)
 {
     const QString installDir = InstallDirOf(session);
-    if (HelpDesktop().OpenDocument(ManualPath(installDir), installDir)) return;
+    const QString path = ManualPath(installDir);
+    if (HelpDesktop().OpenDocument(path, installDir)) return;
+    // No program for HTML files here: the program's own help window.
+    static QPointer<frmManual> manual;
+    if (!manual) manual = new frmManual;
+    if (manual->ShowPage(path)) {
+        manual->show();
+        manual->raise();
+        manual->activateWindow();
+        return;
+    }
     prompter.SetOwner(owner);
     prompter.MsgBox(QStringLiteral("An error occured trying to open the local help files.  Please "
-                                   "contact Tech Support to Report this error."),
+                                   "contact Tech Support to Report this error.\r\r") +
+                        QDir::toNativeSeparators(path),
                     QStringLiteral("Help Error"), Buttons::Ok);
 }
 

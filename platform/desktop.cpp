@@ -13,6 +13,18 @@ bool SystemDesktop::OpenDocument(const QString &path, const QString &)
     // The desktop's opener is started even for a file that is not there, so
     // a missing manual is caught here rather than in a browser window.
     if (!QFileInfo(path).isFile()) return false;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The opener is started even when no program takes HTML files, and then
+    // fails unseen: ask the desktop first whether one does.
+    if (qEnvironmentVariableIsEmpty("BROWSER")) {
+        QProcess query;
+        query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                                 QStringLiteral("text/html")});
+        if (!query.waitForFinished(3000) || query.exitCode() != 0 ||
+            query.readAllStandardOutput().trimmed().isEmpty())
+            return false;
+    }
+#endif
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 

@@ -5,10 +5,12 @@
 #include "app/frmmain.h"
 #include "app/peltrixapp.h"
 #include "app/textnum.h"
+#include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
 #include "platform/scriptedprompter.h"
 #include "stats/frmtextoutput.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -123,7 +125,7 @@ void typedShots(PeltrixApp &app)
     save(stats->grab().toImage(), QStringLiteral("statistics.png"));
     form->txtEnterX->setText(QStringLiteral("-0.2"));
     settle();
-    save(sideBySide({form, stats}), QStringLiteral("keyboard.png"));
+    save(sideBySide({app.KeyBoardEnter(), stats}), QStringLiteral("keyboard.png"));
     app.CloseAll();
     settle();
 }
@@ -167,6 +169,10 @@ bool graphicalEntry(PeltrixApp &app, ScriptedPrompter &prompter)
     settle();
     QWidget *tools = topLevel("frmToolBox");
     save(sideBySide({graph, app.TextOutput()}), QStringLiteral("graph-window.png"));
+    // The clicks below are at the image's own pixels.
+    if (auto *actual = graph->findChild<QAction *>(QStringLiteral("mnuZoomActual")))
+        actual->trigger();
+    settle();
 
     // Four grid squares: 4 inches.
     prompter.QueueInput(QStringLiteral("4"));

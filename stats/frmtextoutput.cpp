@@ -4,23 +4,44 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+class frmTextOutput::Page : public QWidget {
+public:
+    explicit Page(frmTextOutput *w) : QWidget(w), owner(w) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override { owner->PaintPage(this); }
+
+private:
+    frmTextOutput *owner;
+};
 
 frmTextOutput::frmTextOutput(Session &session, QWidget *parent)
-    : QWidget(parent, Qt::Window), s(session), surface(ReportFont())
+    : QScrollArea(parent), s(session), surface(ReportFont()), page(new Page(this))
 {
+    setWindowFlag(Qt::Window);
     setObjectName(QStringLiteral("frmTextOutput"));
     setWindowTitle(QStringLiteral("Peltrix"));
     setFont(ReportFont());
-    setAutoFillBackground(true);
+    setFrameShape(QFrame::NoFrame);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
+    page->setAutoFillBackground(true);
+    page->setPalette(pal);
+    viewport()->setPalette(pal);
+    setWidget(page);
+    setWidgetResizable(true);
     // Wide enough for the labels at 3950 twips, tall enough for the rows
     // below the labels at 7000 twips.
     resize(TwipsToPixels(6300), TwipsToPixels(7700));
     surface.Changed = [this] {
-        if (!painting) update();
+        if (painting) return;
+        FitPage();
+        page->update();
     };
     s.StatsWindow = &surface;
 }
@@ -31,21 +52,26 @@ frmTextOutput::~frmTextOutput()
     if (s.ReportTarget == &surface) s.ReportTarget = nullptr;
 }
 
-void frmTextOutput::Form_Load()
+QSize frmTextOutput::ReportSize() const
 {
-    move(TwipsToPixels(ScreenWidthTwips() - 20) - width(), TwipsToPixels(600));
-}
-
-void frmTextOutput::showEvent(QShowEvent *event)
-{
-    if (!placed) {
-        placed = true;
-        Form_Load();
+    const QFontMetricsF m(surface.Font());
+    double right = 0, bottom = 0;
+    for (const ReportItem &item : surface.Items()) {
+        right = std::max(right, item.x / TwipsPerPixel + m.horizontalAdvance(item.text));
+        bottom = std::max(bottom, item.y / TwipsPerPixel + m.height());
     }
-    QWidget::showEvent(event);
+    // A margin as wide as the one left of the labels.
+    return QSize(int(std::ceil(right)), int(std::ceil(bottom))) +
+           QSize(TwipsToPixels(120), TwipsToPixels(120));
 }
 
-void frmTextOutput::paintEvent(QPaintEvent *)
+void frmTextOutput::FitPage()
+{
+    const QSize size = ReportSize();
+    if (page->minimumSize() != size) page->setMinimumSize(size);
+}
+
+void frmTextOutput::PaintPage(QWidget *target)
 {
     painting = true;
     const bool wasRendering = s.RenderToWindow;
@@ -57,10 +83,13 @@ void frmTextOutput::paintEvent(QPaintEvent *)
     s.ReportTarget = wasTarget;
     painting = false;
 
-    QPainter p(this);
+    QPainter p(target);
     p.setFont(surface.Font());
     p.setPen(palette().color(QPalette::WindowText));
     const double ascent = QFontMetricsF(surface.Font()).ascent();
     for (const ReportItem &item : surface.Items())
         p.drawText(QPointF(item.x / TwipsPerPixel, item.y / TwipsPerPixel + ascent), item.text);
+    // The first paint is the first rendering: size the page after it.
+    if (page->minimumSize() != ReportSize())
+        QMetaObject::invokeMethod(this, &frmTextOutput::FitPage, Qt::QueuedConnection);
 }

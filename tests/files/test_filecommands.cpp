@@ -138,6 +138,9 @@ void TestFileDialogs::openBringsUpEntryWindow()
     QVERIFY(s.EntryWindowOpen);
     QVERIFY(f.t.app->KeyBoardEnter()->isVisible());
 
+    // The typed group closed the graphical entry window.
+    QTRY_VERIFY(!f.t.app->HasGraphEnter());
+    f.t.app->GraphEnter();
     // A group from graphical entry goes to the graphical entry window.
     s.FileDialogMode = 1;
     frmFileDialog again(*f.t.app);

@@ -56,11 +56,8 @@ int main(int argc, char **argv)
         e->txtEnterY->setText(QString::fromLatin1(y));
         e->cmdEnterTextData->click();
     }
-    // No window manager here: lay the windows out side by side, as a desktop would.
-    frmMain *m = t.app->Main();
-    m->move(0, 0);
-    t.app->KeyBoardEnter()->move(0, m->frameGeometry().bottom() + 8);
-    e->move(0, t.app->KeyBoardEnter()->frameGeometry().bottom() + 8);
+    // The windows where the program placed them: keyboard entry below the
+    // main window, the statistics beside it.
     bool ok = saveScreen(outDir + QStringLiteral("/keyboard-entry.png"));
     t.app->ShowGroupAnalysis(t.app->KeyBoardEnter());
     frmGroupAnalysis *ga = t.app->GroupAnalysisWindow();

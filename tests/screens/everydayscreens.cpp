@@ -1,0 +1,143 @@
+// Screenshots of everyday use as a new user meets it, windows placed by the
+// program and a real window manager: the first start, keyboard entry with the
+// statistics window, graphical entry just after an import, and a 10-shot
+// group at 25 %. Run by scripts/everyday-screenshots under xvfb and openbox;
+// each picture is the whole screen, taken with ImageMagick's import.
+#include "app/frmmain.h"
+#include "entry/frmenterheader.h"
+#include "entry/frmtextenter.h"
+#include "graph/frmgraphenter.h"
+#include "graph/picturebox.h"
+#include "graph/pictureview.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+#include <array>
+
+namespace {
+constexpr int W = 8000, H = 10000;
+const QPointF Centre(4000, 4600);
+constexpr double Dpi = 600;
+const std::array<QPointF, 10> Holes = {{{3890, 4520},
+                                        {4120, 4610},
+                                        {4010, 4380},
+                                        {3950, 4755},
+                                        {4215, 4470},
+                                        {4060, 4690},
+                                        {3820, 4640},
+                                        {4170, 4810},
+                                        {3990, 4550},
+                                        {4290, 4600}}};
+
+void settle(int ms = 500)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+bool shoot(const QString &path)
+{
+    settle(800);
+    return QProcess::execute(QStringLiteral("import"),
+                             {QStringLiteral("-window"), QStringLiteral("root"), path}) == 0;
+}
+
+QString MakeScan(const QString &dir)
+{
+    QImage img(W, H, QImage::Format_RGB32);
+    img.fill(qRgb(236, 232, 220));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int ring = 10; ring >= 1; --ring) {
+        const double r = ring * Dpi / 2;
+        p.setPen(QPen(ring <= 4 ? QColor(236, 232, 220) : QColor(30, 30, 30), 8));
+        p.setBrush(ring <= 4 ? QColor(25, 25, 25) : QColor(236, 232, 220));
+        p.drawEllipse(Centre, r, r);
+    }
+    for (const QPointF &h : Holes) {
+        p.setPen(QPen(QColor(120, 110, 100), 6));
+        p.setBrush(QColor(200, 190, 160));
+        p.drawEllipse(h, 66, 66);
+    }
+    p.end();
+    const QString path = dir + QStringLiteral("/target.jpg");
+    img.save(path, "JPEG", 90);
+    return path;
+}
+
+void AnswerHeader()
+{
+    WhenModal([](QWidget *w) {
+        auto *h = qobject_cast<frmEnterHeader *>(w);
+        if (!h) return;
+        h->txtRangeToTarget->setText(QStringLiteral("50"));
+        h->txtShooterName->setText(QStringLiteral("Ann"));
+        h->cmdHeaderOk->click();
+    });
+}
+
+void ClickAt(frmGraphEnter *w, QPointF px)
+{
+    PictureBox *pic = w->Picture1;
+    const QPoint wp((px * pic->Zoom()).toPoint());
+    w->View->ScrollTo(wp,
+                      QPoint(w->View->viewport()->width() / 2, w->View->viewport()->height() / 2));
+    QTest::mouseMove(pic, wp);
+    QTest::mouseClick(pic, Qt::LeftButton, {}, wp);
+    settle(30);
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication qapp(argc, argv);
+    const QString prefix = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/");
+    TestApp t;
+    bool ok = true;
+    t.app->Start();
+    ok = shoot(prefix + QStringLiteral("first-start.png")) && ok;
+
+    AnswerHeader();
+    t.app->Main()->mnuTextDataItem_Click();
+    frmTextEnter *e = t.app->TextEnter();
+    const std::pair<const char *, const char *> shots[] = {
+        {"0.25", "0.5"}, {"-0.375", "0.125"}, {"0.5", "-0.25"}, {"0.125", "0.75"}};
+    for (const auto &[x, y] : shots) {
+        e->txtEnterX->setText(QString::fromLatin1(x));
+        e->txtEnterY->setText(QString::fromLatin1(y));
+        e->cmdEnterTextData->click();
+    }
+    ok = shoot(prefix + QStringLiteral("keyboard.png")) && ok;
+
+    // The user imports a scan, as the open dialog does it.
+    const QString scan = MakeScan(t.dir.path());
+    t.session.StatsSaved = true;
+    ResetSession(t.session);
+    t.session.ImagePath = scan;
+    AnswerHeader();
+    t.app->Main()->mnuGraphDataItem_Click();
+    frmGraphEnter *w = t.app->GraphEnter();
+    ok = shoot(prefix + QStringLiteral("graph-import.png")) && ok;
+
+    t.prompter.QueueInput(QStringLiteral("10"));
+    w->View->SetZoom(0.5);
+    ClickAt(w, Centre - QPointF(5 * Dpi, 0));
+    ClickAt(w, Centre + QPointF(5 * Dpi, 0));
+    ClickAt(w, Centre);
+    for (const QPointF &h : Holes) ClickAt(w, h);
+    w->View->SetZoom(0.25);
+    w->View->ScrollTo((Centre * 0.25).toPoint(),
+                      QPoint(w->View->viewport()->width() / 2, w->View->viewport()->height() / 2));
+    ok = shoot(prefix + QStringLiteral("graph-25.png")) && ok;
+    qInfo("shots %d", t.session.ShotCount);
+    t.app->CloseAll();
+    return ok && t.session.ShotCount == 10 ? 0 : 1;
+}
