@@ -3,11 +3,13 @@
 // other windows, the statistics rendered again, and the commands several
 // windows share. PeltrixApp implements it; windows hold nothing more concrete.
 #include "app/session.h"
+#include "logbook/logbook.h"
 #include "platform/prompter.h"
 
 #include <QtGlobal>
 
 class QWidget;
+class QMenu;
 class Desktop;
 
 class IPeltrixApp {
@@ -62,4 +64,17 @@ public:
     virtual void SaveConfig() = 0;
     // The defaults taken from the session, with the user's own image folder.
     virtual void CaptureUserDefaults() = 0;
+
+    // The logbook: Add to Logbook, the Logbook window, its settings file.
+    virtual void AddToLogbook(QWidget *owner) = 0;
+    virtual void ShowLogbook(QWidget *owner) = 0;
+    // Adds "Add to Logbook" after the save items of `file` and "View Logbook"
+    // to `view`; `prefix` names the items after their window's menus.
+    virtual void AddLogbookMenuItems(QWidget *owner, QMenu *file, QMenu *view,
+                                     const char *prefix) = 0;
+    virtual LogbookSettings &LogbookConfig() = 0;
+    virtual void SaveLogbookConfig() = 0;
+    virtual QString LogbookPath() = 0;
+    // Opens the user's logbook into `book`; false with the message shown.
+    virtual bool OpenLogbook(Logbook &book, QWidget *owner) = 0;
 };

@@ -68,6 +68,7 @@ frmMain::frmMain(IPeltrixApp &a) : app(a)
     mnuView->addSeparator();
     mnuClearDatItem = item(mnuView, "mnuClearDatItem", QStringLiteral("&Clear Data"),
                            &frmMain::mnuClearDatItem_Click);
+    app.AddLogbookMenuItems(this, mnuFile, mnuView, "mnu");
 
     QMenu *mnuOptions = menu("mnuOptions", QStringLiteral("&Options"));
     mnuMainHeader = item(mnuOptions, "mnuMainHeader", QStringLiteral("Edit Header Data"),

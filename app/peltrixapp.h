@@ -5,6 +5,7 @@
 // IPeltrixApp (app/appinterface.h).
 #include "app/appinterface.h"
 #include "app/session.h"
+#include "logbook/logbook.h"
 #include "platform/environment.h"
 #include "platform/prompter.h"
 
@@ -23,6 +24,8 @@ class Desktop;
 class frmTTest;
 class frmFTest;
 class frmGraphEnter;
+class frmLogbook;
+class QMenu;
 
 class PeltrixApp : public QObject, public IPeltrixApp {
     Q_OBJECT
@@ -115,6 +118,19 @@ public:
     bool HasGroupAnalysis() const { return !groupAnalysis.isNull(); }
     void RefreshGroupAnalysis();
 
+    // The logbook (logbook/): Add to Logbook of the File menus, the Logbook
+    // window, and the optional add after every Save.
+    void AddToLogbook(QWidget *owner) override;
+    void ShowLogbook(QWidget *owner) override;
+    frmLogbook *LogbookWindow();
+    bool HasLogbook() const { return !logbook.isNull(); }
+    void LogbookAfterSave(QWidget *owner);
+    LogbookSettings &LogbookConfig() override;
+    void SaveLogbookConfig() override;
+    QString LogbookPath() override;
+    bool OpenLogbook(Logbook &book, QWidget *owner) override;
+    void AddLogbookMenuItems(QWidget *owner, QMenu *file, QMenu *view, const char *prefix) override;
+
     // Closes every window but the main one, most recent first.
     void CloseAll() override;
 
@@ -129,4 +145,6 @@ private:
     QPointer<frmTTest> tTest;
     QPointer<frmFTest> fTest;
     QPointer<frmGraphEnter> graphEnter;
+    QPointer<frmLogbook> logbook;
+    std::optional<LogbookSettings> logbookSettings;
 };

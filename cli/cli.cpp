@@ -116,6 +116,14 @@ const CliCommand Commands[] = {
     {"detect", CmdDetect,
      "detect IMAGE --bullet DIAMETER (--dpi N | --scale PIXELS_PER_UNIT) [--region X,Y,W,H] "
      "[--json]"},
+    {"log", CmdLog,
+     "log add FILE.pxs... [--db PATH] [--load TEXT] [--json]\n"
+     "       peltrix-cli log list [--db PATH] [--firearm TEXT] [--load TEXT] [--from YYYY-MM-DD] "
+     "[--to YYYY-MM-DD] [--json]\n"
+     "       peltrix-cli log compare --load A --load B [--db PATH] [--level 0.95] [--json]\n"
+     "       peltrix-cli log trend [--db PATH] [--firearm TEXT] [--load TEXT] (--png OUT.png | "
+     "--json)"},
+    {"chrono", CmdChrono, "chrono FILE.csv [--unit fps|mps] [--level 0.95] [--json]"},
 };
 
 void usage(QTextStream &err)

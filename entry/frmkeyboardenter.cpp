@@ -43,6 +43,7 @@ frmKeyBoardEnter::frmKeyBoardEnter(IPeltrixApp &a, QWidget *parent)
                              &frmKeyBoardEnter::mnuKBViewAnalysis_Click);
     mnuKBViewHeader = item(mnuKBView, "mnuKBViewHeader", QStringLiteral("View Header Form"),
                            &frmKeyBoardEnter::mnuKBViewHeader_Click);
+    app.AddLogbookMenuItems(this, mnuKBFile, mnuKBView, "mnuKB");
     QMenu *mnuKBHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mnuKBHelp->setObjectName(QStringLiteral("mnuKBHelp"));
     mnuKBManual = item(mnuKBHelp, "mnuKBManual", QStringLiteral("Peltrix Manual"),

@@ -28,10 +28,15 @@ void PeltrixApp::SaveStats(QWidget *owner)
         return;
     }
     prompter.SetOwner(owner);
-    SaveStatsFileOrTell(session, session.StatsFilePath, prompter);
+    if (SaveStatsFileOrTell(session, session.StatsFilePath, prompter)) LogbookAfterSave(owner);
 }
 
-void PeltrixApp::SaveStatsAs(QWidget *owner) { runModal<frmFileSaveAs>(*this, owner); }
+void PeltrixApp::SaveStatsAs(QWidget *owner)
+{
+    QPointer<QWidget> guard(owner);
+    // Accepted means written: the logbook may then take the group as well.
+    if (runModal<frmFileSaveAs>(*this, owner) && session.StatsSaved) LogbookAfterSave(guard.data());
+}
 
 bool PeltrixApp::OpenFileDialog(qint32 mode, QWidget *owner)
 {

@@ -97,6 +97,7 @@ frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
     mnuZoomActual = item(view, "mnuZoomActual", QStringLiteral("Actual Size (100 %)"),
                          &F::mnuZoomActual_Click, QKeySequence(Qt::CTRL | Qt::Key_0));
     mnuZoomFit = item(view, "mnuZoomFit", QStringLiteral("Fit to Window"), &F::mnuZoomFit_Click);
+    app.AddLogbookMenuItems(this, file, view, "mnuGraph");
     QMenu *options = menu("mnuGraphOptions", QStringLiteral("&Options"));
     mnuGraphColor = item(options, "mnuGraphColor", QStringLiteral("Set Background &Color"),
                          &F::mnuGraphColor_Click);

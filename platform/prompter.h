@@ -47,6 +47,13 @@ public:
     // A path to write to, e.g. the PDF a page goes to when no printer is installed.
     virtual std::optional<QString> SaveFileName(const QString &title, const QString &suggested,
                                                 const QString &filter) = 0;
+    // An existing file to read; nothing when the choice is cancelled.
+    virtual std::optional<QString> OpenFileName(const QString &title, const QString &folder,
+                                                const QString &filter)
+    {
+        (void)title, (void)folder, (void)filter;
+        return std::nullopt;
+    }
     virtual void Beep() = 0;
     // The window that owns the next box; forms set it before they ask.
     virtual void SetOwner(QWidget *) {}

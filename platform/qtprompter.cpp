@@ -93,4 +93,12 @@ std::optional<QString> QtPrompter::SaveFileName(const QString &title, const QStr
     return f;
 }
 
+std::optional<QString> QtPrompter::OpenFileName(const QString &title, const QString &folder,
+                                                const QString &filter)
+{
+    QString f = QFileDialog::getOpenFileName(parentWindow(), title, folder, filter);
+    if (f.isEmpty()) return std::nullopt;
+    return f;
+}
+
 void QtPrompter::Beep() { QApplication::beep(); }

@@ -13,6 +13,8 @@ public:
     std::optional<QColor> ChooseColor(const QColor &initial) override;
     std::optional<QString> SaveFileName(const QString &title, const QString &suggested,
                                         const QString &filter) override;
+    std::optional<QString> OpenFileName(const QString &title, const QString &folder,
+                                        const QString &filter) override;
     void Beep() override;
     void SetOwner(QWidget *w) override { owner = w; }
 

@@ -47,6 +47,14 @@ std::optional<QString> ScriptedPrompter::SaveFileName(const QString &title,
     return TakeFront(saveAnswers);
 }
 
+std::optional<QString> ScriptedPrompter::OpenFileName(const QString &title, const QString &folder,
+                                                      const QString &filter)
+{
+    records.append({PromptRecord::SaveFile, filter, title, Buttons::OkCancel, Icon::None, folder});
+    if (saveAnswers.empty()) return std::nullopt;
+    return TakeFront(saveAnswers);
+}
+
 void ScriptedPrompter::Beep()
 {
     ++beeps;

@@ -30,6 +30,9 @@ public:
     std::optional<QColor> ChooseColor(const QColor &initial) override;
     std::optional<QString> SaveFileName(const QString &title, const QString &suggested,
                                         const QString &filter) override;
+    // Answered from the same queue as SaveFileName.
+    std::optional<QString> OpenFileName(const QString &title, const QString &folder,
+                                        const QString &filter) override;
     void Beep() override;
 
     QList<PromptRecord> records;

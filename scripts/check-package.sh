@@ -40,8 +40,8 @@ unexpected=$(grep -v -e '^/usr/bin/peltrix$' -e '^/usr/bin/peltrix-cli$' -e '^/u
 if [ -n "$unexpected" ]; then echo "unexpected in the package:"; echo "$unexpected"; fail=1; fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins \
-  libopencv-core406 libopencv-imgproc406; do
+for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6sql6 libqt6sql6-sqlite \
+  libqt6charts6 qt6-qpa-plugins libopencv-core406 libopencv-imgproc406; do
   echo "$depends" | grep -q "$dep" || { echo "not declared as a dependency: $dep"; fail=1; }
 done
 if command -v desktop-file-validate >/dev/null; then

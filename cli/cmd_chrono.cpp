@@ -1,0 +1,84 @@
+// chrono: the velocity figures of a chronograph file.
+#include "cli/args.h"
+#include "cli/cli.h"
+#include "cli/json.h"
+
+#include "analysis/groupanalysis.h"
+#include "logbook/chronofile.h"
+#include "logbook/logbookstats.h"
+
+namespace {
+const QString Title = QStringLiteral("Velocities");
+
+QString one(double v) { return QString::number(v, 'f', 1); }
+} // namespace
+
+int CmdChrono(const QStringList &args, CliContext &ctx)
+{
+    CliArgs c;
+    if (!c.Parse(args, {{"--unit", CliOption::Value}, LevelOption, JsonOption}) ||
+        c.Positional.size() != 1)
+        return CliExit::Usage;
+    const QString file = c.Positional.first(), unitText = c.Value("--unit");
+    const QString levelText = c.Has("--level") ? c.Value("--level") : QStringLiteral("0.95");
+    const bool json = c.Has("--json");
+    if (file.isEmpty()) return CliExit::Usage;
+    std::optional<VelocityUnit> asked;
+    if (!unitText.isEmpty()) {
+        asked = VelocityUnitFromName(unitText);
+        if (!asked) return CliExit::Usage;
+    }
+    bool ok = false;
+    const double level = levelText.trimmed().toDouble(&ok);
+    auto refuse = [&](const QString &text) {
+        ctx.prompter.MsgBox(text, Title, Buttons::Ok, Icon::Exclamation);
+        return CliExit::Refused;
+    };
+    if (!ok || !ValidLevel(level))
+        return refuse(QStringLiteral("The confidence level must be a number between 0 and 1, "
+                                     "such as 0.95; \"%1\" is not.")
+                          .arg(levelText));
+    QString why;
+    auto data = ReadChronoFile(file, &why);
+    if (!data)
+        return refuse(QStringLiteral("%1 cannot be read as a velocity file: %2").arg(file, why));
+    // The file's own unit wins for reading; --unit then names the unit wanted.
+    if (!data->Unit && !asked)
+        return refuse(QStringLiteral("%1 does not say whether its speeds are in feet or metres "
+                                     "per second; give --unit fps or --unit mps.")
+                          .arg(file));
+    const VelocityUnit unit = asked.value_or(*data->Unit);
+    std::vector<double> speeds;
+    for (double v : data->Speeds)
+        speeds.push_back(ConvertSpeed(v, data->Unit.value_or(unit), unit));
+    const auto f = ComputeVelocity(speeds, unit, level);
+    if (!f) return refuse(QStringLiteral("%1 holds no speeds.").arg(file));
+    if (json) {
+        ctx.out << JsonObject()
+                       .Int("n", f->N)
+                       .Num("mean", f->Mean)
+                       .Num("sd", f->Sd)
+                       .Num("sdLow", f->SdLow)
+                       .Num("sdHigh", f->SdHigh)
+                       .Num("es", f->ExtremeSpread)
+                       .Num("min", f->Min)
+                       .Num("max", f->Max)
+                       .Text("unit", VelocityUnitName(unit))
+                       .Str()
+                << Qt::endl;
+        return CliExit::Ok;
+    }
+    const QString u = QLatin1Char(' ') + VelocityUnitName(unit);
+    ctx.out << "Shots    " << f->N << Qt::endl
+            << "Mean     " << one(f->Mean) << u << Qt::endl
+            << "SD       "
+            << (f->Sd ? one(*f->Sd) + u + QStringLiteral(" (") + LevelText(level) +
+                            QStringLiteral(" interval ") + one(*f->SdLow) +
+                            QStringLiteral(" \u2013 ") + one(*f->SdHigh) + QLatin1Char(')')
+                      : UndefinedFigure)
+            << Qt::endl
+            << "ES       " << one(f->ExtremeSpread) << u << Qt::endl
+            << "Min      " << one(f->Min) << u << Qt::endl
+            << "Max      " << one(f->Max) << u << Qt::endl;
+    return CliExit::Ok;
+}

@@ -1,0 +1,309 @@
+// log add|list|compare|trend: the logbook from the command line.
+#include "cli/analysisjson.h"
+#include "cli/args.h"
+#include "cli/cli.h"
+#include "cli/json.h"
+
+#include "analysis/groupanalysis.h"
+#include "logbook/logbook.h"
+#include "logbook/logbookstats.h"
+#include "logbook/trendplot.h"
+#include "platform/environment.h"
+
+#include <QFileInfo>
+
+namespace {
+const QString Title = QStringLiteral("Logbook");
+
+struct LogArgs {
+    QStringList positional, loads;
+    QString db, firearm, from, to, level = QStringLiteral("0.95"), png;
+    bool json = false;
+};
+
+// The options of the log commands, read into one record.
+LogArgs readArgs(const CliArgs &c)
+{
+    LogArgs a;
+    a.positional = c.Positional;
+    a.loads = c.Values("--load");
+    a.db = c.Value("--db");
+    a.firearm = c.Value("--firearm");
+    a.from = c.Value("--from");
+    a.to = c.Value("--to");
+    if (c.Has("--level")) a.level = c.Value("--level");
+    a.png = c.Value("--png");
+    a.json = c.Has("--json");
+    return a;
+}
+
+int refuse(CliContext &ctx, const QString &text)
+{
+    ctx.prompter.MsgBox(text, Title, Buttons::Ok, Icon::Exclamation);
+    return CliExit::Refused;
+}
+
+QString databasePath(const LogArgs &a)
+{
+    if (!a.db.isEmpty()) return a.db;
+    const QString appData = HostFolders::FromHost().appDataDir;
+    const LogbookSettings s = LoadLogbookSettings(appData);
+    return s.DatabasePath.isEmpty() ? DefaultLogbookPath(appData) : s.DatabasePath;
+}
+
+// The groups kept, or nothing (message shown). A logbook not made yet is empty.
+std::optional<std::vector<LogbookEntry>> readGroups(const QString &path, CliContext &ctx,
+                                                    std::vector<VelocitySeries> *velocities = {})
+{
+    if (!QFileInfo::exists(path)) return std::vector<LogbookEntry>{};
+    Logbook book;
+    std::optional<std::vector<LogbookEntry>> groups;
+    if (book.Open(path)) groups = book.Groups();
+    if (groups && velocities) {
+        const auto v = book.Velocities();
+        if (v)
+            *velocities = *v;
+        else
+            groups.reset();
+    }
+    if (!groups) refuse(ctx, book.ErrorString());
+    return groups;
+}
+
+std::optional<LogbookFilter> filterOf(const LogArgs &a, CliContext &ctx)
+{
+    LogbookFilter f;
+    f.Firearm = a.firearm;
+    if (!a.loads.isEmpty()) f.Load = a.loads.first();
+    for (const auto &[text, target] : {std::pair{a.from, &f.From}, std::pair{a.to, &f.To}}) {
+        if (text.isEmpty()) continue;
+        const QDate d = QDate::fromString(text, Qt::ISODate);
+        if (!d.isValid()) {
+            refuse(ctx, QStringLiteral("\"%1\" is not a date written YYYY-MM-DD.").arg(text));
+            return std::nullopt;
+        }
+        *target = d;
+    }
+    return f;
+}
+
+bool levelOf(const LogArgs &a, double &level, CliContext &ctx)
+{
+    bool ok = false;
+    level = a.level.trimmed().toDouble(&ok);
+    if (ok && ValidLevel(level)) return true;
+    refuse(ctx, QStringLiteral("The confidence level must be a number between 0 and 1, such as "
+                               "0.95; \"%1\" is not.")
+                    .arg(a.level));
+    return false;
+}
+
+std::vector<const LogbookEntry *> matching(const std::vector<LogbookEntry> &all,
+                                           const LogbookFilter &f)
+{
+    std::vector<const LogbookEntry *> r;
+    for (const LogbookEntry &e : all)
+        if (f.Matches(e)) r.push_back(&e);
+    return r;
+}
+
+int add(const LogArgs &a, CliContext &ctx)
+{
+    if (a.positional.isEmpty() || a.loads.size() > 1) return CliExit::Usage;
+    // Every file is read before the logbook is touched: one bad file adds nothing.
+    std::vector<LogbookEntry> entries;
+    for (const QString &file : a.positional) {
+        if (file.endsWith(QLatin1String(".pxsheet"), Qt::CaseInsensitive))
+            return refuse(ctx, QStringLiteral("%1: target sheets cannot be added to the logbook "
+                                              "by this version.")
+                                   .arg(file));
+        Session s;
+        if (!OpenGroupFile(file, s, ctx)) return CliExit::Refused;
+        if (s.ShotCount < 1)
+            return refuse(ctx,
+                          QStringLiteral("%1 holds no shots to keep in the logbook.").arg(file));
+        LogbookEntry e = EntryFromSession(s, file);
+        if (!a.loads.isEmpty()) e.Load.Text = a.loads.first().trimmed();
+        entries.push_back(std::move(e));
+    }
+    Logbook book;
+    std::vector<qint64> ids;
+    std::vector<bool> updated;
+    if (!book.Open(databasePath(a)) || !book.Add(entries, &ids, &updated))
+        return refuse(ctx, book.ErrorString());
+    QStringList items;
+    for (size_t k = 0; k < entries.size(); ++k) {
+        const QString &file = a.positional[qsizetype(k)];
+        if (a.json)
+            items << JsonObject()
+                         .Int("id", ids[k])
+                         .Text("file", file)
+                         .Bool("updated", updated[k])
+                         .Str();
+        else
+            ctx.out << (updated[k] ? "updated " : "added ") << ids[k] << ": " << file << Qt::endl;
+    }
+    if (a.json) ctx.out << JsonObject().Raw("groups", Json::Array(items)).Str() << Qt::endl;
+    return CliExit::Ok;
+}
+
+QString cell(const QString &t, int width) { return t.leftJustified(width, QLatin1Char(' '), true); }
+
+int list(const LogArgs &a, CliContext &ctx)
+{
+    if (!a.positional.isEmpty() || a.loads.size() > 1) return CliExit::Usage;
+    const auto filter = filterOf(a, ctx);
+    if (!filter) return CliExit::Refused;
+    const auto all = readGroups(databasePath(a), ctx);
+    if (!all) return CliExit::Refused;
+    QStringList items;
+    if (!a.json)
+        ctx.out << "   id  date        firearm               load                  shots  "
+                   "ES        mean radius  sigma"
+                << Qt::endl;
+    for (const LogbookEntry *e : matching(*all, *filter)) {
+        const GroupAnalysis g = AnalyzeEntry(*e);
+        if (a.json) {
+            items << JsonObject()
+                         .Int("id", e->Id)
+                         .Text("date", e->Date.toString(Qt::ISODate))
+                         .Text("firearm", e->Firearm)
+                         .Text("load", e->Load.Text)
+                         .Int("shots", qint64(e->Shots.size()))
+                         .Raw("analysis", GroupAnalysisJson(g))
+                         .Str();
+            continue;
+        }
+        auto fig = [&](double LengthFigures::*m) {
+            return g.Length ? FigureText((*g.Length).*m) : UndefinedFigure;
+        };
+        QString line = QString::number(e->Id).rightJustified(5) + QStringLiteral("  ") +
+                       cell(e->Date.toString(Qt::ISODate), 12) + cell(e->Firearm, 22) +
+                       cell(e->Load.Text, 22) + cell(QString::number(e->Shots.size()), 7) +
+                       cell(fig(&LengthFigures::ExtremeSpread), 10) +
+                       cell(fig(&LengthFigures::MeanRadius), 13) +
+                       (g.Length ? FigureText(g.Length->Rayleigh.Sigma) : UndefinedFigure) +
+                       QLatin1Char(' ') + e->UnitName;
+        ctx.out << line.trimmed() << Qt::endl;
+    }
+    if (a.json) ctx.out << JsonObject().Raw("groups", Json::Array(items)).Str() << Qt::endl;
+    return CliExit::Ok;
+}
+
+QString sideJson(const CompareSide &s)
+{
+    return JsonObject()
+        .Text("load", s.Label)
+        .Int("groups", s.Groups)
+        .Int("shots", s.Shots)
+        .Num("df", s.Df)
+        .Num("s", s.S)
+        .Num("sigma", s.Sigma)
+        .Num("sigmaLow", s.SigmaLow)
+        .Num("sigmaHigh", s.SigmaHigh)
+        .Str();
+}
+
+int compare(const LogArgs &a, CliContext &ctx)
+{
+    if (!a.positional.isEmpty() || a.loads.size() != 2 || !a.firearm.isEmpty() ||
+        !a.from.isEmpty() || !a.to.isEmpty())
+        return CliExit::Usage;
+    double level = 0.95;
+    if (!levelOf(a, level, ctx)) return CliExit::Refused;
+    std::vector<VelocitySeries> velocities;
+    const auto all = readGroups(databasePath(a), ctx, &velocities);
+    if (!all) return CliExit::Refused;
+    std::vector<const LogbookEntry *> sides[2];
+    for (int k = 0; k < 2; ++k)
+        for (const LogbookEntry &e : *all)
+            if (e.Load.Text.trimmed().compare(a.loads[k].trimmed(), Qt::CaseInsensitive) == 0)
+                sides[k].push_back(&e);
+    QString why;
+    auto c =
+        CompareEntries(sides[0], sides[1], a.loads[0].trimmed(), a.loads[1].trimmed(), level, &why);
+    if (!c) return refuse(ctx, why);
+    for (int k = 0; k < 2; ++k) {
+        std::vector<double> speeds = SpeedsOf(velocities, 0, a.loads[k], VelocityUnit::Fps);
+        for (const LogbookEntry *e : sides[k]) {
+            const auto g = SpeedsOf(velocities, e->Id, QString(), VelocityUnit::Fps);
+            speeds.insert(speeds.end(), g.begin(), g.end());
+        }
+        (k == 0 ? c->A : c->B).Velocity = ComputeVelocity(speeds, VelocityUnit::Fps, level);
+    }
+    if (!a.json) {
+        ctx.out << ComparisonText(*c);
+        return CliExit::Ok;
+    }
+    ctx.out << JsonObject()
+                   .Raw("A", sideJson(c->A))
+                   .Raw("B", sideJson(c->B))
+                   .Num("F", c->F)
+                   .Num("p", c->P)
+                   .Num("ratio", c->Ratio)
+                   .Num("ratioLow", c->RatioLow)
+                   .Num("ratioHigh", c->RatioHigh)
+                   .Str()
+            << Qt::endl;
+    return CliExit::Ok;
+}
+
+int trend(const LogArgs &a, CliContext &ctx)
+{
+    if (!a.positional.isEmpty() || a.loads.size() > 1 || a.json == !a.png.isEmpty())
+        return CliExit::Usage;
+    const auto filter = filterOf(a, ctx);
+    if (!filter) return CliExit::Refused;
+    const auto all = readGroups(databasePath(a), ctx);
+    if (!all) return CliExit::Refused;
+    QString why;
+    const auto t = ComputeTrend(matching(*all, *filter), 0.95, &why);
+    if (!t) return refuse(ctx, why);
+    if (!a.png.isEmpty()) {
+        if (!SaveTrendPng(a.png, *t, &why))
+            return refuse(ctx,
+                          QStringLiteral("The chart could not be saved to %1: %2").arg(a.png, why));
+        return CliExit::Ok;
+    }
+    QStringList points;
+    for (const TrendPoint &p : t->Points)
+        points << JsonObject()
+                      .Int("id", p.Id)
+                      .Text("date", p.Date.toString(Qt::ISODate))
+                      .Num("sigma", p.Sigma)
+                      .Num("sigmaLow", p.SigmaLow)
+                      .Num("sigmaHigh", p.SigmaHigh)
+                      .Num("meanRadius", p.MeanRadius)
+                      .Num("centerOffset", p.CenterOffset)
+                      .Str();
+    ctx.out << JsonObject().Text("unit", t->Scale.Name).Raw("points", Json::Array(points)).Str()
+            << Qt::endl;
+    return CliExit::Ok;
+}
+} // namespace
+
+int CmdLog(const QStringList &args, CliContext &ctx)
+{
+    if (args.isEmpty()) return CliExit::Usage;
+    const CliOption db{"--db", CliOption::Value}, load{"--load", CliOption::Repeated},
+        firearm{"--firearm", CliOption::Value}, from{"--from", CliOption::Value},
+        to{"--to", CliOption::Value}, png{"--png", CliOption::Value};
+    const QString sub = args.first();
+    CliArgs c;
+    int (*run)(const LogArgs &, CliContext &) = nullptr;
+    bool ok = false;
+    if (sub == QLatin1String("add")) {
+        ok = c.Parse(args.mid(1), {db, load, JsonOption});
+        run = add;
+    } else if (sub == QLatin1String("list")) {
+        ok = c.Parse(args.mid(1), {db, firearm, load, from, to, JsonOption});
+        run = list;
+    } else if (sub == QLatin1String("compare")) {
+        ok = c.Parse(args.mid(1), {db, load, LevelOption, JsonOption});
+        run = compare;
+    } else if (sub == QLatin1String("trend")) {
+        ok = c.Parse(args.mid(1), {db, firearm, load, png, JsonOption});
+        run = trend;
+    }
+    return ok ? run(readArgs(c), ctx) : CliExit::Usage;
+}

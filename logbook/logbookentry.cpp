@@ -1,0 +1,156 @@
+#include "logbook/logbook.h"
+
+#include "app/session.h"
+#include "platform/wholefile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringList>
+
+#include <charconv>
+
+namespace {
+QString shortest(float v)
+{
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return QString::fromLatin1(buf, int(r.ptr - buf));
+}
+
+bool contains(const QString &hay, const QString &needle)
+{
+    return needle.trimmed().isEmpty() || hay.contains(needle.trimmed(), Qt::CaseInsensitive);
+}
+} // namespace
+
+QString VelocityUnitName(VelocityUnit u)
+{
+    return u == VelocityUnit::Mps ? QStringLiteral("mps") : QStringLiteral("fps");
+}
+
+std::optional<VelocityUnit> VelocityUnitFromName(const QString &name)
+{
+    const QString n = name.trimmed().toLower();
+    if (n == QLatin1String("fps") || n == QLatin1String("ft/s")) return VelocityUnit::Fps;
+    if (n == QLatin1String("mps") || n == QLatin1String("m/s")) return VelocityUnit::Mps;
+    return std::nullopt;
+}
+
+std::optional<QDate> ParseDateFired(const QString &text)
+{
+    const QString t = text.simplified();
+    if (t.isEmpty()) return std::nullopt;
+    static const char *const formats[] = {
+        "yyyy-MM-dd", "yyyy/M/d",    "M/d/yyyy",     "M/d/yy",       "M-d-yyyy",
+        "d.M.yyyy",   "d.M.yy",      "MMMM d, yyyy", "MMM d, yyyy",  "MMMM d yyyy",
+        "MMM d yyyy", "d MMMM yyyy", "d MMM yyyy",   "MMM. d, yyyy", "yyyyMMdd"};
+    for (const char *f : formats) {
+        QDate d = QDate::fromString(t, QLatin1String(f));
+        if (!d.isValid()) continue;
+        // Two-digit years are of this century up to 49, else of the last.
+        if (QLatin1String(f).endsWith(QLatin1String("/yy")) ||
+            QLatin1String(f).endsWith(QLatin1String(".yy")))
+            d = d.addYears(d.year() < 1950 ? 100 : 0);
+        return d;
+    }
+    return std::nullopt;
+}
+
+QString ShotsText(const std::vector<ShotXY> &shots)
+{
+    QStringList parts;
+    for (const ShotXY &p : shots)
+        parts << shortest(float(p.x)) + QLatin1Char(',') + shortest(float(p.y));
+    return parts.join(QLatin1Char(';'));
+}
+
+std::optional<std::vector<ShotXY>> ShotsFromText(const QString &text)
+{
+    std::vector<ShotXY> shots;
+    const QByteArray b = text.toLatin1();
+    const char *p = b.constData(), *end = p + b.size();
+    while (p < end) {
+        float x = 0, y = 0;
+        auto r = std::from_chars(p, end, x);
+        if (r.ec != std::errc() || r.ptr == end || *r.ptr != ',') return std::nullopt;
+        r = std::from_chars(r.ptr + 1, end, y);
+        if (r.ec != std::errc() || (r.ptr != end && *r.ptr != ';')) return std::nullopt;
+        shots.push_back({double(x), double(y)});
+        p = r.ptr == end ? end : r.ptr + 1;
+    }
+    return shots;
+}
+
+LogbookEntry EntryFromSession(const Session &s, const QString &source)
+{
+    LogbookEntry e;
+    e.Added = QDateTime::currentDateTimeUtc();
+    e.DateText = s.DateFired.trimmed();
+    e.Date = ParseDateFired(e.DateText).value_or(e.Added.toLocalTime().date());
+    e.Shooter = s.ShooterName.trimmed();
+    e.Firearm = s.Firearm.trimmed();
+    e.Caliber = s.Caliber.trimmed();
+    e.Lot = s.LotNumber.trimmed();
+    e.Comments = s.Comments.trimmed();
+    if (s.RangeEntered && s.RangeToTarget > 0) e.RangeYards = double(s.RangeToTarget);
+    e.UnitName = s.UnitName.trimmed();
+    e.Shots = GroupShots(s);
+    e.Source = source.isEmpty() ? QString() : QFileInfo(source).absoluteFilePath();
+    return e;
+}
+
+GroupAnalysis AnalyzeEntry(const LogbookEntry &e, double level)
+{
+    return AnalyzeShots(e.Shots, e.UnitName, e.RangeYards, level);
+}
+
+bool LogbookFilter::Matches(const LogbookEntry &e) const
+{
+    if (From && e.Date < *From) return false;
+    if (To && e.Date > *To) return false;
+    if (!contains(e.Firearm, Firearm) || !contains(e.Load.Text, Load)) return false;
+    if (Text.trimmed().isEmpty()) return true;
+    for (const QString *t :
+         {&e.Firearm, &e.Load.Text, &e.Shooter, &e.Caliber, &e.Lot, &e.Comments, &e.DateText,
+          &e.Source, &e.Load.Powder, &e.Load.Bullet, &e.Load.Primer})
+        if (contains(*t, Text)) return true;
+    return false;
+}
+
+QString DefaultLogbookPath(const QString &appDataDir)
+{
+    return QDir(appDataDir).filePath(QStringLiteral("logbook.sqlite"));
+}
+
+namespace {
+const QString SettingsName = QStringLiteral("logbook.ini");
+}
+
+LogbookSettings LoadLogbookSettings(const QString &appDataDir)
+{
+    LogbookSettings r;
+    if (appDataDir.isEmpty()) return r;
+    QSettings ini(QDir(appDataDir).filePath(SettingsName), QSettings::IniFormat);
+    r.DatabasePath = ini.value(QStringLiteral("Logbook/Database")).toString();
+    r.AddOnSave = ini.value(QStringLiteral("Logbook/AddOnSave"), false).toBool();
+    r.LastLoad = ini.value(QStringLiteral("Logbook/LastLoad")).toString();
+    return r;
+}
+
+bool SaveLogbookSettings(const QString &appDataDir, const LogbookSettings &s)
+{
+    if (appDataDir.isEmpty()) return false;
+    // Written whole through the checked path, never half over a good file.
+    auto esc = [](QString t) {
+        t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        return QLatin1Char('"') + t + QLatin1Char('"');
+    };
+    const QString text =
+        QStringLiteral("[Logbook]\nDatabase=%1\nAddOnSave=%2\nLastLoad=%3\n")
+            .arg(esc(s.DatabasePath),
+                 s.AddOnSave ? QStringLiteral("true") : QStringLiteral("false"), esc(s.LastLoad));
+    return QDir().mkpath(appDataDir) &&
+           WriteWholeFile(QDir(appDataDir).filePath(SettingsName), text.toUtf8());
+}

@@ -1,0 +1,309 @@
+// The logbook database, its refusals, and the figures over many groups,
+// checked against published table values.
+#include "logbook/chronofile.h"
+#include "logbook/logbook.h"
+#include "logbook/logbookstats.h"
+#include "testsupport.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+LogbookEntry entry(const QString &source, std::vector<ShotXY> shots, const QString &load = {},
+                   QDate date = QDate(2026, 5, 1), double range = 100)
+{
+    LogbookEntry e;
+    e.Source = source;
+    e.Shots = std::move(shots);
+    e.Load.Text = load;
+    e.Date = date;
+    e.Added = QDateTime::currentDateTimeUtc();
+    e.UnitName = QStringLiteral("Inches");
+    e.RangeYards = range;
+    e.Firearm = QStringLiteral("Bolt");
+    return e;
+}
+
+// A group of six shots whose Σr² around its centre is `sumR2` (df 10).
+std::vector<ShotXY> sixShots(double sumR2)
+{
+    const double r = std::sqrt(sumR2 / 6);
+    std::vector<ShotXY> s;
+    for (int k = 0; k < 6; ++k)
+        s.push_back({r * std::cos(k * M_PI / 3), r * std::sin(k * M_PI / 3)});
+    return s;
+}
+
+QByteArray hashOf(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+class TestLogbook : public QObject {
+    Q_OBJECT
+private slots:
+    void addUpdatesTheSameGroup();
+    void deleteAndUndo();
+    void refusesForeignFiles_data();
+    void refusesForeignFiles();
+    void lockedAddChangesNothing();
+    void readOnly();
+    void compareAtTheCriticalValue();
+    void velocityFigures();
+    void chronoFiles_data();
+    void chronoFiles();
+    void datesAndTrend();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestLogbook::addUpdatesTheSameGroup()
+{
+    const QString db = dir.filePath(QStringLiteral("add.sqlite"));
+    Logbook b;
+    QVERIFY2(b.Open(db), qPrintable(b.ErrorString()));
+    std::vector<qint64> ids;
+    std::vector<bool> updated;
+    const std::vector<ShotXY> shots{{0.1, 0.2}, {-0.3, 0.25}, {0.05, -0.4}};
+    QVERIFY2(b.Add({entry(QStringLiteral("/a.pxs"), shots, QStringLiteral("A"))}, &ids, &updated),
+             qPrintable(b.ErrorString()));
+    QCOMPARE(updated, std::vector<bool>{false});
+    // The same source and shots again: the header and load change in place.
+    LogbookEntry again = entry(QStringLiteral("/a.pxs"), shots, QStringLiteral("B"));
+    again.Firearm = QStringLiteral("Lever");
+    std::vector<qint64> ids2;
+    QVERIFY(b.Add({again, entry(QStringLiteral("/a.pxs"), {{0, 0}, {1, 1}})}, &ids2, &updated));
+    QCOMPARE(ids2.front(), ids.front());
+    QCOMPARE(updated, (std::vector<bool>{true, false}));
+    const auto all = b.Groups();
+    QVERIFY(all && all->size() == 2);
+    const LogbookEntry kept = *b.Group(ids.front());
+    QCOMPARE(kept.Firearm, QStringLiteral("Lever"));
+    QCOMPARE(kept.Load.Text, QStringLiteral("B"));
+    QCOMPARE(kept.Shots.size(), size_t(3));
+    QCOMPARE(kept.Shots[1].x, double(-0.3f));
+    QCOMPARE(*kept.RangeYards, 100.0);
+    QCOMPARE(kept.Date, QDate(2026, 5, 1));
+}
+
+void TestLogbook::deleteAndUndo()
+{
+    const QString db = dir.filePath(QStringLiteral("delete.sqlite"));
+    Logbook b;
+    QVERIFY(b.Open(db));
+    std::vector<qint64> ids;
+    QVERIFY(b.Add({entry(QStringLiteral("/d.pxs"), {{0, 0}, {1, 0}})}, &ids));
+    VelocitySeries v{0, ids[0], {}, VelocityUnit::Fps, {2800, 2810}, QStringLiteral("c.csv")};
+    QVERIFY(b.AddVelocities(v));
+    const auto removed = b.Delete(ids[0]);
+    QVERIFY(removed);
+    QVERIFY(b.Groups()->empty());
+    QVERIFY(b.Velocities()->empty()); // cascaded with the group
+    QVERIFY(b.Restore(*removed));
+    QCOMPARE(b.Group(ids[0])->Source, QStringLiteral("/d.pxs"));
+    QCOMPARE(b.Velocities()->front().Speeds, (std::vector<double>{2800, 2810}));
+}
+
+void TestLogbook::refusesForeignFiles_data()
+{
+    QTest::addColumn<QByteArray>("kind");
+    QTest::addColumn<int>("failure");
+    QTest::newRow("text") << QByteArray("text") << int(Logbook::Failure::NotSqlite);
+    QTest::newRow("damaged") << QByteArray("damaged") << int(Logbook::Failure::Damaged);
+    QTest::newRow("newer") << QByteArray("newer") << int(Logbook::Failure::Newer);
+    QTest::newRow("foreign") << QByteArray("foreign") << int(Logbook::Failure::NotSqlite);
+}
+
+void TestLogbook::refusesForeignFiles()
+{
+    QFETCH(QByteArray, kind);
+    QFETCH(int, failure);
+    const QString path = dir.filePath(QString::fromLatin1(kind + ".sqlite"));
+    if (kind == "text") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("date,firearm\n2026-01-01,Bolt\n");
+    } else if (kind == "damaged") {
+        {
+            Logbook b;
+            QVERIFY(b.Open(path));
+            std::vector<LogbookEntry> many;
+            for (int k = 0; k < 300; ++k)
+                many.push_back(entry(QStringLiteral("/%1.pxs").arg(k), {{0, 0}, {k * 0.1, 1}}));
+            QVERIFY(b.Add(many));
+        }
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(4096); // the pages after the header
+        f.write(QByteArray(4096 * 3, '\xA5'));
+    } else {
+        {
+            QSqlDatabase d =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mk"));
+            d.setDatabaseName(path);
+            QVERIFY(d.open());
+            QSqlQuery q(d);
+            QVERIFY(q.exec(QStringLiteral("CREATE TABLE foo (a, b)")));
+            if (kind == "newer") q.exec(QStringLiteral("PRAGMA user_version = 99"));
+            d.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("mk"));
+    }
+    const QByteArray before = hashOf(path);
+    Logbook b;
+    QVERIFY(!b.Open(path));
+    QCOMPARE(int(b.LastFailure()), failure);
+    QVERIFY(b.ErrorString().contains(QStringLiteral("left as it is")));
+    QVERIFY(!b.Add({entry(QStringLiteral("/x.pxs"), {{0, 0}, {1, 1}})}));
+    QCOMPARE(hashOf(path), before);
+}
+
+void TestLogbook::lockedAddChangesNothing()
+{
+    const QString db = dir.filePath(QStringLiteral("locked.sqlite"));
+    Logbook b;
+    QVERIFY(b.Open(db, 200));
+    QVERIFY(b.Add({entry(QStringLiteral("/1.pxs"), {{0, 0}, {1, 1}})}));
+    {
+        // Another program holds the write lock.
+        QSqlDatabase other =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("o"));
+        other.setDatabaseName(db);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        QVERIFY(!b.Add({entry(QStringLiteral("/2.pxs"), {{0, 0}, {2, 1}}),
+                        entry(QStringLiteral("/3.pxs"), {{0, 0}, {3, 1}})}));
+        QCOMPARE(b.LastFailure(), Logbook::Failure::Locked);
+        q.exec(QStringLiteral("ROLLBACK"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("o"));
+    QCOMPARE(b.Groups()->size(), size_t(1));
+    QVERIFY(b.Add({entry(QStringLiteral("/2.pxs"), {{0, 0}, {2, 1}})}));
+}
+
+void TestLogbook::readOnly()
+{
+    if (geteuid() == 0) QSKIP("the superuser writes read-only files");
+    const QString db = dir.filePath(QStringLiteral("ro.sqlite"));
+    {
+        Logbook b;
+        QVERIFY(b.Open(db));
+        QVERIFY(b.Add({entry(QStringLiteral("/1.pxs"), {{0, 0}, {1, 1}})}));
+    }
+    QFile::setPermissions(db, QFile::ReadOwner);
+    const QByteArray before = hashOf(db);
+    Logbook b;
+    QVERIFY(b.Open(db));
+    QCOMPARE(b.Groups()->size(), size_t(1));
+    QVERIFY(!b.Add({entry(QStringLiteral("/2.pxs"), {{0, 0}, {1, 2}})}));
+    QCOMPARE(b.LastFailure(), Logbook::Failure::ReadOnly);
+    QCOMPARE(hashOf(db), before);
+}
+
+void TestLogbook::compareAtTheCriticalValue()
+{
+    // F(10, 10) upper 2.5 % point, from published tables: 3.717. With s_A²/s_B²
+    // at that point the two-sided p is 5 % and the ratio interval starts at 1.
+    const double f975 = 3.7168;
+    const auto a = entry(QStringLiteral("/a"), sixShots(10 * f975), QStringLiteral("A"));
+    const auto b = entry(QStringLiteral("/b"), sixShots(10), QStringLiteral("B"));
+    const auto c = CompareEntries({&a}, {&b}, QStringLiteral("A"), QStringLiteral("B"), 0.95);
+    QVERIFY(c);
+    QCOMPARE(c->A.Df, 10.0);
+    QVERIFY(qAbs(c->A.S - std::sqrt(f975)) < 1e-6);
+    QVERIFY(qAbs(c->F - f975) < 1e-5);
+    QVERIFY(qAbs(c->P - 0.05) < 2e-4);
+    QVERIFY(qAbs(c->RatioLow - 1.0) < 1e-4);
+    // σ interval on χ²(10): 3.247 and 20.483 (published).
+    QVERIFY(qAbs(c->B.SigmaLow - std::sqrt(10 / 20.483)) < 1e-3);
+    QVERIFY(qAbs(c->B.SigmaHigh - std::sqrt(10 / 3.247)) < 1e-3);
+    // Swapping the sides mirrors everything.
+    const auto r = CompareEntries({&b}, {&a}, QStringLiteral("B"), QStringLiteral("A"), 0.95);
+    QVERIFY(qAbs(r->P - c->P) < 1e-12 && qAbs(r->RatioHigh * c->RatioLow - 1) < 1e-12);
+    // Different ranges compare in angle; a side of one-shot groups cannot.
+    const auto far = entry(QStringLiteral("/f"), sixShots(40), QStringLiteral("A"), {}, 200);
+    const auto ang = CompareEntries({&far}, {&b}, QStringLiteral("A"), QStringLiteral("B"), 0.95);
+    QVERIFY(ang && ang->Scale == QStringLiteral("MOA") && qAbs(ang->F - 1) < 1e-9);
+    const auto lone = entry(QStringLiteral("/l"), {{1, 1}});
+    QVERIFY(!CompareEntries({&lone}, {&b}, QStringLiteral("A"), QStringLiteral("B"), 0.95));
+}
+
+void TestLogbook::velocityFigures()
+{
+    const auto f =
+        ComputeVelocity({2801.5, 2795.0, 2810.2, 2799.8, 2804.4}, VelocityUnit::Fps, 0.95);
+    QVERIFY(f && f->N == 5);
+    QVERIFY(qAbs(f->Mean - 2802.18) < 1e-9);
+    QVERIFY(qAbs(f->ExtremeSpread - 15.2) < 1e-9);
+    // χ²(4): 0.4844 and 11.143 (published).
+    QVERIFY(qAbs(*f->SdLow - *f->Sd * std::sqrt(4 / 11.143)) < 1e-3);
+    QVERIFY(qAbs(*f->SdHigh - *f->Sd * std::sqrt(4 / 0.4844)) < 1e-2);
+    QVERIFY(!ComputeVelocity({2800}, VelocityUnit::Fps, 0.95)->Sd);
+    QCOMPARE(ConvertSpeed(1000, VelocityUnit::Fps, VelocityUnit::Mps), 304.8);
+}
+
+void TestLogbook::chronoFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<double>("first");
+    QTest::addColumn<int>("unit"); // -1 none
+    const QString data = QStringLiteral(PELTRIX_TEST_DATA "/");
+    QTest::newRow("plain") << data + QStringLiteral("chrono_plain.csv") << 5 << 2801.5 << -1;
+    QTest::newRow("column") << data + QStringLiteral("chrono_column.csv") << 5 << 2801.5 << 0;
+    QTest::newRow("semicolon") << data + QStringLiteral("chrono_semicolon.csv") << 5 << 853.9 << 1;
+    QTest::newRow("summary") << data + QStringLiteral("chrono_summary.csv") << 5 << 2801.5 << 0;
+    QTest::newRow("not speeds") << data + QStringLiteral("peltrix_old.ini") << 0 << 0.0 << -1;
+    QTest::newRow("binary") << data + QStringLiteral("binary.pxs") << 0 << 0.0 << -1;
+}
+
+void TestLogbook::chronoFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(int, n);
+    QFETCH(double, first);
+    QFETCH(int, unit);
+    QString why;
+    const auto d = ReadChronoFile(file, &why);
+    if (n == 0) {
+        QVERIFY(!d && !why.isEmpty());
+        return;
+    }
+    QVERIFY2(d, qPrintable(why));
+    QCOMPARE(int(d->Speeds.size()), n);
+    QCOMPARE(d->Speeds.front(), first);
+    QCOMPARE(d->Unit ? int(*d->Unit) : -1, unit);
+}
+
+void TestLogbook::datesAndTrend()
+{
+    const std::pair<const char *, QDate> dates[] = {{"2026-03-04", QDate(2026, 3, 4)},
+                                                    {"3/4/2026", QDate(2026, 3, 4)},
+                                                    {"March 4, 2026", QDate(2026, 3, 4)},
+                                                    {"4.3.26", QDate(2026, 3, 4)},
+                                                    {"last Tuesday", QDate()}};
+    for (const auto &[text, date] : dates)
+        QCOMPARE(ParseDateFired(QString::fromLatin1(text)).value_or(QDate()), date);
+    const auto late = entry(QStringLiteral("/2"), {{0, 0}, {1, 0}}, {}, QDate(2026, 6, 1));
+    const auto early = entry(QStringLiteral("/1"), {{0, 0}, {2, 0}}, {}, QDate(2026, 1, 1));
+    const auto t = ComputeTrend({&late, &early}, 0.95);
+    QVERIFY(t && !t->Scale.Angular && t->Points.size() == 2);
+    QCOMPARE(t->Points.front().Date, QDate(2026, 1, 1));
+    QCOMPARE(t->Points.front().MeanRadius, 1.0);
+    QVERIFY(t->Points.front().SigmaLow < t->Points.front().Sigma);
+}
+
+QTEST_GUILESS_MAIN(TestLogbook)
+#include "test_logbook.moc"
