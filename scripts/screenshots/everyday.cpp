@@ -9,6 +9,7 @@
 #include "graph/frmgraphenter.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
+#include "shots.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -35,13 +36,6 @@ const std::array<QPointF, 10> Holes = {{{3890, 4520},
                                         {4170, 4810},
                                         {3990, 4550},
                                         {4290, 4600}}};
-
-void settle(int ms = 500)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 bool shoot(const QString &path)
 {
@@ -96,9 +90,8 @@ void ClickAt(frmGraphEnter *w, QPointF px)
 }
 } // namespace
 
-int main(int argc, char **argv)
+int ShotsEveryday(int argc, char **argv)
 {
-    QApplication qapp(argc, argv);
     const QString prefix = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/");
     TestApp t;
     bool ok = true;

@@ -8,6 +8,7 @@
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
 #include "platform/scriptedprompter.h"
+#include "shots.h"
 #include "stats/frmtextoutput.h"
 
 #include <QAction>
@@ -24,7 +25,7 @@
 namespace {
 QString outDir;
 
-void settle()
+void settleQuick()
 {
     for (int i = 0; i < 5; ++i) {
         QCoreApplication::processEvents();
@@ -98,7 +99,7 @@ void click(QWidget *w, QPoint at)
 {
     QTest::mouseMove(w, at);
     QTest::mouseClick(w, Qt::LeftButton, {}, at);
-    settle();
+    settleQuick();
 }
 
 void typedShots(PeltrixApp &app)
@@ -109,7 +110,7 @@ void typedShots(PeltrixApp &app)
     s.RangeToTarget = 100;
     s.ShooterName = FixedWidth(QStringLiteral("A. Marksman"), ShooterNameWidth);
     app.ViewTextEntry();
-    settle();
+    settleQuick();
     frmTextEnter *form = app.TextEnter();
     const char *shots[][2] = {
         {"0.35", "0.6"}, {"0.8", "0.25"}, {"0.15", "0.95"}, {"0.62", "0.88"}, {"0.45", "0.4"}};
@@ -117,17 +118,17 @@ void typedShots(PeltrixApp &app)
         form->txtEnterX->setText(QString::fromLatin1(shot[0]));
         form->txtEnterY->setText(QString::fromLatin1(shot[1]));
         form->cmdEnterTextData->click();
-        settle();
+        settleQuick();
     }
     frmTextOutput *stats = app.TextOutput();
     stats->show();
-    settle();
+    settleQuick();
     save(stats->grab().toImage(), QStringLiteral("statistics.png"));
     form->txtEnterX->setText(QStringLiteral("-0.2"));
-    settle();
+    settleQuick();
     save(sideBySide({app.KeyBoardEnter(), stats}), QStringLiteral("keyboard.png"));
     app.CloseAll();
-    settle();
+    settleQuick();
 }
 
 // The sample target1.gif: 75 pixels to the inch, the bull's centre at (300, 300).
@@ -151,7 +152,7 @@ bool graphicalEntry(PeltrixApp &app, ScriptedPrompter &prompter)
         }
     });
     app.OpenFileDialog(2, app.Main());
-    settle();
+    settleQuick();
     if (!dialogSeen) QTest::qWait(500);
     if (!dialogSeen)
         placeholder(QStringLiteral("graph-import.png"), QStringLiteral("Choosing a target image"));
@@ -160,19 +161,19 @@ bool graphicalEntry(PeltrixApp &app, ScriptedPrompter &prompter)
     s.ShowAxes = true;
     s.ShowCentroid = true;
     app.ViewGraphicalEntry();
-    settle();
+    settleQuick();
     QWidget *graph = topLevel("frmGraphEnter");
     QWidget *picture = child<QWidget>(graph, "Picture1");
     if (!picture) return false;
     graph->showNormal();
     graph->resize(900, 720);
-    settle();
+    settleQuick();
     QWidget *tools = topLevel("frmToolBox");
     save(sideBySide({graph, app.TextOutput()}), QStringLiteral("graph-window.png"));
     // The clicks below are at the image's own pixels.
     if (auto *actual = graph->findChild<QAction *>(QStringLiteral("mnuZoomActual")))
         actual->trigger();
-    settle();
+    settleQuick();
 
     // Four grid squares: 4 inches.
     prompter.QueueInput(QStringLiteral("4"));
@@ -192,17 +193,16 @@ bool graphicalEntry(PeltrixApp &app, ScriptedPrompter &prompter)
     std::fprintf(stderr, "graphical entry: %d shots, group size %.3f, center %.3f %.3f\n",
                  int(s.ShotCount), double(s.GroupSize), double(s.MeanX), double(s.MeanY));
     app.CloseAll();
-    settle();
+    settleQuick();
     return true;
 }
 } // namespace
 
-int main(int argc, char *argv[])
+int ShotsManual(int, char **)
 {
-    QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Peltrix"));
     QApplication::setQuitOnLastWindowClosed(false);
-    const QStringList args = QCoreApplication::arguments();
+    const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() < 3) {
         std::fprintf(stderr, "usage: peltrix-screenshots INSTALL_DIR OUT_DIR\n");
         return 2;
@@ -214,24 +214,24 @@ int main(int argc, char *argv[])
     ScriptedPrompter prompter;
     PeltrixApp app(session, prompter);
     frmMain *mainWindow = app.Start();
-    settle();
+    settleQuick();
     save(mainWindow->grab().toImage(), QStringLiteral("main.png"));
     typedShots(app);
     app.ShowTutorial();
-    settle();
+    settleQuick();
     if (QWidget *tutorial = topLevel("frmTutorial")) {
         tutorial->findChild<QPushButton *>(QStringLiteral("cmdTutorialNext"))->click();
-        settle();
+        settleQuick();
         save(tutorial->grab().toImage(), QStringLiteral("tutorial.png"));
         tutorial->close();
     }
     app.ShowAbout(false);
-    settle();
+    settleQuick();
     if (QWidget *about = topLevel("frmAbout")) {
         save(about->grab().toImage(), QStringLiteral("about.png"));
         about->close();
     }
-    settle();
+    settleQuick();
     if (!graphicalEntry(app, prompter)) {
         placeholder(QStringLiteral("graph-import.png"), QStringLiteral("Choosing a target image"));
         placeholder(QStringLiteral("graph-window.png"),

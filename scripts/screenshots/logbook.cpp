@@ -2,6 +2,7 @@
 // loads over a few weeks, two groups selected and pooled, and the trend.
 #include "logbook/frmlogbook.h"
 #include "logbook/frmlogbooktrend.h"
+#include "shots.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -12,9 +13,8 @@
 
 #include <cmath>
 
-int main(int argc, char **argv)
+int ShotsLogbook(int argc, char **argv)
 {
-    QApplication qapp(argc, argv);
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     QDir().mkpath(outDir);
     TestApp t;

@@ -5,6 +5,7 @@
 #include "graph/frmtoolbox.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
+#include "shots.h"
 #include "synthtarget.h"
 #include "testsupport.h"
 
@@ -12,9 +13,8 @@
 #include <QPainter>
 #include <QtTest>
 
-int main(int argc, char **argv)
+int ShotsFind(int argc, char **argv)
 {
-    QApplication qapp(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("find.png");
     TestApp t;
     SynthOptions o;

@@ -5,6 +5,7 @@
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
+#include "shots.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -15,24 +16,10 @@
 #include <QTimer>
 #include <QtTest>
 
-namespace {
-void settle(int ms = 300)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
+namespace {} // namespace
 
-bool saveScreen(const QString &path)
+int ShotsReadme(int argc, char **argv)
 {
-    settle();
-    return QGuiApplication::primaryScreen()->grabWindow(0).save(path);
-}
-} // namespace
-
-int main(int argc, char **argv)
-{
-    QApplication qapp(argc, argv);
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     QDir().mkpath(outDir);
     TestApp t;

@@ -5,6 +5,7 @@
 #include "graph/frmtoolbox.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
+#include "shots.h"
 #include "stats/frmtextoutput.h"
 #include "testsupport.h"
 
@@ -31,19 +32,6 @@ const std::array<QPointF, 10> Holes = {{{3890, 4520},
                                         {4170, 4810},
                                         {3990, 4550},
                                         {4290, 4600}}};
-
-void settle(int ms = 300)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-bool saveScreen(const QString &path)
-{
-    settle();
-    return QGuiApplication::primaryScreen()->grabWindow(0).save(path);
-}
 
 QString MakeScan(const QString &dir)
 {
@@ -98,9 +86,8 @@ void ClickAt(frmGraphEnter *w, QPointF px)
 }
 } // namespace
 
-int main(int argc, char **argv)
+int ShotsGraph(int argc, char **argv)
 {
-    QApplication qapp(argc, argv);
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     QDir().mkpath(outDir);
     TestApp t;
