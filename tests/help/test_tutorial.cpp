@@ -2,6 +2,7 @@
 #include "filetestutil.h"
 #include "help/frmtutorial.h"
 #include "help/tutorial.h"
+#include "shownwindow.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -19,9 +20,7 @@ frmTutorial *openTutorial(TestApp &t)
         WriteBytes(t.dir.path() + QStringLiteral("/Tutorial/tutorial%1.txt").arg(n),
                    QByteArray("Title ") + QByteArray::number(n) + "\r\nFirst line\r\n");
     t.app->ShowTutorial();
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *tut = qobject_cast<frmTutorial *>(w); tut && tut->isVisible()) return tut;
-    return nullptr;
+    return ShownWindow<frmTutorial>();
 }
 } // namespace
 

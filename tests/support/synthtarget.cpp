@@ -64,13 +64,8 @@ void DrawPrint(QImage &img, const SynthOptions &o, QRandomGenerator &rng)
     for (int k = 1; k <= 9; ++k) {
         const double r = (k - 0.5) * step;
         p.setPen(r < bull ? QColor(235, 235, 230) : QColor(25, 25, 25));
-        for (int side = 0; side < 4; ++side) {
-            const QPointF at = centre + QPointF(side == 0   ? r
-                                                : side == 1 ? -r
-                                                            : 0,
-                                                side == 2   ? r
-                                                : side == 3 ? -r
-                                                            : 0);
+        for (const QPointF dir : {QPointF(1, 0), QPointF(-1, 0), QPointF(0, 1), QPointF(0, -1)}) {
+            const QPointF at = centre + dir * r;
             p.drawText(QRectF(at - QPointF(0.1 * in, 0.1 * in), QSizeF(0.2 * in, 0.2 * in)),
                        Qt::AlignCenter, QString::number(10 - k));
         }
