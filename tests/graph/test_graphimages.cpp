@@ -1,10 +1,7 @@
 // Target images as the picture shows them: transparency over the background
 // colour, files cut short or too large, and an import that is called off.
 #include "files/frmfiledialog.h"
-#include "graph/frmgraphenter.h"
-#include "graph/targetdrawing.h"
-#include "graphtestimages.h"
-#include "testsupport.h"
+#include "graphtestsupport.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -127,17 +124,13 @@ void TestGraphImages::calledOffImportKeepsPicture()
 {
     TestApp t;
     Session &s = t.session;
-    const QString path = t.dir.filePath(QStringLiteral("target.png"));
-    QVERIFY(TargetImage(600, 400).save(path, "PNG"));
-    s.HeaderEntered = true;
-    s.ImagePath = path;
     s.ImageScale = 1.0f / 1440;
     s.ImageCalibrated = true;
     s.AimX = s.AimY = 1;
     AddShots(s, {{0.5f, 0.5f}, {1, 0.25f}});
     s.StatsSaved = false;
-    t.app->ViewGraphicalEntry();
-    frmGraphEnter *w = t.app->GraphEnter();
+    const QString path = WriteTarget(t.dir);
+    frmGraphEnter *w = OpenWindow(t, path);
     const QImage before = w->Picture().canvas.Image().copy();
     const Session kept = s;
     WhenModal([](QWidget *d) { qobject_cast<frmFileDialog *>(d)->cmdCancFile->click(); });

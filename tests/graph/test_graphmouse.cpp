@@ -1,13 +1,6 @@
 // Mouse work on the target picture that must not invent a shot or an
 // infinite figure: double-clicks, and shots far beyond any target.
-#include "graph/frmgraphenter.h"
-#include "graph/picturebox.h"
-#include "graph/targetdrawing.h"
-#include "graphtestimages.h"
-#include "testsupport.h"
-
-#include <QtTest>
-#include <cmath>
+#include "graphtestsupport.h"
 
 class TestGraphMouse : public QObject {
     Q_OBJECT
@@ -30,15 +23,10 @@ void TestGraphMouse::doubleClickIsOnePress()
     QFETCH(bool, aimSet);
     TestApp t;
     Session &s = t.session;
-    const QString path = t.dir.filePath(QStringLiteral("target.png"));
-    QVERIFY(TargetImage(600, 400).save(path, "PNG"));
-    s.HeaderEntered = true;
-    s.ImagePath = path;
     s.ImageScale = 1.0f / 1440;
     s.ImageCalibrated = true;
     if (aimSet) s.AimX = s.AimY = 1;
-    t.app->ViewGraphicalEntry();
-    frmGraphEnter *w = t.app->GraphEnter();
+    frmGraphEnter *w = OpenWindow(t, WriteTarget(t.dir));
     PictureBox *pic = w->Picture1;
     QCOMPARE(s.ToolMode, aimSet ? Tool::EnterShot : Tool::AimPoint);
     const QImage before = w->Picture().canvas.Image().copy();
@@ -78,31 +66,21 @@ void TestGraphMouse::shotsBeyondReachRefused()
     QFETCH(QString, calibration);
     QFETCH(int, refusals);
     QFETCH(int, shotsTaken);
-    Session s;
-    PrepareTestSession(s);
-    s.GraphicalEntryActive = true;
-    GraphPicture p;
-    p.canvas.SetPictureSize(QSize(400, 300));
-    p.canvas.SetImage(NoiseImage(400, 300));
-    ScriptedPrompter prompter;
-    Picture1_MouseDown(s, p, prompter, 0, 0);
-    prompter.QueueInput(calibration);
-    Picture1_MouseDown(s, p, prompter, 1440, 0);
+    Desk d;
+    Session &s = d.s;
+    d.down(0, 0);
+    d.prompter.QueueInput(calibration);
+    d.down(1440, 0);
     QVERIFY(s.ImageCalibrated);
     // An aim point 1500 twips into the picture, then one at its corner.
     ChooseTool(s, ToolButton::AimPoint);
-    Picture1_MouseDown(s, p, prompter, 1500, 0);
+    d.down(1500, 0);
     ChooseTool(s, ToolButton::AimPoint);
-    Picture1_MouseDown(s, p, prompter, 0, 0);
+    d.down(0, 0);
     QCOMPARE(s.AimX, 0.0f);
-    for (float x : {1000.0f, 1500.0f}) Picture1_MouseDown(s, p, prompter, x, 0);
+    for (float x : {1000.0f, 1500.0f}) d.down(x, 0);
     QCOMPARE(s.ShotCount, shotsTaken);
-
-    const QString refusal = QStringLiteral("X and Y must lie between -1000000 and 1000000.");
-    int refused = 0;
-    for (const PromptRecord &r : prompter.messages()) refused += r.text == refusal ? 1 : 0;
-    QCOMPARE(refused, refusals);
-    QCOMPARE(prompter.messages().size(), refusals);
+    QCOMPARE(d.prompter.messages().size(), refusals);
     // Nothing infinite or undefined reaches the statistics.
     for (float v : {s.AimX, s.AimY, s.ShotX[1], s.ShotY[1], s.ShotR[1], s.ShotX[2], s.ShotR[2],
                     s.MeanX, s.SdX, s.SdR, s.RangeX, s.GroupSize})
