@@ -51,38 +51,36 @@ void TestCliLog::addListCompareTrend()
     const QString a1 = writeGroup(dir, QStringLiteral("a1.pxs"), {{0, 0}, {1, 0}, {0, 1}}),
                   a2 = writeGroup(dir, QStringLiteral("a2.pxs"), {{0, 0}, {1, 1}}, "May 3, 2026"),
                   b1 = writeGroup(dir, QStringLiteral("b1.pxs"), {{0, 0}, {2, 0}, {0, 2}});
-    const QString dbArg = QStringLiteral("--db");
-    auto run = [&](QStringList args) { return RunCliCaptured(args << dbArg << db); };
-    CliRun r = run({QStringLiteral("log"), QStringLiteral("add"), a1, a2, QStringLiteral("--load"),
-                    QStringLiteral("A"), QStringLiteral("--json")});
+    // `args` are words; %1, %2... stand for `files`.
+    auto run = [&](const char *args, const QStringList &files = {}) {
+        QStringList list = QString::fromLatin1(args).split(QLatin1Char(' '));
+        for (QString &w : list)
+            if (w.startsWith(QLatin1Char('%'))) w = files[w.mid(1).toInt() - 1];
+        return RunCliCaptured(list << QStringLiteral("--db") << db);
+    };
+    CliRun r = run("log add %1 %2 --load A --json", {a1, a2});
     QCOMPARE(r.code, 0);
     QCOMPARE(json(r)[QLatin1String("groups")].toArray().size(), 2);
-    QCOMPARE(run({QStringLiteral("log"), QStringLiteral("add"), b1, QStringLiteral("--load"),
-                  QStringLiteral("B")})
-                 .code,
-             0);
+    QCOMPARE(run("log add %1 --load B", {b1}).code, 0);
     // The same file again updates its group.
-    r = run({QStringLiteral("log"), QStringLiteral("add"), a1, QStringLiteral("--json")});
+    r = run("log add %1 --json", {a1});
     QVERIFY(json(r)[QLatin1String("groups")]
                 .toArray()[0]
                 .toObject()[QLatin1String("updated")]
                 .toBool());
 
-    r = run({QStringLiteral("log"), QStringLiteral("list"), QStringLiteral("--json")});
-    const QJsonArray groups = json(r)[QLatin1String("groups")].toArray();
+    const QJsonArray groups = json(run("log list --json"))[QLatin1String("groups")].toArray();
     QCOMPARE(groups.size(), 3);
     const QJsonObject first = groups[0].toObject();
     QCOMPARE(first[QLatin1String("date")].toString(), QStringLiteral("2026-04-02"));
     QCOMPARE(first[QLatin1String("load")].toString(), QStringLiteral("A"));
     QCOMPARE(first[QLatin1String("shots")].toInt(), 3);
     QVERIFY(first[QLatin1String("analysis")].toObject()[QLatin1String("Sigma")].toDouble() > 0);
-    r = run({QStringLiteral("log"), QStringLiteral("list"), QStringLiteral("--from"),
-             QStringLiteral("2026-05-01"), QStringLiteral("--json")});
-    QCOMPARE(json(r)[QLatin1String("groups")].toArray().size(), 1);
+    QCOMPARE(
+        json(run("log list --from 2026-05-01 --json"))[QLatin1String("groups")].toArray().size(),
+        1);
 
-    r = run({QStringLiteral("log"), QStringLiteral("compare"), QStringLiteral("--load"),
-             QStringLiteral("A"), QStringLiteral("--load"), QStringLiteral("B"),
-             QStringLiteral("--json")});
+    r = run("log compare --load A --load B --json");
     QCOMPARE(r.code, 0);
     const QJsonObject c = json(r);
     const QJsonObject A = c[QLatin1String("A")].toObject(), B = c[QLatin1String("B")].toObject();
@@ -94,12 +92,9 @@ void TestCliLog::addListCompareTrend()
     QVERIFY(c[QLatin1String("ratioLow")].toDouble() < c[QLatin1String("ratio")].toDouble());
     QVERIFY(c[QLatin1String("p")].toDouble() > 0 && c[QLatin1String("p")].toDouble() <= 1);
 
-    r = run({QStringLiteral("log"), QStringLiteral("trend"), QStringLiteral("--json")});
-    QCOMPARE(json(r)[QLatin1String("points")].toArray().size(), 3);
+    QCOMPARE(json(run("log trend --json"))[QLatin1String("points")].toArray().size(), 3);
     const QString png = dir.filePath(QStringLiteral("trend.png"));
-    QCOMPARE(
-        run({QStringLiteral("log"), QStringLiteral("trend"), QStringLiteral("--png"), png}).code,
-        0);
+    QCOMPARE(run("log trend --png %1", {png}).code, 0);
     QCOMPARE(QImage(png).size(), QSize(1000, 600));
 }
 
@@ -107,32 +102,20 @@ void TestCliLog::refusals_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
-    const QString bad = QStringLiteral(PELTRIX_TEST_DATA "/damaged_short.pxs");
-    const QString text = QStringLiteral(PELTRIX_TEST_DATA "/peltrix_old.ini");
     const QString good = writeGroup(dir, QStringLiteral("g.pxs"), {{0, 0}, {1, 1}});
-    const QString log = QStringLiteral("log");
-    QTest::newRow("damaged file among good")
-        << QStringList{log, QStringLiteral("add"), good, bad} << 1;
-    QTest::newRow("not a database")
-        << QStringList{log, QStringLiteral("list"), QStringLiteral("--db"), text} << 1;
-    QTest::newRow("one load") << QStringList{log, QStringLiteral("compare"),
-                                             QStringLiteral("--load"), QStringLiteral("A")}
-                              << 2;
-    QTest::newRow("unknown load") << QStringList{log,
-                                                 QStringLiteral("compare"),
-                                                 QStringLiteral("--load"),
-                                                 QStringLiteral("A"),
-                                                 QStringLiteral("--load"),
-                                                 QStringLiteral("Z")}
-                                  << 1;
-    QTest::newRow("bad date") << QStringList{log, QStringLiteral("list"), QStringLiteral("--from"),
-                                             QStringLiteral("May")}
-                              << 1;
-    QTest::newRow("trend needs an output") << QStringList{log, QStringLiteral("trend")} << 2;
-    QTest::newRow("chrono without unit")
-        << QStringList{QStringLiteral("chrono"),
-                       QStringLiteral(PELTRIX_TEST_DATA "/chrono_plain.csv")}
-        << 1;
+    auto row = [](const char *name, const QString &args, int code) {
+        QTest::newRow(name) << args.split(QLatin1Char(' ')) << code;
+    };
+    row("damaged file among good",
+        QStringLiteral("log add ") + good +
+            QStringLiteral(" " PELTRIX_TEST_DATA "/damaged_short.pxs"),
+        1);
+    row("not a database", QStringLiteral("log list --db " PELTRIX_TEST_DATA "/peltrix_old.ini"), 1);
+    row("one load", QStringLiteral("log compare --load A"), 2);
+    row("unknown load", QStringLiteral("log compare --load A --load Z"), 1);
+    row("bad date", QStringLiteral("log list --from May"), 1);
+    row("trend needs an output", QStringLiteral("log trend"), 2);
+    row("chrono without unit", QStringLiteral("chrono " PELTRIX_TEST_DATA "/chrono_plain.csv"), 1);
 }
 
 void TestCliLog::refusals()
@@ -147,10 +130,7 @@ void TestCliLog::refusals()
     QVERIFY(r.out.isEmpty());
     QVERIFY(!r.err.isEmpty());
     // Nothing was added by a refused add.
-    QCOMPARE(
-        RunCliCaptured({QStringLiteral("log"), QStringLiteral("list"), QStringLiteral("--db"), db})
-            .out.count(QLatin1Char('\n')),
-        1);
+    QCOMPARE(RunCliLine(QStringLiteral("log list --db ") + db).out.count(QLatin1Char('\n')), 1);
 }
 
 void TestCliLog::twoProcessesAddAtOnce()

@@ -1,8 +1,10 @@
 // The Logbook window and Add to Logbook, driven through the real forms.
 #include "app/frmmain.h"
+#include "filetestutil.h"
 #include "logbook/frmlogbook.h"
 #include "logbook/frmlogbookcompare.h"
 #include "logbook/frmlogbooktrend.h"
+#include "shownwindow.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -109,10 +111,7 @@ void TestFrmLogbook::windowFilterPoolDeleteCompare()
 
     w->txtLoad->clear();
     QTest::mouseClick(w->cmdCompare, Qt::LeftButton);
-    auto *c = w->findChild<frmLogbookCompare *>();
-    if (!c)
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (auto *f = qobject_cast<frmLogbookCompare *>(top)) c = f;
+    auto *c = ShownWindow<frmLogbookCompare>();
     QVERIFY(c);
     c->cboA->setCurrentText(QStringLiteral("A"));
     c->cboB->setCurrentText(QStringLiteral("B"));
@@ -121,9 +120,7 @@ void TestFrmLogbook::windowFilterPoolDeleteCompare()
              qPrintable(c->txtResult->toPlainText()));
 
     QTest::mouseClick(w->cmdTrend, Qt::LeftButton);
-    frmLogbookTrend *trend = nullptr;
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (auto *f = qobject_cast<frmLogbookTrend *>(top)) trend = f;
+    auto *trend = ShownWindow<frmLogbookTrend>();
     QVERIFY(trend);
     const QString png = t.dir.filePath(QStringLiteral("trend.png"));
     const QString pdf = t.dir.filePath(QStringLiteral("trend.pdf"));
@@ -132,31 +129,23 @@ void TestFrmLogbook::windowFilterPoolDeleteCompare()
     t.prompter.QueueSaveFile(pdf);
     QTest::mouseClick(trend->cmdSavePdf, Qt::LeftButton);
     QVERIFY(!QImage(png).isNull());
-    QFile f(pdf);
-    QVERIFY(f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-");
+    QVERIFY(ReadBytes(pdf).startsWith("%PDF-"));
 }
 
 void TestFrmLogbook::damagedLogbookIsLeftAlone()
 {
     TestApp t;
     t.session.AppDataDir = t.dir.filePath(QStringLiteral("appdata"));
-    QDir().mkpath(t.session.AppDataDir);
     const QString db = t.app->LogbookPath();
     const QByteArray junk("SQLite format 3\0but nothing after it is a database page", 56);
-    {
-        QFile f(db);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(junk);
-    }
+    QVERIFY(WriteBytes(db, junk));
     AddShots(t.session, {{0.5f, 0.25f}, {-0.5f, 0.75f}});
     t.prompter.QueueInput(QStringLiteral("A"));
     t.app->AddToLogbook(t.app->Main());
     t.app->ShowLogbook(t.app->Main());
     QCOMPARE(t.prompter.messages().size(), 2);
     QVERIFY(t.prompter.messages().first().text.contains(QStringLiteral("left as it is")));
-    QFile f(db);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), junk);
+    QCOMPARE(ReadBytes(db), junk);
     QVERIFY(!t.app->LogbookWindow()->cmdDelete->isEnabled());
 }
 
