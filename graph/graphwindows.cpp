@@ -19,6 +19,8 @@ void PeltrixApp::ShowGraphEntry()
         graphEnter->show();
         graphEnter->raise();
         graphEnter->ReloadTargetImage();
+        // Raising the window would bury its statistics window under it.
+        ShowStatistics(graphEnter);
         return;
     }
     frmGraphEnter *w = GraphEnter();
