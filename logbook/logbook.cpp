@@ -5,6 +5,7 @@
 #include "platform/wholefile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -12,6 +13,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QThread>
 #include <QVariant>
 
 #include <atomic>
@@ -135,14 +137,14 @@ bool Logbook::Open(const QString &file, int busyTimeoutMs)
         return sqlFail(QStringLiteral("opened"), openError);
     }
     open = true;
-    if (!setUp()) {
+    if (!setUp(busyTimeoutMs)) {
         Close();
         return false;
     }
     return true;
 }
 
-bool Logbook::setUp()
+bool Logbook::setUp(int busyTimeoutMs)
 {
     const QString name = QDir::toNativeSeparators(path);
     QSqlQuery q(QSqlDatabase::database(connection, false));
@@ -179,7 +181,16 @@ bool Logbook::setUp()
                fail(Failure::ReadOnly,
                     QStringLiteral("The logbook %1 is read-only and cannot be set up.").arg(name));
     // Write-ahead logging lets readers and one writer of other processes work at once.
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL"))) return bail(QStringLiteral("opened"));
+    // Switching to it needs the file to itself, and SQLite answers "busy" at once
+    // there instead of waiting: wait here as the busy timeout would.
+    QElapsedTimer waited;
+    waited.start();
+    while (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL"))) {
+        const int code = q.lastError().nativeErrorCode().toInt() & 0xff;
+        if ((code != 5 && code != 6) || waited.elapsed() > busyTimeoutMs)
+            return bail(QStringLiteral("opened"));
+        QThread::msleep(10);
+    }
     q.finish();
     return version == SchemaVersion || migrate();
 }

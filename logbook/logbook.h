@@ -109,7 +109,7 @@ public:
 private:
     bool fail(Failure f, const QString &text);
     bool sqlFail(const QString &what, const class QSqlError &e);
-    bool setUp();
+    bool setUp(int busyTimeoutMs);
     bool migrate();
     bool insert(const LogbookEntry &e, bool withId, qint64 &id);
 
