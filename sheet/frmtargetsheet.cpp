@@ -9,7 +9,7 @@
 
 #include <QChartView>
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -88,6 +88,7 @@ frmTargetSheet::frmTargetSheet(IPeltrixApp &a, QWidget *parent)
     grdGroups->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdGroups->setSelectionMode(QAbstractItemView::SingleSelection);
     grdGroups->verticalHeader()->hide();
+    grdGroups->setWordWrap(false);
     lblPooled = new QLabel;
     lblPooled->setObjectName(QStringLiteral("lblPooled"));
     lblPooled->setWordWrap(true);
@@ -117,8 +118,9 @@ frmTargetSheet::frmTargetSheet(IPeltrixApp &a, QWidget *parent)
     auto *split = new QSplitter;
     split->addWidget(picSheet);
     split->addWidget(side);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    split->setSizes({600, 680});
     setCentralWidget(split);
 
     connect(picSheet, &SheetCanvas::Edited, this, &frmTargetSheet::Edited);
@@ -135,6 +137,7 @@ frmTargetSheet::frmTargetSheet(IPeltrixApp &a, QWidget *parent)
         if (filling || item->column() != 1 || size_t(item->row()) >= Sheet.Marks.size()) return;
         Sheet.Marks[size_t(item->row())].label = item->text().trimmed();
         Modified = true;
+        grdGroups->resizeColumnToContents(1);
         chtLoad->setChart(MakeLoadChart(Sheet, Figures));
     });
     connect(cboShow, &QComboBox::currentIndexChanged, this, [this] {
@@ -148,13 +151,20 @@ frmTargetSheet::frmTargetSheet(IPeltrixApp &a, QWidget *parent)
 
 QWidget *frmTargetSheet::BuildSettings()
 {
+    // Two fields a row: the figures below get the height.
     auto *box = new QWidget;
-    auto *form = new QFormLayout(box);
-    form->setContentsMargins(0, 0, 0, 0);
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    int at = 0;
+    auto place = [&](QWidget *w, const QString &label) {
+        grid->addWidget(new QLabel(label), at / 2, (at % 2) * 2);
+        grid->addWidget(w, at / 2, (at % 2) * 2 + 1);
+        ++at;
+    };
     auto field = [&](QLineEdit *&e, const char *name, const QString &label) {
         e = new QLineEdit;
         e->setObjectName(QString::fromLatin1(name));
-        form->addRow(label, e);
+        place(e, label);
         connect(e, &QLineEdit::editingFinished, this, &frmTargetSheet::ApplySettings);
     };
     cboUnit = new QComboBox;
@@ -162,17 +172,17 @@ QWidget *frmTargetSheet::BuildSettings()
     cboUnit->setEditable(true);
     cboUnit->addItems(
         {QStringLiteral("Inches"), QStringLiteral("Centimeters"), QStringLiteral("Millimeters")});
-    form->addRow(QStringLiteral("Unit"), cboUnit);
+    place(cboUnit, QStringLiteral("Unit"));
     connect(cboUnit, &QComboBox::currentTextChanged, this, [this] {
         if (!filling) ApplySettings();
     });
-    field(txtDpi, "txtDpi", QStringLiteral("Scan resolution (dpi)"));
-    field(txtScale, "txtScale", QStringLiteral("Pixels per unit"));
     field(txtBullet, "txtBullet", QStringLiteral("Bullet diameter"));
-    field(txtRange, "txtRange", QStringLiteral("Range to target (yards)"));
+    field(txtDpi, "txtDpi", QStringLiteral("Resolution (dpi)"));
+    field(txtScale, "txtScale", QStringLiteral("Pixels per unit"));
+    field(txtRange, "txtRange", QStringLiteral("Range (yards)"));
+    field(txtDate, "txtDate", QStringLiteral("Date fired"));
     field(txtShooter, "txtShooter", QStringLiteral("Shooter"));
     field(txtFirearm, "txtFirearm", QStringLiteral("Firearm"));
-    field(txtDate, "txtDate", QStringLiteral("Date fired"));
     return box;
 }
 

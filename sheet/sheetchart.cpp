@@ -56,6 +56,8 @@ QChart *MakeLoadChart(const TargetSheet &sheet, const SheetFigures &figures)
     x->setRange(points.front().Label - pad, points.back().Label + pad);
     const double margin = (high - low) * 0.08 + 1e-9;
     y->setRange(low - margin, high + margin);
+    x->applyNiceNumbers();
+    y->applyNiceNumbers();
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries *s : all) {
