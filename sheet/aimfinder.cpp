@@ -49,6 +49,8 @@ std::optional<cv::Mat> WithoutHoles(const QImage &image, double bulletPixels, co
     const QRect region = QRect(int(b.x * fx) - pad, int(b.y * fy) - pad,
                                int(b.width * fx) + 2 * pad, int(b.height * fy) + 2 * pad)
                              .intersected(image.rect());
+    // An empty region would mean the whole image to the hole search.
+    if (region.isEmpty()) return std::nullopt;
     const std::vector<FoundHole> holes = FindHoles(image, bulletPixels, region);
     cv::Mat own(b.height, b.width, CV_8UC1, cv::Scalar(0));
     int on = 0, kept = 0;

@@ -2,6 +2,7 @@
 // the sheet command of the companion.
 #include "app/frmmain.h"
 #include "cardgen.h"
+#include "logbook/logbook.h"
 #include "sheet/frmtargetsheet.h"
 #include "sheet/sheetfile.h"
 #include "shownwindow.h"
@@ -63,6 +64,15 @@ void TestFrmTargetSheet::scanToPrintedPage()
 
     RunAndWait(w, w->cmdFindAims);
     QCOMPARE(w->Sheet.Marks.size(), size_t(6));
+    // Cancel pressed while the holes are searched: nothing changes.
+    {
+        QSignalSpy done(w, &frmTargetSheet::WorkFinished);
+        QTest::mouseClick(w->cmdFindHoles, Qt::LeftButton);
+        QVERIFY(w->Busy());
+        QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+        QVERIFY(done.wait(60000));
+        QVERIFY(w->Sheet.Shots.empty());
+    }
     RunAndWait(w, w->cmdFindHoles);
     QCOMPARE(w->grdGroups->rowCount(), 7);
     for (int g = 0; g < 6; ++g) QCOMPARE(w->grdGroups->item(g, 2)->text(), QStringLiteral("3"));
@@ -110,8 +120,25 @@ void TestFrmTargetSheet::scanToPrintedPage()
     QVERIFY(!w->OpenSheet(bad));
     QCOMPARE(w->Sheet.Shots.size(), shots);
     QCOMPARE(w->SheetPath, saved);
-    QVERIFY(w->OpenSheet(saved));
+    // Opened again from the main window's File menu, and by the companion.
+    w->close();
+    t.prompter.QueueSaveFile(saved);
+    main->findChild<QAction *>(QStringLiteral("mnuOpenSheet"))->trigger();
     QCOMPARE(w->Figures.Groups[5].ShotCount, 4);
+    const CliRun cli = RunCliCaptured({QStringLiteral("sheet"), saved, QStringLiteral("--json")});
+    const QJsonObject o = QJsonDocument::fromJson(cli.out.toUtf8()).object();
+    QCOMPARE(o[QStringLiteral("groups")][5][QStringLiteral("label")].toString(),
+             QStringLiteral("44.5 gr"));
+    QCOMPARE(o[QStringLiteral("groups")][5][QStringLiteral("shots")].toArray().size(), 4);
+
+    // All groups into the logbook, each label its load.
+    t.session.AppDataDir = t.dir.filePath(QStringLiteral("appdata"));
+    w->findChild<QAction *>(QStringLiteral("mnuSheetLogAll"))->trigger();
+    Logbook book;
+    QVERIFY(book.Open(t.app->LogbookPath()));
+    const auto kept = book.Groups();
+    QVERIFY(kept && kept->size() == 6);
+    QCOMPARE(kept->back().Load.Text.isEmpty(), false);
     w->close();
 }
 
