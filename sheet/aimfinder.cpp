@@ -34,63 +34,103 @@ cv::Mat InkOf(const QImage &image, int factor)
 }
 
 struct Blob {
-    cv::Rect box;
     double cx = 0, cy = 0, size = 0;
+    double match = 0; // how well it matches itself turned half a turn
 };
 
-// The blob's own pixels with the bullet holes in and next to it taken out: a
-// hole through the edge of a bull must not make it lopsided, and touching
-// holes (a round dark blob too) are no mark at all. Nothing when the holes
-// explain most of it.
-std::optional<cv::Mat> WithoutHoles(const QImage &image, double bulletPixels, const cv::Mat &labels,
-                                    int label, cv::Rect &b, double fx, double fy)
+// How well the blob's points match themselves turned half a turn about the
+// centre (cx2/2, cy2/2), pixels under a hole aside; and how many could be
+// compared.
+std::pair<double, int> HalfTurnMatch(const std::vector<cv::Point> &points, const cv::Mat &own,
+                                     const cv::Mat &hole, int cx2, int cy2)
 {
-    const int pad = int(bulletPixels);
-    const QRect region = QRect(int(b.x * fx) - pad, int(b.y * fy) - pad,
-                               int(b.width * fx) + 2 * pad, int(b.height * fy) + 2 * pad)
-                             .intersected(image.rect());
-    // An empty region would mean the whole image to the hole search.
-    if (region.isEmpty()) return std::nullopt;
-    const std::vector<FoundHole> holes = FindHoles(image, bulletPixels, region);
-    cv::Mat own(b.height, b.width, CV_8UC1, cv::Scalar(0));
-    int on = 0, kept = 0;
-    for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < b.width; ++x) {
-            if (labels.at<int>(b.y + y, b.x + x) != label) continue;
-            ++on;
-            const double px = (b.x + x + 0.5) * fx, py = (b.y + y + 0.5) * fy;
-            const bool hole = std::any_of(holes.begin(), holes.end(), [&](const FoundHole &h) {
-                return std::hypot(h.x - px, h.y - py) < 0.65 * h.diameter;
-            });
-            if (!hole) own.at<uchar>(y, x) = 255, ++kept;
+    int seen = 0, both = 0;
+    for (const cv::Point &p : points) {
+        const int mx = cx2 - p.x, my = cy2 - p.y;
+        if (mx < 0 || my < 0 || mx >= own.cols || my >= own.rows) {
+            ++seen;
+            continue;
         }
-    if (kept < 0.5 * on || kept == 0) return std::nullopt;
-    const cv::Rect inner = cv::boundingRect(own);
-    b = cv::Rect(b.x + inner.x, b.y + inner.y, inner.width, inner.height);
-    return own(inner).clone();
+        if (hole.at<uchar>(my, mx)) continue;
+        ++seen;
+        if (own.at<uchar>(my, mx)) ++both;
+    }
+    return {seen ? double(both) / seen : 0, seen};
 }
 
-// A mark looks the same turned half a turn about its centre; letters,
-// figures and torn paper do not.
-double HalfTurnMatch(const cv::Mat &own)
+// What a mark is searched with: the holes near it (work-copy pixels covered
+// by one) and the limits of its size.
+struct MarkSearch {
+    double pad = 0; // half a bullet, in work-copy pixels
+    double smallest = 0, largest = 0;
+};
+
+// A printed mark made of `blob` (a work-copy mask whose top-left pixel lies
+// at `at`): the same when turned half a turn about its centre (letters,
+// figures and torn paper are not), no printed frame (a cell border), not
+// bullet holes. Pixels under a hole are no part of it and its centre is
+// where what is left matches itself best, so a hole through the edge of a
+// bull does not pull the centre.
+std::optional<Blob> MarkOf(const cv::Mat &blob, const cv::Mat &hole, cv::Point at,
+                           const MarkSearch &m)
 {
-    cv::Mat turned, both;
-    cv::flip(own, turned, -1);
-    cv::bitwise_and(own, turned, both);
-    const int on = cv::countNonZero(own);
-    return on ? double(cv::countNonZero(both)) / on : 0;
+    cv::Mat own;
+    cv::bitwise_and(blob, ~hole, own);
+    const int on = cv::countNonZero(blob), kept = cv::countNonZero(own);
+    // Touching holes are explained by the holes whole.
+    if (kept < 0.05 * on || kept == 0) return std::nullopt;
+    std::vector<cv::Point> points;
+    cv::findNonZero(own, points);
+    const cv::Rect box = cv::boundingRect(points);
+    int cx2 = 2 * box.x + box.width - 1, cy2 = 2 * box.y + box.height - 1;
+    auto [match, seen] = HalfTurnMatch(points, own, hole, cx2, cy2);
+    {
+        // Coarse, then fine: a hole moves the centre of what is left by at
+        // most half a bullet.
+        const int reach = int(std::ceil(2 * m.pad)), coarse = std::max(2, reach / 3) * 2;
+        for (int step : {coarse, 2}) {
+            const int span = step == 2 ? coarse : reach, x0 = cx2, y0 = cy2;
+            for (int dy = -span; dy <= span; dy += step)
+                for (int dx = -span; dx <= span; dx += step) {
+                    const auto [mt, n] = HalfTurnMatch(points, own, hole, x0 + dx, y0 + dy);
+                    if (n >= kept / 4 && mt > match)
+                        match = mt, seen = n, cx2 = x0 + dx, cy2 = y0 + dy;
+                }
+        }
+    }
+    if (match < 0.7 || seen < kept / 4) return std::nullopt;
+    // The extent around that centre, on both sides alike.
+    double wx = 0, wy = 0;
+    for (const cv::Point &p : points) {
+        wx = std::max(wx, std::abs(p.x - cx2 / 2.0));
+        wy = std::max(wy, std::abs(p.y - cy2 / 2.0));
+    }
+    const double size = 2 * std::max(wx, wy) + 1, aspect = (wx + 0.5) / (wy + 0.5);
+    if (size < m.smallest || size > m.largest || aspect < 0.75 || aspect > 1.33)
+        return std::nullopt;
+    // A printed frame has its ink along its edges.
+    const double band = std::max(2.0, size / 25);
+    const auto edge = std::count_if(points.begin(), points.end(), [&](const cv::Point &p) {
+        return std::abs(p.x - cx2 / 2.0) > wx - band || std::abs(p.y - cy2 / 2.0) > wy - band;
+    });
+    if (double(edge) > 0.6 * kept) return std::nullopt;
+    return Blob{at.x + cx2 / 2.0 + 0.5, at.y + cy2 / 2.0 + 0.5, size, match};
 }
 
-// The share of the blob's ink along its bounding box: near 1 for a printed
-// frame (a cell border), small for rings, discs and diamonds.
-double EdgeShare(const cv::Mat &own)
+// The work-copy pixels of `area` within 0.65 bullet of a hole the hole
+// search finds there.
+cv::Mat HolesIn(const QImage &image, double bulletPixels, cv::Rect area, double fx, double fy)
 {
-    const int band = std::max(2, std::min(own.cols, own.rows) / 25);
-    if (own.cols <= 2 * band || own.rows <= 2 * band) return 1;
-    const int on = cv::countNonZero(own);
-    const int inside =
-        cv::countNonZero(own(cv::Rect(band, band, own.cols - 2 * band, own.rows - 2 * band)));
-    return on ? double(on - inside) / on : 1;
+    cv::Mat hole(area.height, area.width, CV_8UC1, cv::Scalar(0));
+    const QRect region =
+        QRect(int(area.x * fx), int(area.y * fy), int(area.width * fx), int(area.height * fy))
+            .intersected(image.rect());
+    // An empty region would mean the whole image to the hole search.
+    if (region.isEmpty()) return hole;
+    for (const FoundHole &h : FindHoles(image, bulletPixels, region))
+        cv::circle(hole, cv::Point(int(h.x / fx - area.x), int(h.y / fy - area.y)),
+                   int(std::ceil(0.65 * h.diameter / fx)), cv::Scalar(255), cv::FILLED);
+    return hole;
 }
 
 // The paper region around each mark when it is a cell of its own: the region
@@ -164,23 +204,49 @@ std::vector<SheetMark> FindAimMarks(const QImage &image, double bulletPixels)
     cv::Mat labels, stats, centroids;
     const int n = cv::connectedComponentsWithStats(mask, labels, stats, centroids, 8, CV_32S);
     const double fx = double(image.width()) / ink.cols, fy = double(image.height()) / ink.rows;
-    const double smallest = std::max(6.0, 1.5 * bulletPixels / fx);
-    const double largest = 0.45 * std::min(ink.cols, ink.rows);
+    MarkSearch search;
+    search.pad = bulletPixels / fx / 2;
+    search.smallest = std::max(6.0, 1.5 * bulletPixels / fx);
+    search.largest = 0.45 * std::min(ink.cols, ink.rows);
+    // Holes through a bull that the search does not see as holes still
+    // chew its outline: an opening a little wider than a bullet takes such
+    // bites off, keeping the bull's core.
+    std::vector<cv::Mat> cores;
+    for (double across : {1.5, 1.1}) {
+        const int k = int(std::ceil(across * bulletPixels / fx / 2)) * 2 + 1;
+        cores.push_back(cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(k, k)));
+    }
     std::vector<Blob> blobs;
     for (int l = 1; l < n; ++l) {
-        cv::Rect b(stats.at<int>(l, cv::CC_STAT_LEFT), stats.at<int>(l, cv::CC_STAT_TOP),
-                   stats.at<int>(l, cv::CC_STAT_WIDTH), stats.at<int>(l, cv::CC_STAT_HEIGHT));
-        auto fits = [&](const cv::Rect &r, double slack) {
-            const double size = std::max(r.width, r.height), aspect = double(r.width) / r.height;
-            return size >= smallest && size <= largest * slack && aspect >= 0.75 / slack &&
-                   aspect <= 1.33 * slack;
-        };
-        // A bull with a hole through its edge is that much larger at first.
-        if (!fits(b, 1.6)) continue;
-        const auto own = WithoutHoles(image, bulletPixels, labels, l, b, fx, fy);
-        if (!own || !fits(b, 1) || HalfTurnMatch(*own) < 0.7 || EdgeShare(*own) > 0.6) continue;
-        blobs.push_back(
-            {b, b.x + b.width / 2.0, b.y + b.height / 2.0, double(std::max(b.width, b.height))});
+        const cv::Rect b(stats.at<int>(l, cv::CC_STAT_LEFT), stats.at<int>(l, cv::CC_STAT_TOP),
+                         stats.at<int>(l, cv::CC_STAT_WIDTH), stats.at<int>(l, cv::CC_STAT_HEIGHT));
+        const double size = std::max(b.width, b.height), aspect = double(b.width) / b.height;
+        // A bull with holes through its edge is that much larger at first.
+        if (size < search.smallest || size > search.largest * 1.6 || aspect < 0.45 || aspect > 2.2)
+            continue;
+        const int pad = int(std::ceil(2 * search.pad));
+        const cv::Rect area =
+            cv::Rect(b.x - pad, b.y - pad, b.width + 2 * pad, b.height + 2 * pad) &
+            cv::Rect(0, 0, labels.cols, labels.rows);
+        const cv::Mat blob = labels(area) == l;
+        const cv::Mat hole = HolesIn(image, bulletPixels, area, fx, fy);
+        auto mark = MarkOf(blob, hole, area.tl(), search);
+        if (!mark || mark->match < 0.97) {
+            // Rings filled first, so that their core survives the opening;
+            // the opening that leaves the most even mark wins.
+            cv::Mat filled = blob.clone();
+            cv::Mat outside(filled.rows + 2, filled.cols + 2, CV_8UC1, cv::Scalar(0));
+            cv::floodFill(filled, outside, cv::Point(0, 0), cv::Scalar(128));
+            filled = filled != 128;
+            for (const cv::Mat &core : cores) {
+                cv::Mat opened;
+                cv::morphologyEx(filled, opened, cv::MORPH_OPEN, core);
+                if (cv::countNonZero(opened) == 0) continue;
+                const auto other = MarkOf(opened, hole, area.tl(), search);
+                if (other && (!mark || other->match > mark->match + 0.02)) mark = other;
+            }
+        }
+        if (mark) blobs.push_back(*mark);
     }
     // Rings inside rings are one mark: the outermost.
     std::sort(blobs.begin(), blobs.end(),

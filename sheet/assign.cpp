@@ -147,18 +147,22 @@ void AssignShots(TargetSheet &sheet, bool keepAssigned)
         offset = CommonOffset(sheet);
     } else {
         // Every cluster-to-mark pairing proposes an offset; the one that fits
-        // all clusters best wins, the smaller on a tie.
+        // all clusters best wins. When a whole row of groups is missing the
+        // card fits as well one row up or down: then the smaller offset wins,
+        // within a quarter of one stray shot's cost.
         const double cap = 0.5 * pitch;
-        double best = std::numeric_limits<double>::infinity();
+        std::vector<std::pair<double, QPointF>> fits;
         for (const Cluster &c : clusters)
             for (const SheetMark &m : sheet.Marks) {
                 const QPointF o = c.centre - QPointF(m.x, m.y);
-                const double cost = FitCost(sheet, clusters, o, cap);
-                const double size = std::hypot(o.x(), o.y());
-                if (cost < best - 1e-9 ||
-                    (cost < best + 1e-9 && size < std::hypot(offset.x(), offset.y())))
-                    best = cost, offset = o;
+                fits.emplace_back(FitCost(sheet, clusters, o, cap), o);
             }
+        double best = std::numeric_limits<double>::infinity();
+        for (const auto &f : fits) best = std::min(best, f.first);
+        double smallest = std::numeric_limits<double>::infinity();
+        for (const auto &[cost, o] : fits)
+            if (cost <= best + 0.25 * cap * cap && std::hypot(o.x(), o.y()) < smallest)
+                smallest = std::hypot(o.x(), o.y()), offset = o;
         // Refined on the clusters that fit: their weighted mean offset.
         double sx = 0, sy = 0, w = 0;
         for (const Cluster &c : clusters) {

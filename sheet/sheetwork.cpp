@@ -11,22 +11,31 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+// A 600-dpi letter card is searched whole; a larger scan in strips.
+constexpr qint64 LargestInOnePiece = 40'000'000;
+} // namespace
+
 std::optional<std::vector<FoundHole>> FindCardHoles(const QImage &image, double bulletPixels,
                                                     const SheetProgress &progress)
 {
     std::vector<FoundHole> holes;
     if (image.isNull() || !(bulletPixels > 0)) return holes;
-    // Strips overlap by two bullets so a hole on a seam is seen whole in one
-    // of them; each keeps only the holes whose centre lies in its own part.
+    if (progress && !progress(0)) return std::nullopt;
+    // The search judges each hole against the whole card around it, so a
+    // card is searched in one piece; only a very large scan goes in strips
+    // (each a quarter of it, overlapping by two bullets) so that it reports
+    // progress and can stop between them.
+    const bool large = qint64(image.width()) * image.height() > LargestInOnePiece;
     const int overlap = int(std::ceil(2 * bulletPixels));
-    const int step = std::max(overlap * 2, std::max(256, image.height() / 8));
+    const int step = large ? std::max(overlap * 2, (image.height() + 3) / 4) : image.height();
     const int strips = (image.height() + step - 1) / step;
     for (int k = 0; k < strips; ++k) {
         if (progress && !progress(double(k) / strips)) return std::nullopt;
         const int top = k * step, bottom = std::min(image.height(), top + step);
         const QRect region(0, std::max(0, top - overlap), image.width(),
                            std::min(image.height(), bottom + overlap) - std::max(0, top - overlap));
-        for (const FoundHole &h : FindHoles(image, bulletPixels, region))
+        for (const FoundHole &h : FindHoles(image, bulletPixels, strips > 1 ? region : QRect()))
             if (h.y >= top && h.y < bottom) holes.push_back(h);
     }
     if (progress && !progress(1)) return std::nullopt;

@@ -1,6 +1,6 @@
 #pragma once
-// The long work on a card: marks, holes over the whole card (in strips, so
-// it reports progress and stops when asked), the groups and their figures.
+// The long work on a card: marks, holes over the whole card, the groups and
+// their figures, reporting progress and stopping when asked.
 #include "detect/holedetector.h"
 #include "sheet/targetsheet.h"
 

@@ -72,14 +72,19 @@ void TestSheet::cards_data()
     QTest::addColumn<double>("drop");
     QTest::addColumn<double>("caliber");
     QTest::addColumn<double>("spread");
+    // The share of the true shots the hole search must propose: it sees
+    // about half of these holes through black.
+    QTest::addColumn<double>("recall");
     QTest::newRow("6 bulls, mixed black, groups nearer the next bull")
-        << 2 << 3 << int(CardOptions::Mixed) << false << false << 0.62 << 0.308 << 0.25;
+        << 2 << 3 << int(CardOptions::Mixed) << false << false << 0.62 << 0.308 << 0.25 << 0.95;
     QTest::newRow("25 bulls, ringed, groups nearer the next bull")
-        << 5 << 5 << int(CardOptions::Ringed) << false << false << 0.6 << 0.224 << 0.12;
+        << 5 << 5 << int(CardOptions::Ringed) << false << false << 0.6 << 0.224 << 0.12 << 0.95;
     QTest::newRow("25 bulls, solid colour discs")
-        << 5 << 5 << int(CardOptions::Solid) << true << false << 0.65 << 0.224 << 0.12;
+        << 5 << 5 << int(CardOptions::Solid) << true << false << 0.65 << 0.224 << 0.12 << 0.95;
+    QTest::newRow("6 bulls, groups through their bulls")
+        << 2 << 3 << int(CardOptions::Mixed) << false << false << 0.0 << 0.308 << 0.15 << 0.45;
     QTest::newRow("6 bulls in printed cells")
-        << 2 << 3 << int(CardOptions::Mixed) << false << true << 0.3 << 0.308 << 0.2;
+        << 2 << 3 << int(CardOptions::Mixed) << false << true << 0.3 << 0.308 << 0.2 << 0.95;
 }
 
 void TestSheet::cards()
@@ -92,6 +97,7 @@ void TestSheet::cards()
     QFETCH(double, drop);
     QFETCH(double, caliber);
     QFETCH(double, spread);
+    QFETCH(double, recall);
     CardOptions o;
     o.caliber = caliber;
     o.spread = spread;
@@ -110,7 +116,7 @@ void TestSheet::cards()
     QCOMPARE(sheet.Marks.size(), card.marks.size());
     for (size_t k = 0; k < card.marks.size(); ++k) {
         QVERIFY2(std::hypot(sheet.Marks[k].x - card.marks[k].x(),
-                            sheet.Marks[k].y - card.marks[k].y()) < 0.03 * o.dpi,
+                            sheet.Marks[k].y - card.marks[k].y()) < 0.04 * o.dpi,
                  qPrintable(QStringLiteral("mark %1").arg(k + 1)));
         QCOMPARE(!sheet.Marks[k].cell.isEmpty(), cells);
     }
@@ -122,23 +128,24 @@ void TestSheet::cards()
     AssignShots(clicked);
     for (size_t i = 0; i < card.shots.size(); ++i) QCOMPARE(clicked.Shots[i].group, card.groups[i]);
 
-    // Found by the detector: every hole found is a true shot in its true group.
+    // Found by the detector: every sure hole is a true shot, and every
+    // proposal on a true shot is in that shot's group.
     QVERIFY(ReadCard(sheet, card.image));
     int matched = 0;
     for (const SheetShot &s : sheet.Shots) {
-        if (!s.accepted) continue;
         size_t nearest = 0;
         for (size_t i = 1; i < card.shots.size(); ++i)
             if (std::hypot(card.shots[i].x() - s.x, card.shots[i].y() - s.y) <
                 std::hypot(card.shots[nearest].x() - s.x, card.shots[nearest].y() - s.y))
                 nearest = i;
-        QVERIFY2(std::hypot(card.shots[nearest].x() - s.x, card.shots[nearest].y() - s.y) <
-                     0.3 * card.bulletPixels,
-                 qPrintable(QStringLiteral("%1 %2 %3").arg(s.x).arg(s.y).arg(s.confidence)));
+        const bool onShot = std::hypot(card.shots[nearest].x() - s.x,
+                                       card.shots[nearest].y() - s.y) < 0.3 * card.bulletPixels;
+        QVERIFY2(onShot || !s.accepted, qPrintable(QStringLiteral("%1 %2").arg(s.x).arg(s.y)));
+        if (!onShot) continue;
         QCOMPARE(s.group, card.groups[nearest]);
         ++matched;
     }
-    QVERIFY2(matched >= int(card.shots.size() * 0.95), qPrintable(QString::number(matched)));
+    QVERIFY2(matched >= int(card.shots.size() * recall), qPrintable(QString::number(matched)));
     const SheetFigures f = AnalyzeSheet(sheet);
     QVERIFY(f.Pooled.has_value());
 }
