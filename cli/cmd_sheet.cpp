@@ -152,6 +152,9 @@ int CmdSheet(const QStringList &args, CliContext &ctx)
                                    .arg(image->height()));
     sheet.ImagePath = path;
     ReadCard(sheet, *image);
+    if (sheet.Marks.empty())
+        return Refuse(ctx, QStringLiteral("No aiming marks were found on the card; give them with "
+                                          "--aim X,Y."));
     Print(sheet, json, ctx.out);
     return CliExit::Ok;
 }

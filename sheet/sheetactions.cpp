@@ -351,7 +351,12 @@ void frmTargetSheet::StartWork(const QString &what, Job job)
             const auto found = std::count_if(Sheet.Shots.begin(), Sheet.Shots.end(),
                                              [](const SheetShot &s) { return s.accepted; });
             statusBar()->showMessage(
-                QStringLiteral("%1 aiming marks, %2 shots.").arg(Sheet.Marks.size()).arg(found));
+                Sheet.Marks.empty()
+                    ? QStringLiteral("No aiming marks found: click them in with \"Click: aiming "
+                                     "marks\".")
+                    : QStringLiteral("%1 aiming marks, %2 shots.")
+                          .arg(Sheet.Marks.size())
+                          .arg(found));
         } else {
             statusBar()->showMessage(what + QStringLiteral(": cancelled, nothing changed."));
         }

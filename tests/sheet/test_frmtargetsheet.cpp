@@ -8,6 +8,7 @@
 #include "shownwindow.h"
 #include "testsupport.h"
 
+#include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -57,7 +58,15 @@ void TestFrmTargetSheet::scanToPrintedPage()
     QVERIFY(w);
     t.prompter.QueueSaveFile(scan);
     w->findChild<QAction *>(QStringLiteral("mnuSheetImport"))->trigger();
-    QVERIFY(w->Sheet.Scaled()); // the resolution the scan records
+    QCOMPARE(w->Sheet.PixelsPerUnit, 200.0); // the resolution the scan records
+    // Two clicks 400 pixels apart said to be 2 inches apart.
+    w->cboMode->setCurrentIndex(2);
+    SheetCanvas *pic = w->picSheet;
+    t.prompter.QueueInput(QStringLiteral("2"));
+    QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({100, 100}).toPoint());
+    QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({100, 500}).toPoint());
+    QVERIFY(std::abs(w->Sheet.PixelsPerUnit - 200) < 2);
+    QCOMPARE(w->cboMode->currentIndex(), 0);
     w->txtBullet->setText(QStringLiteral("0.308"));
     QTest::keyClick(w->txtBullet, Qt::Key_Return);
     QCOMPARE(w->Sheet.BulletDiameter, 0.308);
@@ -79,7 +88,6 @@ void TestFrmTargetSheet::scanToPrintedPage()
 
     // A click on a proposal rejects it; a click on bare paper adds a shot to
     // the group aimed there, below its bull.
-    SheetCanvas *pic = w->picSheet;
     const auto sure = std::find_if(w->Sheet.Shots.begin(), w->Sheet.Shots.end(),
                                    [](const SheetShot &s) { return s.accepted; });
     const SheetShot first = *sure;
@@ -96,6 +104,11 @@ void TestFrmTargetSheet::scanToPrintedPage()
     t.prompter.QueueInput(QStringLiteral("6"));
     w->findChild<QAction *>(QStringLiteral("mnuSheetMoveShot"))->trigger();
     QCOMPARE(w->Sheet.Shots.back().group, 5);
+    // Del takes a selected shot away.
+    QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({40, 40}).toPoint());
+    const size_t before = w->Sheet.Shots.size();
+    QTest::keyClick(pic, Qt::Key_Delete);
+    QCOMPARE(w->Sheet.Shots.size(), before - 1);
     for (int g = 0; g < 6; ++g)
         w->grdGroups->item(g, 1)->setText(QStringLiteral("%1 gr").arg(43 + 0.3 * g));
     QCOMPARE(w->Sheet.Marks[5].label, QStringLiteral("44.5 gr"));
