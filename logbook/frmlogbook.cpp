@@ -110,6 +110,7 @@ frmLogbook::frmLogbook(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Wi
     // The load of the selected groups, shown and edited in place.
     auto *loadBox = new QGroupBox(QStringLiteral("Load of the selected groups"), this);
     auto *form = new QFormLayout(loadBox);
+    form->setRowWrapPolicy(QFormLayout::WrapAllRows);
     const std::pair<QLineEdit **, std::pair<const char *, const char *>> fields[] = {
         {&txtLoadName, {"txtLoadName", "Name"}},        {&txtPowder, {"txtPowder", "Powder"}},
         {&txtCharge, {"txtCharge", "Charge (gr)"}},     {&txtBullet, {"txtBullet", "Bullet"}},
@@ -123,6 +124,7 @@ frmLogbook::frmLogbook(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Wi
     cmdSetLoad = button(loadBox, "cmdSetLoad", QStringLiteral("Set &Load"));
     connect(cmdSetLoad, &QPushButton::clicked, this, &frmLogbook::cmdSetLoad_Click);
     form->addRow(cmdSetLoad);
+    loadBox->setMaximumWidth(280);
     side->addWidget(loadBox);
 
     auto *filters = new QHBoxLayout;
@@ -133,6 +135,7 @@ frmLogbook::frmLogbook(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Wi
     grid->addLayout(filters, 0, 0);
     grid->addWidget(grdGroups, 1, 0);
     grid->addLayout(side, 1, 1);
+    grid->setColumnStretch(0, 1); // room goes to the table
     grid->addWidget(lblPooled, 2, 0, 1, 2);
     grid->addWidget(chkAddOnSave, 3, 0);
     grid->addWidget(lblStatus, 4, 0, 1, 2);

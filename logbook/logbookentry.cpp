@@ -160,7 +160,9 @@ bool LogbookFilter::Matches(const LogbookEntry &e) const
     if (To && e.Date > *To) return false;
     if (!contains(e.Firearm, Firearm)) return false;
     // The load's name or its fields ("h4350", "41.5 gr").
-    if (!contains(e.Load.Text, Load) && !contains(LoadDetailText(e.Load), Load)) return false;
+    if (!contains(e.Load.Text, Load) &&
+        !(e.Load.HasDetail() && contains(LoadDetailText(e.Load), Load)))
+        return false;
     if (Text.trimmed().isEmpty()) return true;
     for (const QString *t :
          {&e.Firearm, &e.Load.Text, &e.Shooter, &e.Caliber, &e.Lot, &e.Comments, &e.DateText,
