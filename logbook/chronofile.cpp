@@ -220,13 +220,22 @@ std::optional<ChronoData> ParseChronoCsv(const QByteArray &bytes, QString *error
             numbered = found[k].second && found[k].first == double(k + 1);
         for (const auto &[first, second] : found) d.Speeds.push_back(numbered ? *second : first);
     } else {
+        // Summary and device lines sit among the shots: a shot row is not
+        // labelled with words ("AVERAGE SPEED", "Stats - Highest"). Should
+        // every row have words first (a date as "Dec 7"), the shots are
+        // those not labelled as summary figures.
+        std::vector<double> labelled;
         for (size_t r = start; r < rows.size(); ++r) {
             const QStringList &row = rows[r];
-            // Summary and device lines sit among the shots: a shot row is not
-            // labelled with words ("AVERAGE SPEED", "Stats - Highest").
-            if (row.size() <= column || (column > 0 && isLabel(row.first()))) continue;
-            if (const auto v = number(row[column], decimalComma, &cellUnit)) d.Speeds.push_back(*v);
+            if (row.size() <= column) continue;
+            const auto v = number(row[column], decimalComma, &cellUnit);
+            if (!v) continue;
+            if (column == 0 || !isLabel(row.first()))
+                d.Speeds.push_back(*v);
+            else if (!isSummary(row.first()))
+                labelled.push_back(*v);
         }
+        if (d.Speeds.empty()) d.Speeds = labelled;
     }
     if (!d.Unit) d.Unit = cellUnit;
     if (d.Speeds.empty()) return fail(QStringLiteral("The file holds no speeds."));

@@ -384,7 +384,8 @@ void frmLogbook::cmdVelocities_Click()
         const auto load = app.prompter.InputBox(
             QStringLiteral("Select one group to attach the velocities to it, or name the load "
                            "they belong to:"),
-            QStringLiteral("Import Velocities"), txtLoad->text());
+            QStringLiteral("Import Velocities"),
+            sel.empty() ? txtLoad->text() : sel.front()->Load.Text);
         if (!load || load->trimmed().isEmpty()) return;
         v.Load = load->trimmed();
     }

@@ -137,7 +137,7 @@ bool ReadLoadNumber(const QString &text, const QString &what, std::optional<doub
     bool ok = false;
     double v = t.toDouble(&ok);
     if (!ok) v = QLocale().toDouble(t, &ok); // "41,5" where the comma is the decimal sign
-    if (ok && std::isfinite(v) && v > 0 && v < 1e6) {
+    if (ok && std::isfinite(v) && v > 0) {
         value = v;
         return true;
     }
