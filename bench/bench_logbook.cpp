@@ -33,7 +33,7 @@ struct Fixture {
             if (g % 2) {
                 e.Load.Powder = QStringLiteral("H4350");
                 e.Load.Charge = 40 + 0.5 * (g % 6);
-                e.Load.Bullet = QStringLiteral("140 ELD-M");
+                e.Load.Bullet = QStringLiteral("140 HPBT");
             }
             e.Firearm = g % 3 ? QStringLiteral("Bolt 308") : QStringLiteral("Lever 30-30");
             e.Date = QDate(2020, 1, 1).addDays(g / 10);

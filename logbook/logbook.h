@@ -22,8 +22,8 @@ struct LoadInfo {
     bool IsEmpty() const { return Text.isEmpty() && !HasDetail(); }
     bool operator==(const LoadInfo &) const = default;
 };
-// The structured fields in a line ("H4350 41.5 gr; 140 ELD-M; COAL 2.800 in;
-// CCI BR-2"); empty without any.
+// The structured fields in a line ("H4350 41.5 gr; 140 HPBT; COAL 2.800 in;
+// LR match"); empty without any.
 QString LoadDetailText(const LoadInfo &l);
 // A charge or length as typed: empty gives none. False, with the reason, for
 // anything but a number above zero.

@@ -33,9 +33,9 @@ int ShotsLogbook(int argc, char **argv)
             a ? QStringLiteral("H4350 41.5 gr, 140 gr") : QStringLiteral("H4350 42.3 gr, 140 gr");
         e.Load.Powder = QStringLiteral("H4350");
         e.Load.Charge = a ? 41.5 : 42.3;
-        e.Load.Bullet = QStringLiteral("140 gr ELD-M");
+        e.Load.Bullet = QStringLiteral("140 gr HPBT");
         e.Load.Coal = 2.8;
-        e.Load.Primer = QStringLiteral("CCI BR-2");
+        e.Load.Primer = QStringLiteral("LR match");
         e.Date = QDate(2026, 3, 1).addDays(k * 4);
         e.Added = QDateTime::currentDateTimeUtc();
         e.UnitName = QStringLiteral("Inches");

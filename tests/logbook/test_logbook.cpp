@@ -93,20 +93,20 @@ void TestLogbook::addUpdatesTheSameGroup()
     QCOMPARE(kept.Load.Text, QStringLiteral("B"));
     // Fields without a name name the load; an add without a load keeps it.
     LogbookEntry fields = entry(QStringLiteral("/a.pxs"), shots);
-    fields.Load = {{}, QStringLiteral(" H4350 "), QStringLiteral("140 ELD-M"), {}, 41.5, 2.8};
+    fields.Load = {{}, QStringLiteral(" H4350 "), QStringLiteral("140 HPBT"), {}, 41.5, 2.8};
     QVERIFY(b.Add({fields}));
     QVERIFY(b.Add({entry(QStringLiteral("/a.pxs"), shots)}));
     LoadInfo load = b.Group(ids.front())->Load;
-    QCOMPARE(load.Text, QStringLiteral("H4350 41.5 gr; 140 ELD-M; COAL 2.800 in"));
+    QCOMPARE(load.Text, QStringLiteral("H4350 41.5 gr; 140 HPBT; COAL 2.800 in"));
     QCOMPARE(load.Powder, QStringLiteral("H4350"));
     QCOMPARE(load.Charge, std::optional<double>(41.5));
     QCOMPARE(load.Coal, std::optional<double>(2.8));
-    load.Primer = QStringLiteral("CCI BR-2");
+    load.Primer = QStringLiteral("LR match");
     load.Charge.reset();
     QVERIFY(b.SetLoad({ids.front(), ids2.back()}, load));
     QCOMPARE(b.Group(ids2.back())->Load, load);
     LogbookFilter byField;
-    byField.Load = QStringLiteral("cci br");
+    byField.Load = QStringLiteral("lr mat");
     QVERIFY(byField.Matches(*b.Group(ids.front())));
     QCOMPARE(kept.Shots.size(), size_t(3));
     QCOMPARE(kept.Shots[1].x, double(-0.3f));
