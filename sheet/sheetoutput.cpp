@@ -11,29 +11,45 @@
 
 #include <QBuffer>
 #include <QChart>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QGraphicsScene>
+#include <QLabel>
 #include <QMainWindow>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QStatusBar>
-#include <QTextDocument>
+#include <QTableWidget>
 
 namespace {
 const QString Title = QStringLiteral("Target Sheet");
 
-// The figures under a heading in columns: unit, MOA, mrad.
-QString TableText(const QString &heading, const QString &unit, const std::vector<AnalysisRow> &rows)
+// The rows of a table as text in even columns, its header first.
+QStringList TableLines(const QTableWidget *t)
 {
-    QString t = heading + QLatin1Char('\n');
-    t += QString(22, QLatin1Char(' ')) + unit.rightJustified(14) +
-         QStringLiteral("MOA").rightJustified(14) + QStringLiteral("mrad").rightJustified(14) +
-         QLatin1Char('\n');
-    for (const AnalysisRow &r : rows)
-        t += r.Label.leftJustified(22) + r.Unit.rightJustified(14) + r.MOA.rightJustified(14) +
-             r.Mrad.rightJustified(14) + QLatin1Char('\n');
-    return t;
+    std::vector<QStringList> rows(size_t(t->rowCount()) + 1);
+    std::vector<qsizetype> width(size_t(t->columnCount()), 0);
+    for (int c = 0; c < t->columnCount(); ++c) {
+        const QString head =
+            t->horizontalHeaderItem(c) ? t->horizontalHeaderItem(c)->text() : QString();
+        rows[0] << head;
+        for (int r = 0; r < t->rowCount(); ++r)
+            rows[size_t(r) + 1] << (t->item(r, c) ? t->item(r, c)->text() : QString());
+    }
+    for (const QStringList &row : rows)
+        for (int c = 0; c < row.size(); ++c)
+            width[size_t(c)] = std::max(width[size_t(c)], row[c].size());
+    QStringList lines;
+    for (const QStringList &row : rows) {
+        QString line;
+        for (int c = 0; c < row.size(); ++c)
+            line += (c < 2 ? row[c].leftJustified(width[size_t(c)])
+                           : row[c].rightJustified(width[size_t(c)])) +
+                    QStringLiteral("  ");
+        lines << line.trimmed();
+    }
+    return lines;
 }
 } // namespace
 
@@ -101,38 +117,37 @@ bool frmTargetSheet::PrintSheet(const QString &pdfPath)
         QGraphicsScene scene;
         QChart *chart = MakeLoadChart(Sheet, Figures);
         scene.addItem(chart);
-        const QRectF chartBox(page.width() * 0.57, 50, page.width() * 0.43, page.height() * 0.4);
-        chart->setGeometry(QRectF(QPointF(0, 0), chartBox.size()));
-        scene.setSceneRect(QRectF(QPointF(0, 0), chartBox.size()));
+        const QRectF chartBox(page.width() * 0.57, 50, page.width() * 0.43, page.height() * 0.48);
+        // Laid out at two thirds of the size and drawn at the whole: letters
+        // that read on paper.
+        chart->setGeometry(QRectF(QPointF(0, 0), chartBox.size() / 1.5));
+        scene.setSceneRect(QRectF(QPointF(0, 0), chartBox.size() / 1.5));
         scene.render(&p, chartBox);
 
-        QString table;
-        const QString unit = Sheet.UnitName.trimmed();
-        for (size_t g = 0; g < Sheet.Marks.size(); ++g) {
-            QString heading = QStringLiteral("Group %1").arg(g + 1);
-            if (!Sheet.Marks[g].label.isEmpty())
-                heading += QStringLiteral("  ") + Sheet.Marks[g].label;
-            heading += QStringLiteral(": %1 shots").arg(Figures.Groups[g].ShotCount);
-            table += TableText(heading, unit, AnalysisRows(Figures.Groups[g])) + QLatin1Char('\n');
-        }
-        if (Figures.Pooled)
-            table += TableText(QStringLiteral("Pooled, each group around its own centre"), unit,
-                               PooledRows(*Figures.Pooled));
-        // Two columns of the figures, as small as needed to fit.
-        const QStringList lines = table.split(QLatin1Char('\n'));
-        const QRectF tableBox(0, 60 + page.height() * 0.5, page.width(), page.height() * 0.5 - 60);
-        const qsizetype perColumn = (lines.size() + 1) / 2;
+        // The table of the window, as small as needed to fit below.
+        QStringList lines = TableLines(grdGroups);
+        lines.prepend(QStringLiteral("Figures in %1, range %2")
+                          .arg(cboShow->currentText(),
+                               Sheet.RangeYards
+                                   ? QString::number(*Sheet.RangeYards) + QStringLiteral(" yards")
+                                   : QStringLiteral("not entered")));
+        lines << QString() << lblPooled->text();
+        const QRectF tableBox(0, 70 + page.height() * 0.5, page.width(), page.height() * 0.5 - 70);
         QFont mono(QStringLiteral("DejaVu Sans Mono"));
-        const double px =
-            std::min(15.0, tableBox.height() / double(std::max<qsizetype>(perColumn, 1)) / 1.15);
+        mono.setPixelSize(20);
+        const double widest = [&] {
+            double w = 1;
+            for (const QString &l : lines)
+                w = std::max(w, QFontMetricsF(mono).horizontalAdvance(l));
+            return w;
+        }();
+        const double px = std::min(
+            {20.0, 20 * tableBox.width() / widest, tableBox.height() / double(lines.size()) / 1.2});
         mono.setPixelSize(std::max(4, int(px)));
         p.setFont(mono);
         const double lineHeight = QFontMetricsF(mono).lineSpacing();
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const double x = tableBox.x() + (i < perColumn ? 0 : tableBox.width() / 2);
-            const double y = tableBox.y() + double(i % perColumn) * lineHeight;
-            p.drawText(QPointF(x, y + lineHeight), lines[i]);
-        }
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            p.drawText(QPointF(tableBox.x(), tableBox.y() + double(i + 1) * lineHeight), lines[i]);
     }
     buffer.close();
     QString why;
