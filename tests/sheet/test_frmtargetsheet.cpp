@@ -144,6 +144,13 @@ void TestFrmTargetSheet::scanToPrintedPage()
              QStringLiteral("44.5 gr"));
     QCOMPARE(o[QStringLiteral("groups")][5][QStringLiteral("shots")].toArray().size(), 4);
 
+    // Without its scan the sheet still opens, with its data and a message.
+    QVERIFY(QFile::rename(scan, scan + QStringLiteral(".away")));
+    t.prompter.clear();
+    QVERIFY(w->OpenSheet(saved));
+    QCOMPARE(w->Figures.Groups[5].ShotCount, 4);
+    QCOMPARE(t.prompter.messages().size(), 1);
+
     // All groups into the logbook, each label its load.
     t.session.AppDataDir = t.dir.filePath(QStringLiteral("appdata"));
     w->findChild<QAction *>(QStringLiteral("mnuSheetLogAll"))->trigger();
