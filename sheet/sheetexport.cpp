@@ -134,3 +134,34 @@ bool ExportMarkedCard(const QImage &card, const TargetSheet &sheet, const QStrin
     }
     return WriteWholeFile(path, bytes, errorText);
 }
+
+std::vector<LogbookEntry> SheetLogbookEntries(const TargetSheet &sheet, const QString &sheetPath,
+                                              int group)
+{
+    std::vector<LogbookEntry> entries;
+    for (size_t g = 0; g < sheet.Marks.size(); ++g) {
+        if (group >= 0 && int(g) != group) continue;
+        std::vector<ShotXY> shots = sheet.GroupShots(int(g));
+        if (shots.empty()) continue;
+        LogbookEntry e;
+        e.DateText = sheet.Header.Date;
+        e.Date = ParseDateFired(e.DateText).value_or(QDate::currentDate());
+        e.Added = QDateTime::currentDateTime();
+        e.Shooter = sheet.Header.Shooter;
+        e.Firearm = sheet.Header.Firearm;
+        e.Caliber = sheet.Header.Caliber;
+        e.Lot = sheet.Header.Lot;
+        e.Comments = sheet.Header.Comments;
+        e.RangeYards = sheet.RangeYards;
+        e.UnitName = sheet.UnitName;
+        e.Shots = std::move(shots);
+        e.Source =
+            sheetPath.isEmpty() ? QString() : sheetPath + QStringLiteral(" group %1").arg(g + 1);
+        e.Load.Text = sheet.Marks[g].label;
+        if (const auto charge = LabelNumber(e.Load.Text);
+            charge && e.Load.Text.contains(QLatin1String("gr"), Qt::CaseInsensitive))
+            e.Load.Charge = charge;
+        entries.push_back(std::move(e));
+    }
+    return entries;
+}

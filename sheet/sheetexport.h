@@ -2,6 +2,7 @@
 // What a sheet exports: each group as a classic .pxs (which opens in the
 // classic windows and in earlier releases), every shot as one tidy CSV, and
 // the marked card as an image.
+#include "logbook/logbook.h"
 #include "sheet/targetsheet.h"
 
 #include <QImage>
@@ -21,3 +22,9 @@ bool ExportSheetCsv(const TargetSheet &sheet, const QString &sheetName, const QS
                     QString *errorText);
 bool ExportMarkedCard(const QImage &card, const TargetSheet &sheet, const QString &path,
                       QString *errorText);
+
+// Logbook entries for the groups with shots (only `group`, 0-based, when it is
+// not -1): the sheet's header, the label as the load (a charge when it reads
+// "… gr"), "SHEETPATH group K" as the source so that adding again updates.
+std::vector<LogbookEntry> SheetLogbookEntries(const TargetSheet &sheet, const QString &sheetPath,
+                                              int group = -1);

@@ -161,36 +161,12 @@ bool frmTargetSheet::PrintSheet(const QString &pdfPath)
 
 void frmTargetSheet::AddToLogbook(bool all)
 {
-    std::vector<LogbookEntry> entries;
     const int selected = picSheet->SelectedGroup;
     if (!all && (selected < 0 || size_t(selected) >= Sheet.Marks.size())) {
         Tell(QStringLiteral("Select a group in the table first."));
         return;
     }
-    for (size_t g = 0; g < Sheet.Marks.size(); ++g) {
-        if (!all && int(g) != selected) continue;
-        const std::vector<ShotXY> shots = Sheet.GroupShots(int(g));
-        if (shots.empty()) continue;
-        LogbookEntry e;
-        e.DateText = Sheet.Header.Date;
-        e.Date = ParseDateFired(e.DateText).value_or(QDate::currentDate());
-        e.Added = QDateTime::currentDateTime();
-        e.Shooter = Sheet.Header.Shooter;
-        e.Firearm = Sheet.Header.Firearm;
-        e.Caliber = Sheet.Header.Caliber;
-        e.Lot = Sheet.Header.Lot;
-        e.Comments = Sheet.Header.Comments;
-        e.RangeYards = Sheet.RangeYards;
-        e.UnitName = Sheet.UnitName;
-        e.Shots = shots;
-        e.Source =
-            SheetPath.isEmpty() ? QString() : SheetPath + QStringLiteral(" group %1").arg(g + 1);
-        e.Load.Text = Sheet.Marks[g].label;
-        if (const auto charge = LabelNumber(e.Load.Text);
-            charge && e.Load.Text.contains(QLatin1String("gr"), Qt::CaseInsensitive))
-            e.Load.Charge = charge;
-        entries.push_back(std::move(e));
-    }
+    std::vector<LogbookEntry> entries = SheetLogbookEntries(Sheet, SheetPath, all ? -1 : selected);
     if (entries.empty()) {
         Tell(QStringLiteral("There is no group with shots to add."));
         return;
