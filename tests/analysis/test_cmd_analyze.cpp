@@ -91,10 +91,6 @@ void TestCliAnalysis::refusals_data()
         << QStringLiteral("analyze %a %n") << 1
         << QStringLiteral("Group Analysis: Groups shot at different ranges can only be pooled as "
                           "angles, and %n cannot: it has no range to target.");
-    QTest::newRow("level too high")
-        << QStringLiteral("analyze %a --level 95") << 1
-        << QStringLiteral("Group Analysis: The confidence level must be a number "
-                          "between 0 and 1, such as 0.95; \"95\" is not.");
     QTest::newRow("files and shots") << QStringLiteral("analyze %a --shots 1,1") << 2 << QString();
 }
 

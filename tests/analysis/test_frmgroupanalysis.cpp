@@ -50,8 +50,6 @@ class TestFrmGroupAnalysis : public QObject {
     Q_OBJECT
 private slots:
     void followsEveryChange();
-    void savePlot_data();
-    void savePlot();
 };
 
 void TestFrmGroupAnalysis::followsEveryChange()
@@ -87,33 +85,6 @@ void TestFrmGroupAnalysis::followsEveryChange()
     RenderToStatsWindow(t.session);
     QCOMPARE(cell(w, QStringLiteral("Shots")), QStringLiteral("3"));
     QCOMPARE(cell(w, QStringLiteral("Extreme Spread")), QStringLiteral("5.000"));
-}
-
-void TestFrmGroupAnalysis::savePlot_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("written"); // empty: refused, nothing written
-    QTest::newRow("png") << QStringLiteral("plot.png") << QStringLiteral("plot.png");
-    QTest::newRow("no suffix") << QStringLiteral("plot") << QStringLiteral("plot.png");
-    QTest::newRow("missing folder") << QStringLiteral("nowhere/plot.png") << QString();
-}
-
-void TestFrmGroupAnalysis::savePlot()
-{
-    QFETCH(QString, answer);
-    QFETCH(QString, written);
-    TestApp t;
-    AddShots(t.session, {{0.25, 0.5}, {-0.375, 0.125}, {0.5, -0.25}});
-    t.session.StatsFilePath = t.dir.filePath(QStringLiteral("ann.pxs"));
-    t.app->ShowGroupAnalysis(nullptr);
-    t.prompter.QueueSaveFile(t.dir.filePath(answer));
-    t.app->GroupAnalysisWindow()->cmdSavePlot->click();
-    QCOMPARE(t.prompter.records.first().defaultAnswer, t.dir.filePath(QStringLiteral("ann.png")));
-    QCOMPARE(t.prompter.messages().size(), written.isEmpty() ? 1 : 0);
-    if (written.isEmpty())
-        QCOMPARE(QDir(t.dir.path()).entryList({QStringLiteral("*.p*")}).size(), 0);
-    else
-        QCOMPARE(QImageReader(t.dir.filePath(written)).format(), QByteArray("png"));
 }
 
 QTEST_MAIN(TestFrmGroupAnalysis)

@@ -12,7 +12,6 @@ private slots:
     void val();
     void formatPicture_data();
     void formatPicture();
-    void resetKeepsWhatTheUserTyped();
 };
 
 void TestCore::val_data()
@@ -61,31 +60,6 @@ void TestCore::formatPicture()
     QFETCH(QString, pattern);
     QFETCH(QString, text);
     QCOMPARE(FormatPicture(value, pattern), text);
-}
-
-void TestCore::resetKeepsWhatTheUserTyped()
-{
-    Session s;
-    PrepareTestSession(s);
-    s.DefShooterName = QStringLiteral("Bob");
-    s.DefRangeToTarget = 200;
-    s.DefUnitName = QStringLiteral("Centimeters");
-    s.DateFired = FixedWidth(QStringLiteral("2026-12-07"), DateFiredWidth);
-    s.LotNumber = FixedWidth(QStringLiteral("L7"), LotNumberWidth);
-    s.RangeEntered = true;
-    s.StatsSaved = false;
-    AddShots(s, {{1, 2}, {3, 4}});
-    ResetSession(s);
-
-    QCOMPARE(s.ShotCount, 0);
-    QVERIFY(s.StatsSaved);
-    QCOMPARE(s.ShooterName, FixedWidth(QStringLiteral("Bob"), ShooterNameWidth));
-    QCOMPARE(s.RangeToTarget, 200.0f);
-    QCOMPARE(s.UnitName, QStringLiteral("Centimeters"));
-    // Not part of the defaults: kept for the next group.
-    QCOMPARE(s.DateFired.trimmed(), QStringLiteral("2026-12-07"));
-    QCOMPARE(s.LotNumber.trimmed(), QStringLiteral("L7"));
-    QVERIFY(s.RangeEntered);
 }
 
 QTEST_MAIN(TestCore)

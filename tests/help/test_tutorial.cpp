@@ -29,7 +29,6 @@ class TestTutorial : public QObject {
 private slots:
     void imageFolderLentAndGivenBack();
     void unreadablePage();
-    void graphicalEntryBringsItBack();
 };
 
 void TestTutorial::imageFolderLentAndGivenBack()
@@ -73,21 +72,6 @@ void TestTutorial::unreadablePage()
     QVERIFY(!tut->cmdTutorialNext->isEnabled());
     QTest::mouseClick(tut->cmdTutorialCanc, Qt::LeftButton);
     QCOMPARE(t.session.ImageDir, QStringLiteral("/somewhere/else"));
-}
-
-void TestTutorial::graphicalEntryBringsItBack()
-{
-    TestApp t;
-    frmTutorial *tut = openTutorial(t);
-    QVERIFY(tut);
-    // Importing a target resets the session while the tutorial stays open;
-    // the graphical entry command that follows brings the tutorial up again.
-    ResetSession(t.session);
-    QVERIFY(!t.session.TutorialOpen);
-    t.session.HeaderEntered = true;
-    t.app->ViewGraphicalEntry();
-    QVERIFY(tut->isVisible());
-    QVERIFY(t.session.TutorialOpen);
 }
 
 QTEST_MAIN(TestTutorial)

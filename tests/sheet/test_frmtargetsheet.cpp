@@ -183,27 +183,16 @@ void TestFrmTargetSheet::commandLine()
     }
     QCOMPARE(o[QStringLiteral("pooled")][QStringLiteral("ShotCount")].toInt(), 18);
 
-    const struct {
-        QStringList args;
-        int code;
-    } refused[] = {
-        {{QStringLiteral("sheet"), scan, QStringLiteral("--dpi"), QStringLiteral("200")}, 2},
-        {{QStringLiteral("sheet"), scan, QStringLiteral("--bullet"), QStringLiteral("0.3"),
-          QStringLiteral("--dpi"), QStringLiteral("200"), QStringLiteral("--scale"),
-          QStringLiteral("200")},
-         2},
-        {{QStringLiteral("sheet"), scan, QStringLiteral("--bullet"), QStringLiteral("-1"),
-          QStringLiteral("--dpi"), QStringLiteral("200")},
-         1},
-        {{QStringLiteral("sheet"), scan, QStringLiteral("--bullet"), QStringLiteral("0.3"),
-          QStringLiteral("--dpi"), QStringLiteral("200"), QStringLiteral("--aim"),
-          QStringLiteral("9999,5")},
-         1},
-        {{QStringLiteral("sheet"), dir.filePath(QStringLiteral("none.pxsheet"))}, 1},
-    };
-    for (const auto &r : refused) {
-        const CliRun bad = RunCliCaptured(r.args);
-        QCOMPARE(bad.code, r.code);
+    // Usage faults exit 2, bad values and a missing sheet 1; nothing on stdout.
+    const std::pair<const char *, int> refused[] = {{"%1 --dpi 200", 2},
+                                                    {"%1 --bullet 0.3 --dpi 200 --scale 200", 2},
+                                                    {"%1 --bullet -1 --dpi 200", 1},
+                                                    {"%1 --bullet 0.3 --dpi 200 --aim 9999,5", 1},
+                                                    {"%1.pxsheet", 1}};
+    for (const auto &[args, code] : refused) {
+        const CliRun bad =
+            RunCliLine(QStringLiteral("sheet ") + QString::fromLatin1(args).arg(scan));
+        QCOMPARE(bad.code, code);
         QVERIFY(bad.out.isEmpty());
     }
 }

@@ -46,7 +46,6 @@ private slots:
     void noTextOverText_data();
     void noTextOverText();
     void pdfPage();
-    void statisticsWindowRepaints();
 };
 
 void TestReport::shotRowsAndFigures()
@@ -220,28 +219,6 @@ void TestReport::pdfPage()
     QVERIFY(at.contains(QStringLiteral("1.521")));
     // Searchable text: no ligature glyph stands for "fl" or "fi".
     QVERIFY(at.contains(QStringLiteral("Rifle:")));
-}
-
-void TestReport::statisticsWindowRepaints()
-{
-    TestApp t;
-    AddShots(t.session, {{1, 1}, {2, 2}});
-    frmTextOutput *w = t.app->TextOutput();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    const QImage before = w->grab().toImage();
-    // A change rendered while shown is drawn; covering and showing again keeps it.
-    AddShots(t.session, {{-3, 4}});
-    t.app->RenderStats();
-    QCoreApplication::processEvents();
-    const QImage after = w->grab().toImage();
-    QVERIFY(before != after);
-    w->hide();
-    w->show();
-    QCoreApplication::processEvents();
-    QCOMPARE(w->grab().toImage(), after);
-    // It must be large enough for the lowest row (7000 twips plus a line).
-    QVERIFY(w->height() * 15 >= 7000 + 2 * 195);
 }
 
 QTEST_MAIN(TestReport)
