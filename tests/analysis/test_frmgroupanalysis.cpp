@@ -1,18 +1,12 @@
 // The "Group Analysis" window driven through the real forms.
 #include "analysis/frmgroupanalysis.h"
-#include "analysis/groupplot.h"
 #include "app/frmmain.h"
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
-#include "graph/frmgraphenter.h"
 #include "stats/report.h"
 #include "testsupport.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QFile>
-#include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>

@@ -1,5 +1,4 @@
 // Number texts and the session's start-up state.
-#include "app/session.h"
 #include "app/textnum.h"
 #include "testsupport.h"
 

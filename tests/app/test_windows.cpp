@@ -1,5 +1,5 @@
-// Where the windows open and who owns them, the open dialog's location box
-// and import pattern, Delete Shot, and the help that opens without a browser.
+// Where the windows open and who owns them, the open dialog's location box,
+// Delete Shot, and the help that opens without a browser.
 #include "app/frmmain.h"
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
@@ -17,7 +17,6 @@
 #include "stats/frmtextoutput.h"
 #include "testsupport.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -57,52 +56,17 @@ struct NoBrowser : Desktop {
         return std::nullopt;
     }
 };
-
-QStringList Listed(const FileList *list)
-{
-    QStringList names;
-    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
-    return names;
-}
 } // namespace
 
 class TestWindows : public QObject {
     Q_OBJECT
 private slots:
-    void keyboardEntryIsOneWindow();
     void statisticsOwnedAndPlaced();
     void graphicalWindows();
-    void importPattern();
     void locationBox();
     void deleteShotVisibility();
     void helpWithoutBrowser();
 };
-
-void TestWindows::keyboardEntryIsOneWindow()
-{
-    TestApp t;
-    t.app->Main()->show();
-    bool hiddenDuringHeader = false;
-    WhenModal([&](QWidget *w) {
-        hiddenDuringHeader = !t.app->KeyBoardEnter()->isVisible();
-        qobject_cast<frmEnterHeader *>(w)->cmdHeaderOk->click();
-    });
-    t.session.RangeToTarget = 100;
-    t.app->ViewTextEntry();
-    QVERIFY(hiddenDuringHeader);
-    frmKeyBoardEnter *kb = t.app->KeyBoardEnter();
-    frmTextEnter *entry = t.app->TextEnter();
-    QCOMPARE(kb->centralWidget(), entry);
-    QCOMPARE(entry->window(), kb);
-    QVERIFY(entry->isVisible());
-    CheckPlaced(kb, t.app->Main());
-    // Closed on its own, it comes back with View Text Entry.
-    entry->close();
-    QVERIFY(!entry->isVisible());
-    t.app->Main()->mnuTextDataItem_Click();
-    QVERIFY(t.app->TextEnter()->isVisible());
-    QCOMPARE(t.app->TextEnter()->window(), kb);
-}
 
 void TestWindows::statisticsOwnedAndPlaced()
 {
@@ -164,21 +128,6 @@ void TestWindows::graphicalWindows()
     QTest::keyClick(dialog.txtLocation, Qt::Key_Return);
     QTRY_VERIFY(!t.app->HasGraphEnter());
     QVERIFY(t.app->KeyBoardEnter()->isVisible());
-}
-
-void TestWindows::importPattern()
-{
-    // Image names listed whatever their case; other files not.
-    TestApp t;
-    for (const char *name : {"a.JPG", "b.Png", "c.gif", "d.jpeg", "e.txt", "f.pxs"})
-        QFile(t.dir.filePath(QLatin1String(name))).open(QIODevice::WriteOnly);
-    t.session.FileDialogMode = 2;
-    t.session.ImageDir = t.dir.path();
-    frmFileDialog dialog(*t.app);
-    QStringList listed = Listed(dialog.File1);
-    listed.sort();
-    QCOMPARE(listed, (QStringList{QStringLiteral("a.JPG"), QStringLiteral("b.Png"),
-                                  QStringLiteral("c.gif"), QStringLiteral("d.jpeg")}));
 }
 
 void TestWindows::locationBox()

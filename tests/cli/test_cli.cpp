@@ -35,12 +35,6 @@ void TestCli::statsFromShots()
     QCOMPARE(float(j[QStringLiteral("ShotR")].toArray()[2].toDouble()),
              float(std::sqrt(0.0625 + 2.25)));
     QVERIFY(j[QStringLiteral("MOA")].isDouble());
-
-    // No range: MOA is null, and the shots alone give the same figures.
-    const QJsonObject k =
-        json(RunCliLine(QStringLiteral("stats --shots 0,0 1.047198,0 -0.25,1.5")));
-    QVERIFY(k[QStringLiteral("MOA")].isNull());
-    QCOMPARE(k[QStringLiteral("SdX")], j[QStringLiteral("SdX")]);
 }
 
 void TestCli::refusedInput_data()

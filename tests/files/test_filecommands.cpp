@@ -7,7 +7,6 @@
 #include "platform/folderlists.h"
 #include "testsupport.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>

@@ -1,8 +1,6 @@
-// The picture as the user sees it: opened fitted and centred, averaged below
-// 100 %, the status line that says what a click does, and the notes drawn
-// over the picture.
+// The picture as the user sees it: averaged below 100 %, and the shot numbers
+// drawn over the picture, not into it.
 #include "graph/frmgraphenter.h"
-#include "graph/frmtoolbox.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
 #include "graphtestimages.h"
@@ -33,31 +31,9 @@ void Click(frmGraphEnter *w, QPoint px)
 class TestPictureGuide : public QObject {
     Q_OBJECT
 private slots:
-    void opensFittedAndCentred();
     void smoothBelowActualSize();
     void statusLineAndNotes();
 };
-
-void TestPictureGuide::opensFittedAndCentred()
-{
-    TestApp t;
-    frmGraphEnter *w = OpenWith(t, TargetImage(3000, 2400));
-    const double z = w->View->Zoom();
-    const QSize view = w->View->viewport()->size(), shown = w->Picture1->size();
-    QVERIFY(z < 1);
-    QVERIFY(shown.width() <= view.width() && shown.height() <= view.height());
-    QVERIFY(shown.width() >= view.width() - 4 || shown.height() >= view.height() - 4);
-    const QPoint centred((view.width() - shown.width()) / 2, (view.height() - shown.height()) / 2);
-    QVERIFY((w->Picture1->pos() - centred).manhattanLength() <= 2);
-    // Zoomed in and fitted again: centred again.
-    w->mnuZoomActual->trigger();
-    w->mnuZoomFit->trigger();
-    QCOMPARE(w->View->Zoom(), z);
-    QVERIFY((w->Picture1->pos() - centred).manhattanLength() <= 2);
-    // A picture smaller than the window opens at its own size.
-    TestApp small;
-    QCOMPARE(OpenWith(small, TargetImage(300, 200))->View->Zoom(), 1.0);
-}
 
 void TestPictureGuide::smoothBelowActualSize()
 {

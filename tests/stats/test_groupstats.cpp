@@ -1,7 +1,5 @@
 // Group statistics against values worked out by hand or in double precision.
-#include "app/textnum.h"
 #include "stats/groupstats.h"
-#include "stats/report.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -39,7 +37,6 @@ private slots:
     void againstDoublePrecision_data();
     void againstDoublePrecision();
     void spansAndCenter();
-    void removeToOneShotClearsStatistics();
     void moa_data();
     void moa();
 };
@@ -90,22 +87,6 @@ void TestGroupStats::spansAndCenter()
     ComputeGroupStats(s);
     QCOMPARE(s.GroupCenterX, 10 + s.MeanX);
     QCOMPARE(s.GroupCenterY, 20 - s.MeanY);
-}
-
-void TestGroupStats::removeToOneShotClearsStatistics()
-{
-    Session s = groupOf({{1, 2}, {-3, 4}});
-    RecordingSurface window;
-    s.StatsWindow = &window;
-    RemoveShot(s, 1);
-    QCOMPARE(s.ShotCount, 1);
-    for (float v : {s.MeanX, s.MeanY, s.MeanR, s.SdX, s.SdY, s.SdR, s.RangeX, s.RangeY, s.RangeR,
-                    s.GroupSize})
-        QCOMPARE(v, 0.0f);
-    // The removal renders the report, which still lists the remaining shot.
-    QVERIFY(window.Find(QStringLiteral("01")));
-    QVERIFY(window.Find(QStringLiteral("-3.000")));
-    QVERIFY(!s.RenderToWindow);
 }
 
 void TestGroupStats::moa_data()

@@ -1,8 +1,6 @@
-// The report's positions and texts, on a recording surface, a real PDF page
-// and the statistics window.
+// The report's positions and texts, on a recording surface and a real PDF page.
 #include "app/textnum.h"
 #include "platform/pagejob.h"
-#include "stats/frmtextoutput.h"
 #include "stats/groupstats.h"
 #include "stats/report.h"
 #include "testsupport.h"
@@ -42,7 +40,6 @@ class TestReport : public QObject {
 private slots:
     void shotRowsAndFigures();
     void fullGroupFitsAboveTheSummary();
-    void longCommentMovesBody();
     void noTextOverText_data();
     void noTextOverText();
     void pdfPage();
@@ -117,26 +114,6 @@ void TestReport::fullGroupFitsAboveTheSummary()
     QVERIFY(h > 100);
     QVERIFY2(400 + 22 * h <= 5500, qPrintable(QString::number(h)));
     job->End();
-}
-
-void TestReport::longCommentMovesBody()
-{
-    // A comment of many lines pushes the body down on paper, clear of its last line.
-    Session s;
-    PrepareTestSession(s);
-    AddShots(s, {{1, 1}, {2, 2}});
-    s.Comments = QStringLiteral("line\n").repeated(40);
-    RecordingSurface out;
-    render(s, out, false);
-    const double lastLine = out.Items()[7 + 39].y;
-    QCOMPARE(out.Items()[7 + 39].text, QStringLiteral("line"));
-    QVERIFY(pos(out, QStringLiteral("Value Units:  ")).y() > lastLine + H);
-    QCOMPARE(pos(out, QStringLiteral("Number of Shots:")).y() -
-                 pos(out, QStringLiteral("Value Units:  ")).y(),
-             5500.0 - 20);
-    // The offsets are undone: the window layout is as before.
-    QCOMPARE(s.ReportTop[0], 20);
-    QCOMPARE(s.ReportLeft[0], 50);
 }
 
 void TestReport::noTextOverText_data()

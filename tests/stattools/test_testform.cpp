@@ -2,7 +2,6 @@
 // boxes answered by the scripted prompter, and their printed page.
 #include "app/frmmain.h"
 #include "platform/printer.h"
-#include "stats/report.h"
 #include "stattools/frmftest.h"
 #include "stattools/frmttest.h"
 #include "testsupport.h"
