@@ -1,6 +1,7 @@
 #include "detect/holedetector.h"
 
 #include "detect/holefit.h"
+#include "platform/vectorstate.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -266,7 +267,7 @@ void ShotsOf(const Blob &b, const cv::Mat &grey, double radius, double high,
 // backing as light as the paper): the darker contrast summed over a ring of
 // a bullet's radius, less what lies inside it, peaks at their centres.
 void RingHoles(const cv::Mat &grey, const cv::Mat &darker, double d, double high,
-               std::vector<FoundHole> &out)
+               std::vector<FoundHole> &out, const SearchControl &control)
 {
     const double r = d / 2;
     const int k = OddSize(2.8 * r);
@@ -289,7 +290,8 @@ void RingHoles(const cv::Mat &grey, const cv::Mat &darker, double d, double high
     cv::filter2D(darker, score, CV_32F, kernel);
     cv::dilate(score, peaks, Disc(r));
     const float least = float(0.5 * high);
-    for (int y = 0; y < score.rows; ++y)
+    for (int y = 0; y < score.rows; ++y) {
+        if (y % 64 == 0 && control.Cancelled()) return;
         for (int x = 0; x < score.cols; ++x) {
             const float v = score.at<float>(y, x);
             if (v < least || v < peaks.at<float>(y, x)) continue;
@@ -352,10 +354,11 @@ void RingHoles(const cv::Mat &grey, const cv::Mat &darker, double d, double high
                            (0.5 + 0.5 * coverage);
             out.push_back(h);
         }
+    }
 }
 
 // The holes in a grey image where a bullet is `d` pixels across.
-std::vector<FoundHole> Search(const cv::Mat &grey, double d)
+std::vector<FoundHole> Search(const cv::Mat &grey, double d, const SearchControl &control)
 {
     cv::Mat g;
     cv::GaussianBlur(grey, g, cv::Size(0, 0), std::max(0.6, d / 22));
@@ -384,9 +387,11 @@ std::vector<FoundHole> Search(const cv::Mat &grey, double d)
     const cv::Mat darker = around(noLight, cv::MORPH_CLOSE) - noLight;
     const cv::Mat lighter = noDark - around(noDark, cv::MORPH_OPEN);
     const double high = std::max(45.0, 9 * NoiseLevel(grey));
+    control.Progress(0.4);
 
     std::vector<Blob> blobs;
     for (const cv::Mat *contrast : {&darker, &lighter}) {
+        if (control.Cancelled()) return {};
         cv::Mat mk = Marks(*contrast, high, d, contrast == &darker);
         auto found = Blobs(mk, *contrast, d);
         for (auto &b : found) {
@@ -412,10 +417,16 @@ std::vector<FoundHole> Search(const cv::Mat &grey, double d)
         return std::clamp(radii[radii.size() / 2], 0.7 * nominal, 1.25 * nominal);
     };
     const double darkRadius = usualRadius(true), lightRadius = usualRadius(false);
+    control.Progress(0.6);
     std::vector<FoundHole> holes;
-    for (const auto &b : blobs) ShotsOf(b, g, b.darker ? darkRadius : lightRadius, high, holes);
+    for (const auto &b : blobs) {
+        if (control.Cancelled()) return {};
+        ShotsOf(b, g, b.darker ? darkRadius : lightRadius, high, holes);
+    }
+    control.Progress(0.75);
     std::vector<FoundHole> rings;
-    RingHoles(g, darker, d, high, rings);
+    RingHoles(g, darker, d, high, rings, control);
+    if (control.Cancelled()) return {};
     // A ring beside a hole already found is that hole's edge, not another.
     for (const FoundHole &r : rings)
         if (std::none_of(holes.begin(), holes.end(), [&](const FoundHole &h) {
@@ -439,10 +450,17 @@ std::vector<FoundHole> Search(const cv::Mat &grey, double d)
 }
 } // namespace
 
-std::vector<FoundHole> FindHoles(const QImage &image, double diameterPixels, QRect region)
+std::vector<FoundHole> FindHoles(const QImage &image, double diameterPixels, QRect region,
+                                 const SearchControl *control)
 {
     region = region.isEmpty() ? image.rect() : (region & image.rect());
     if (image.isNull() || region.isEmpty() || !(diameterPixels > 0)) return {};
+    // Qt's painting may have left the vector unit in a state that slows
+    // every numerical loop below many times over.
+    const CleanVectorState clean;
+    const SearchControl none;
+    const SearchControl &c = control ? *control : none;
+    if (c.Cancelled()) return {};
     // The core stays on the caller's thread.
     cv::setNumThreads(0);
     cv::Mat grey = GreyOf(image, region);
@@ -457,7 +475,9 @@ std::vector<FoundHole> FindHoles(const QImage &image, double diameterPixels, QRe
         sy = double(grey.rows) / small.rows;
         grey = small;
     }
-    std::vector<FoundHole> holes = Search(grey, diameterPixels / std::sqrt(sx * sy));
+    c.Progress(0.1);
+    std::vector<FoundHole> holes = Search(grey, diameterPixels / std::sqrt(sx * sy), c);
+    if (c.Cancelled()) return {};
     for (auto &h : holes) {
         h.x = h.x * sx + region.x();
         h.y = h.y * sy + region.y();
@@ -466,5 +486,6 @@ std::vector<FoundHole> FindHoles(const QImage &image, double diameterPixels, QRe
     std::sort(holes.begin(), holes.end(), [](const FoundHole &a, const FoundHole &b) {
         return a.y != b.y ? a.y < b.y : a.x < b.x;
     });
+    c.Progress(1);
     return holes;
 }
