@@ -161,6 +161,44 @@ std::vector<Blob> Blobs(const cv::Mat &mask, const cv::Mat &contrast, double d)
     return out;
 }
 
+// The grey of plain paper: most of a target is paper.
+double PaperLevel(const cv::Mat &grey)
+{
+    std::vector<uchar> v;
+    const size_t step = std::max<size_t>(1, grey.total() / 100000);
+    for (size_t i = 0; i < grey.total(); i += step) v.push_back(grey.data[i]);
+    if (v.empty()) return 255;
+    auto at = v.begin() + long(v.size() * 9 / 10);
+    std::nth_element(v.begin(), at, v.end());
+    return *at;
+}
+
+// The share of directions in which the grey just outside a blob is below
+// `dark`.
+double DarkAround(const cv::Mat &grey, const Blob &b, double dark)
+{
+    cv::Point2d c(0, 0);
+    for (const auto &p : b.pixels) c += p;
+    c *= 1.0 / double(b.pixels.size());
+    const double r = std::sqrt(b.area / Pi);
+    constexpr int Directions = 32;
+    int seen = 0, valid = 0;
+    for (int k = 0; k < Directions; ++k) {
+        const double a = 2 * Pi * k / Directions;
+        const cv::Point2d at = c + cv::Point2d(std::cos(a), std::sin(a)) * (1.5 * r);
+        if (at.x < 0 || at.y < 0 || at.x >= grey.cols || at.y >= grey.rows) continue;
+        ++valid;
+        seen += grey.at<uchar>(int(at.y), int(at.x)) < dark;
+    }
+    return valid ? double(seen) / valid : 0;
+}
+
+double Median(std::vector<double> v)
+{
+    std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
 double Gauss(double v, double width) { return std::exp(-(v / width) * (v / width)); }
 
 // How much of the way round a circle the hole differs from the paper around
@@ -323,8 +361,9 @@ void RingHoles(const cv::Mat &grey, const cv::Mat &darker, double d, double high
             if (coverage < 0.8) continue;
             // Inside the ring, the backing alone: even, and as light as the
             // paper (not print, not the edge of a bull).
-            double sum = 0, sum2 = 0, outside = 0;
-            int n = 0, m = 0;
+            // Inside the ring, the backing alone: even (not print, not the
+            // edge of a bull), and as light as the paper around.
+            std::vector<double> in, around;
             for (int yy = int(c.centre.y - 1.6 * c.radius); yy <= int(c.centre.y + 1.6 * c.radius);
                  ++yy)
                 for (int xx = int(c.centre.x - 1.6 * c.radius);
@@ -333,18 +372,16 @@ void RingHoles(const cv::Mat &grey, const cv::Mat &darker, double d, double high
                     const double q =
                         std::hypot(xx + 0.5 - c.centre.x, yy + 0.5 - c.centre.y) / c.radius;
                     const double g = grey.at<uchar>(yy, xx);
-                    if (q < 0.45) {
-                        sum += g;
-                        sum2 += g * g;
-                        ++n;
-                    } else if (q > 1.3 && q < 1.6) {
-                        outside += g;
-                        ++m;
-                    }
+                    if (q < 0.5)
+                        in.push_back(g);
+                    else if (q > 1.3 && q < 1.6)
+                        around.push_back(g);
                 }
-            if (n < 4 || m < 4) continue;
-            const double mean = sum / n, spread = std::sqrt(std::max(0.0, sum2 / n - mean * mean));
-            if (spread > 0.35 * high || mean < outside / m - 0.5 * high) continue;
+            if (in.size() < 4 || around.size() < 4) continue;
+            const double inside = Median(in), outside = Median(around);
+            const auto odd = std::count_if(
+                in.begin(), in.end(), [&](double g) { return std::abs(g - inside) > 0.5 * high; });
+            if (double(odd) > 0.02 * double(in.size()) || inside < outside - 0.5 * high) continue;
             FoundHole h;
             h.x = c.centre.x;
             h.y = c.centre.y;
@@ -389,6 +426,7 @@ std::vector<FoundHole> Search(const cv::Mat &grey, double d, const SearchControl
     const double high = std::max(45.0, 9 * NoiseLevel(grey));
     control.Progress(0.4);
 
+    const double paper = PaperLevel(g);
     std::vector<Blob> blobs;
     for (const cv::Mat *contrast : {&darker, &lighter}) {
         if (control.Cancelled()) return {};
@@ -396,6 +434,9 @@ std::vector<FoundHole> Search(const cv::Mat &grey, double d, const SearchControl
         auto found = Blobs(mk, *contrast, d);
         for (auto &b : found) {
             b.darker = contrast == &darker;
+            // What is lighter than around it is a hole only within dark print
+            // (a bull): paper between lines and figures is lighter too.
+            if (!b.darker && DarkAround(g, b, paper - 1.5 * high) < 0.75) continue;
             blobs.push_back(std::move(b));
         }
     }
