@@ -176,9 +176,9 @@ std::vector<FoundHole> EdgeHoles(const cv::Mat &g, double d, double high,
     const std::vector<cv::Point2d> seeds = Candidates(g, radius, step, r, control);
     control.Progress(0.5);
     auto confidence = [&](const Verdict &v, double support) {
-        return std::clamp((support - 0.5) / 0.35, 0.0, 1.0) *
+        return std::clamp((support - 0.5) / 0.3, 0.0, 1.0) *
                std::clamp((v.even - 0.7) / 0.2, 0.0, 1.0) *
-               Gauss(std::log(v.circle.radius / radius), 0.4) * Gauss(v.rms / r, 0.15);
+               Gauss(std::log(v.circle.radius / radius), 0.5) * Gauss(v.rms / r, 0.2);
     };
     std::vector<Verdict> found;
     for (size_t i = 0; i < seeds.size(); ++i) {
