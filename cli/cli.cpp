@@ -117,13 +117,16 @@ const CliCommand Commands[] = {
      "detect IMAGE --bullet DIAMETER (--dpi N | --scale PIXELS_PER_UNIT) [--region X,Y,W,H] "
      "[--json]"},
     {"log", CmdLog,
-     "log add FILE.pxs... [--db PATH] [--load TEXT] [--json]\n"
+     "log add FILE.pxs... [--db PATH] [--load TEXT] [--powder TEXT] [--charge NUMBER] "
+     "[--bullet TEXT] [--coal NUMBER] [--primer TEXT] [--json]\n"
      "       peltrix-cli log list [--db PATH] [--firearm TEXT] [--load TEXT] [--from YYYY-MM-DD] "
      "[--to YYYY-MM-DD] [--json]\n"
      "       peltrix-cli log compare --load A --load B [--db PATH] [--level 0.95] [--json]\n"
      "       peltrix-cli log trend [--db PATH] [--firearm TEXT] [--load TEXT] (--png OUT.png | "
      "--json)"},
-    {"chrono", CmdChrono, "chrono FILE.csv [--unit fps|mps] [--level 0.95] [--json]"},
+    {"chrono", CmdChrono,
+     "chrono FILE.csv [--unit fps|mps] [--level 0.95] [--json] [--db PATH] "
+     "[--group ID | --load TEXT]"},
 };
 
 void usage(QTextStream &err)

@@ -61,6 +61,8 @@ int CmdRender(const QStringList &args, CliContext &ctx);
 int CmdDetect(const QStringList &args, CliContext &ctx);
 int CmdLog(const QStringList &args, CliContext &ctx);
 int CmdChrono(const QStringList &args, CliContext &ctx);
+// The logbook of the log and chrono commands: `given` (--db), else the user's.
+QString LogbookDatabasePath(const QString &given);
 // Opens FILE.pxs into `s` as the Open command does. False (message shown)
 // when it cannot be read.
 bool CliOpenStats(Session &s, CliContext &ctx, const QString &path);

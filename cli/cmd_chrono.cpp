@@ -1,4 +1,5 @@
-// chrono: the velocity figures of a chronograph file.
+// chrono: the velocity figures of a chronograph file, kept in the logbook
+// for a group or a load when asked.
 #include "cli/args.h"
 #include "cli/cli.h"
 #include "cli/json.h"
@@ -6,6 +7,8 @@
 #include "analysis/groupanalysis.h"
 #include "logbook/chronofile.h"
 #include "logbook/logbookstats.h"
+
+#include <QFileInfo>
 
 namespace {
 const QString Title = QStringLiteral("Velocities");
@@ -16,8 +19,14 @@ QString one(double v) { return QString::number(v, 'f', 1); }
 int CmdChrono(const QStringList &args, CliContext &ctx)
 {
     CliArgs c;
-    if (!c.Parse(args, {{"--unit", CliOption::Value}, LevelOption, JsonOption}) ||
-        c.Positional.size() != 1)
+    if (!c.Parse(args, {{"--unit", CliOption::Value},
+                        LevelOption,
+                        JsonOption,
+                        {"--db", CliOption::Value},
+                        {"--group", CliOption::Value},
+                        {"--load", CliOption::Value}}) ||
+        c.Positional.size() != 1 || (c.Has("--group") && c.Has("--load")) ||
+        (c.Has("--db") && !c.Has("--group") && !c.Has("--load")))
         return CliExit::Usage;
     const QString file = c.Positional.first(), unitText = c.Value("--unit");
     const QString levelText = c.Has("--level") ? c.Value("--level") : QStringLiteral("0.95");
@@ -53,6 +62,32 @@ int CmdChrono(const QStringList &args, CliContext &ctx)
         speeds.push_back(ConvertSpeed(v, data->Unit.value_or(unit), unit));
     const auto f = ComputeVelocity(speeds, unit, level);
     if (!f) return refuse(QStringLiteral("%1 holds no speeds.").arg(file));
+    QString attached;
+    if (c.Has("--group") || c.Has("--load")) {
+        // Kept as read, in the file's own unit when it names one.
+        VelocitySeries v;
+        v.Unit = data->Unit.value_or(unit);
+        v.Speeds = data->Speeds;
+        v.Source = QFileInfo(file).absoluteFilePath();
+        Logbook book;
+        const QString db = LogbookDatabasePath(c.Value("--db"));
+        if (c.Has("--group") && !QFileInfo::exists(db))
+            return refuse(QStringLiteral("There is no logbook at %1.").arg(db));
+        if (!book.Open(db)) return refuse(book.ErrorString());
+        if (c.Has("--group")) {
+            bool isId = false;
+            v.GroupId = c.Value("--group").toLongLong(&isId);
+            if (!isId || v.GroupId < 1 || !book.Group(v.GroupId))
+                return refuse(
+                    QStringLiteral("The logbook has no group %1.").arg(c.Value("--group")));
+            attached = QStringLiteral("group %1").arg(v.GroupId);
+        } else {
+            v.Load = c.Value("--load").simplified();
+            if (v.Load.isEmpty()) return CliExit::Usage;
+            attached = QStringLiteral("the load \"%1\"").arg(v.Load);
+        }
+        if (!book.AddVelocities(v)) return refuse(book.ErrorString());
+    }
     if (json) {
         ctx.out << JsonObject()
                        .Int("n", f->N)
@@ -80,5 +115,6 @@ int CmdChrono(const QStringList &args, CliContext &ctx)
             << "ES       " << one(f->ExtremeSpread) << u << Qt::endl
             << "Min      " << one(f->Min) << u << Qt::endl
             << "Max      " << one(f->Max) << u << Qt::endl;
+    if (!attached.isEmpty()) ctx.out << "Kept in the logbook for " << attached << '.' << Qt::endl;
     return CliExit::Ok;
 }

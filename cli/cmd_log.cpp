@@ -18,7 +18,13 @@ const QString Title = QStringLiteral("Logbook");
 struct LogArgs {
     QStringList positional, loads;
     QString db, firearm, from, to, level = QStringLiteral("0.95"), png;
+    QString powder, charge, bullet, coal, primer; // the load's fields, as typed
     bool json = false;
+    bool loadGiven() const
+    {
+        return !loads.isEmpty() || !powder.isEmpty() || !charge.isEmpty() || !bullet.isEmpty() ||
+               !coal.isEmpty() || !primer.isEmpty();
+    }
 };
 
 // The options of the log commands, read into one record.
@@ -33,6 +39,11 @@ LogArgs readArgs(const CliArgs &c)
     a.to = c.Value("--to");
     if (c.Has("--level")) a.level = c.Value("--level");
     a.png = c.Value("--png");
+    a.powder = c.Value("--powder");
+    a.charge = c.Value("--charge");
+    a.bullet = c.Value("--bullet");
+    a.coal = c.Value("--coal");
+    a.primer = c.Value("--primer");
     a.json = c.Has("--json");
     return a;
 }
@@ -43,13 +54,7 @@ int refuse(CliContext &ctx, const QString &text)
     return CliExit::Refused;
 }
 
-QString databasePath(const LogArgs &a)
-{
-    if (!a.db.isEmpty()) return a.db;
-    const QString appData = HostFolders::FromHost().appDataDir;
-    const LogbookSettings s = LoadLogbookSettings(appData);
-    return s.DatabasePath.isEmpty() ? DefaultLogbookPath(appData) : s.DatabasePath;
-}
+QString databasePath(const LogArgs &a) { return LogbookDatabasePath(a.db); }
 
 // The groups kept, or nothing (message shown). A logbook not made yet is empty.
 std::optional<std::vector<LogbookEntry>> readGroups(const QString &path, CliContext &ctx,
@@ -110,6 +115,15 @@ std::vector<const LogbookEntry *> matching(const std::vector<LogbookEntry> &all,
 int add(const LogArgs &a, CliContext &ctx)
 {
     if (a.positional.isEmpty() || a.loads.size() > 1) return CliExit::Usage;
+    LoadInfo load;
+    load.Text = a.loads.value(0);
+    load.Powder = a.powder;
+    load.Bullet = a.bullet;
+    load.Primer = a.primer;
+    QString why;
+    if (!ReadLoadNumber(a.charge, QStringLiteral("charge"), load.Charge, &why) ||
+        !ReadLoadNumber(a.coal, QStringLiteral("COAL or seating depth"), load.Coal, &why))
+        return refuse(ctx, why);
     // Every file is read before the logbook is touched: one bad file adds nothing.
     std::vector<LogbookEntry> entries;
     for (const QString &file : a.positional) {
@@ -123,7 +137,7 @@ int add(const LogArgs &a, CliContext &ctx)
             return refuse(ctx,
                           QStringLiteral("%1 holds no shots to keep in the logbook.").arg(file));
         LogbookEntry e = EntryFromSession(s, file);
-        if (!a.loads.isEmpty()) e.Load.Text = a.loads.first().trimmed();
+        if (a.loadGiven()) e.Load = load;
         entries.push_back(std::move(e));
     }
     Logbook book;
@@ -147,6 +161,43 @@ int add(const LogArgs &a, CliContext &ctx)
     return CliExit::Ok;
 }
 
+QString loadJson(const LoadInfo &l)
+{
+    return JsonObject()
+        .Text("powder", l.Powder)
+        .Num("charge", l.Charge)
+        .Text("bullet", l.Bullet)
+        .Num("coal", l.Coal)
+        .Text("primer", l.Primer)
+        .Str();
+}
+
+// Velocity figures as chrono --json gives them, after "of" when given.
+QString figuresJson(const std::optional<VelocityFigures> &f, const char *of = nullptr)
+{
+    if (!f) return QStringLiteral("null");
+    JsonObject o;
+    if (of) o.Text("of", QString::fromLatin1(of));
+    return o.Int("n", f->N)
+        .Num("mean", f->Mean)
+        .Num("sd", f->Sd)
+        .Num("sdLow", f->SdLow)
+        .Num("sdHigh", f->SdHigh)
+        .Num("es", f->ExtremeSpread)
+        .Num("min", f->Min)
+        .Num("max", f->Max)
+        .Text("unit", VelocityUnitName(f->Unit))
+        .Str();
+}
+
+// A group's own velocities, else those kept for its load; null without any.
+QString velocityJson(const LogbookEntry &e, const std::vector<VelocitySeries> &all)
+{
+    for (const VelocitySeries &v : all)
+        if (v.GroupId == e.Id) return figuresJson(ComputeVelocity(v.Speeds, v.Unit, 0.95), "group");
+    return figuresJson(LoadVelocity(all, e.Load.Text, 0.95), "load");
+}
+
 QString cell(const QString &t, int width) { return t.leftJustified(width, QLatin1Char(' '), true); }
 
 int list(const LogArgs &a, CliContext &ctx)
@@ -154,7 +205,8 @@ int list(const LogArgs &a, CliContext &ctx)
     if (!a.positional.isEmpty() || a.loads.size() > 1) return CliExit::Usage;
     const auto filter = filterOf(a, ctx);
     if (!filter) return CliExit::Refused;
-    const auto all = readGroups(databasePath(a), ctx);
+    std::vector<VelocitySeries> velocities;
+    const auto all = readGroups(databasePath(a), ctx, &velocities);
     if (!all) return CliExit::Refused;
     QStringList items;
     if (!a.json)
@@ -171,6 +223,8 @@ int list(const LogArgs &a, CliContext &ctx)
                          .Text("load", e->Load.Text)
                          .Int("shots", qint64(e->Shots.size()))
                          .Raw("analysis", GroupAnalysisJson(g))
+                         .Raw("loadDetail", loadJson(e->Load))
+                         .Raw("velocity", velocityJson(*e, velocities))
                          .Str();
             continue;
         }
@@ -201,6 +255,7 @@ QString sideJson(const CompareSide &s)
         .Num("sigma", s.Sigma)
         .Num("sigmaLow", s.SigmaLow)
         .Num("sigmaHigh", s.SigmaHigh)
+        .Raw("velocity", figuresJson(s.Velocity))
         .Str();
 }
 
@@ -282,18 +337,29 @@ int trend(const LogArgs &a, CliContext &ctx)
 }
 } // namespace
 
+QString LogbookDatabasePath(const QString &given)
+{
+    if (!given.isEmpty()) return given;
+    const QString appData = HostFolders::FromHost().appDataDir;
+    const LogbookSettings s = LoadLogbookSettings(appData);
+    return s.DatabasePath.isEmpty() ? DefaultLogbookPath(appData) : s.DatabasePath;
+}
+
 int CmdLog(const QStringList &args, CliContext &ctx)
 {
     if (args.isEmpty()) return CliExit::Usage;
     const CliOption db{"--db", CliOption::Value}, load{"--load", CliOption::Repeated},
         firearm{"--firearm", CliOption::Value}, from{"--from", CliOption::Value},
-        to{"--to", CliOption::Value}, png{"--png", CliOption::Value};
+        to{"--to", CliOption::Value}, png{"--png", CliOption::Value},
+        powder{"--powder", CliOption::Value}, charge{"--charge", CliOption::Value},
+        bullet{"--bullet", CliOption::Value}, coal{"--coal", CliOption::Value},
+        primer{"--primer", CliOption::Value};
     const QString sub = args.first();
     CliArgs c;
     int (*run)(const LogArgs &, CliContext &) = nullptr;
     bool ok = false;
     if (sub == QLatin1String("add")) {
-        ok = c.Parse(args.mid(1), {db, load, JsonOption});
+        ok = c.Parse(args.mid(1), {db, load, powder, charge, bullet, coal, primer, JsonOption});
         run = add;
     } else if (sub == QLatin1String("list")) {
         ok = c.Parse(args.mid(1), {db, firearm, load, from, to, JsonOption});

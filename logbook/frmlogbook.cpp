@@ -11,7 +11,9 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -87,18 +89,16 @@ frmLogbook::frmLogbook(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Wi
     using F = frmLogbook;
     const std::pair<QPushButton **, std::pair<const char *, void (F::*)()>> buttons[] = {
         {&cmdOpen, {"cmdOpen", &F::cmdOpen_Click}},
-        {&cmdSetLoad, {"cmdSetLoad", &F::cmdSetLoad_Click}},
         {&cmdDelete, {"cmdDelete", &F::cmdDelete_Click}},
         {&cmdUndo, {"cmdUndo", &F::cmdUndo_Click}},
         {&cmdVelocities, {"cmdVelocities", &F::cmdVelocities_Click}},
         {&cmdCompare, {"cmdCompare", &F::cmdCompare_Click}},
         {&cmdTrend, {"cmdTrend", &F::cmdTrend_Click}},
         {&cmdDatabase, {"cmdDatabase", &F::cmdDatabase_Click}}};
-    const QString captions[] = {
-        QStringLiteral("&Open Group"),    QStringLiteral("Set &Load..."),
-        QStringLiteral("&Delete"),        QStringLiteral("&Undo Delete"),
-        QStringLiteral("&Velocities..."), QStringLiteral("&Compare..."),
-        QStringLiteral("&Trend..."),      QStringLiteral("Logbook &File...")};
+    const QString captions[] = {QStringLiteral("&Open Group"),     QStringLiteral("&Delete"),
+                                QStringLiteral("&Undo Delete"),    QStringLiteral("&Velocities..."),
+                                QStringLiteral("&Compare..."),     QStringLiteral("&Trend..."),
+                                QStringLiteral("Logbook &File...")};
     auto *side = new QVBoxLayout;
     for (size_t k = 0; k < std::size(buttons); ++k) {
         *buttons[k].first = button(this, buttons[k].second.first, captions[k]);
@@ -106,6 +106,26 @@ frmLogbook::frmLogbook(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Wi
         side->addWidget(*buttons[k].first);
     }
     side->addStretch();
+
+    // The load of the selected groups, shown and edited in place.
+    auto *loadBox = new QGroupBox(QStringLiteral("Load of the selected groups"), this);
+    auto *form = new QFormLayout(loadBox);
+    form->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    const std::pair<QLineEdit **, std::pair<const char *, const char *>> fields[] = {
+        {&txtLoadName, {"txtLoadName", "Name"}},        {&txtPowder, {"txtPowder", "Powder"}},
+        {&txtCharge, {"txtCharge", "Charge (gr)"}},     {&txtBullet, {"txtBullet", "Bullet"}},
+        {&txtCoal, {"txtCoal", "COAL / seating (in)"}}, {&txtPrimer, {"txtPrimer", "Primer"}}};
+    for (const auto &[field, names] : fields) {
+        *field = new QLineEdit(loadBox);
+        (*field)->setObjectName(QString::fromLatin1(names.first));
+        form->addRow(QString::fromLatin1(names.second), *field);
+    }
+    txtLoadName->setPlaceholderText(QStringLiteral("named by its fields when empty"));
+    cmdSetLoad = button(loadBox, "cmdSetLoad", QStringLiteral("Set &Load"));
+    connect(cmdSetLoad, &QPushButton::clicked, this, &frmLogbook::cmdSetLoad_Click);
+    form->addRow(cmdSetLoad);
+    loadBox->setMaximumWidth(280);
+    side->addWidget(loadBox);
 
     auto *filters = new QHBoxLayout;
     for (QWidget *w : std::initializer_list<QWidget *>{txtFirearm, txtLoad, txtText, chkFrom,
@@ -115,6 +135,7 @@ frmLogbook::frmLogbook(IPeltrixApp &a, QWidget *parent) : QWidget(parent, Qt::Wi
     grid->addLayout(filters, 0, 0);
     grid->addWidget(grdGroups, 1, 0);
     grid->addLayout(side, 1, 1);
+    grid->setColumnStretch(0, 1); // room goes to the table
     grid->addWidget(lblPooled, 2, 0, 1, 2);
     grid->addWidget(chkAddOnSave, 3, 0);
     grid->addWidget(lblStatus, 4, 0, 1, 2);
@@ -194,9 +215,25 @@ std::vector<const LogbookEntry *> frmLogbook::Selected() const
     return r;
 }
 
+void frmLogbook::showLoad()
+{
+    const auto sel = Selected();
+    const LoadInfo l = sel.empty() ? LoadInfo{} : sel.front()->Load;
+    const auto number = [](std::optional<double> v) {
+        return v ? QString::number(*v, 'g', 6) : QString();
+    };
+    txtLoadName->setText(l.Text);
+    txtPowder->setText(l.Powder);
+    txtCharge->setText(number(l.Charge));
+    txtBullet->setText(l.Bullet);
+    txtCoal->setText(number(l.Coal));
+    txtPrimer->setText(l.Primer);
+}
+
 void frmLogbook::grdGroups_SelectionChanged()
 {
     updateButtons();
+    showLoad();
     const QModelIndexList sel = grdGroups->selectionModel()->selectedRows();
     if (sel.size() < 2) {
         lblPooled->setText(QStringLiteral("Select several groups to see them pooled."));
@@ -284,16 +321,27 @@ void frmLogbook::cmdSetLoad_Click()
 {
     const auto sel = Selected();
     if (sel.empty()) return;
-    app.prompter.SetOwner(this);
-    const auto load = app.prompter.InputBox(
-        QStringLiteral("Load of the %1 selected groups (powder, charge, bullet, ...):")
-            .arg(sel.size()),
-        Title, sel.front()->Load.Text);
-    if (!load) return;
+    LoadInfo l;
+    l.Text = txtLoadName->text();
+    l.Powder = txtPowder->text();
+    l.Bullet = txtBullet->text();
+    l.Primer = txtPrimer->text();
+    QString why;
+    if (!ReadLoadNumber(txtCharge->text(), QStringLiteral("charge"), l.Charge, &why) ||
+        !ReadLoadNumber(txtCoal->text(), QStringLiteral("COAL or seating depth"), l.Coal, &why)) {
+        tell(why);
+        return;
+    }
     std::vector<qint64> ids;
     for (const LogbookEntry *e : sel) ids.push_back(e->Id);
-    if (!book.SetLoad(ids, *load)) tell(book.ErrorString());
+    if (!book.SetLoad(ids, l)) tell(book.ErrorString());
     Reload();
+    // The same groups stay selected, their new load in view.
+    QItemSelection again;
+    for (int k = 0; k < model.rowCount(); ++k)
+        if (std::find(ids.begin(), ids.end(), model.Row(k)->Entry->Id) != ids.end())
+            again.select(model.index(k, 0), model.index(k, LogbookModel::Count - 1));
+    grdGroups->selectionModel()->select(again, QItemSelectionModel::ClearAndSelect);
 }
 
 void frmLogbook::cmdDelete_Click()
@@ -336,7 +384,8 @@ void frmLogbook::cmdVelocities_Click()
         const auto load = app.prompter.InputBox(
             QStringLiteral("Select one group to attach the velocities to it, or name the load "
                            "they belong to:"),
-            QStringLiteral("Import Velocities"), txtLoad->text());
+            QStringLiteral("Import Velocities"),
+            sel.empty() ? txtLoad->text() : sel.front()->Load.Text);
         if (!load || load->trimmed().isEmpty()) return;
         v.Load = load->trimmed();
     }

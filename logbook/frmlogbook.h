@@ -1,7 +1,8 @@
 #pragma once
 // The "Logbook" window: the groups kept, filtered by firearm, load, text and
-// dates; pooled figures of a selection; open, delete (with undo), loads,
-// velocities; Compare and Trend open windows of their own.
+// dates; pooled figures of a selection; open, delete (with undo), the load
+// of the selected groups, velocities; Compare and Trend open windows of
+// their own.
 #include "logbook/logbookmodel.h"
 
 #include <QPointer>
@@ -24,6 +25,8 @@ public:
     ~frmLogbook() override;
 
     QLineEdit *txtFirearm, *txtLoad, *txtText;
+    // The load of the selected groups: its name and fields; Set Load writes them.
+    QLineEdit *txtLoadName, *txtPowder, *txtCharge, *txtBullet, *txtCoal, *txtPrimer;
     QCheckBox *chkFrom, *chkTo, *chkAddOnSave;
     QDateEdit *dtpFrom, *dtpTo;
     QTableView *grdGroups;
@@ -57,6 +60,7 @@ private slots:
 
 private:
     void updateButtons();
+    void showLoad();
     bool tell(const QString &text);
 
     IPeltrixApp &app;

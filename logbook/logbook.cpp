@@ -269,7 +269,8 @@ bool Logbook::Add(std::vector<LogbookEntry> entries, std::vector<qint64> *ids,
         QSqlQuery(QSqlDatabase::database(connection, false)).exec(QStringLiteral("ROLLBACK"));
         return false;
     };
-    for (const LogbookEntry &e : entries) {
+    for (LogbookEntry &e : entries) {
+        e.Load = NormalizedLoad(e.Load);
         q.prepare(QStringLiteral("SELECT id, load, powder, charge, bullet, coal, primer FROM "
                                  "groups WHERE source = ? AND shots = ?"));
         q.addBindValue(txt(e.Source));
@@ -287,7 +288,7 @@ bool Logbook::Add(std::vector<LogbookEntry> entries, std::vector<qint64> *ids,
         }
         const qint64 id = q.value(0).toLongLong();
         // The same group again: its header may have changed, its load only when given.
-        const bool keepLoad = e.Load.Text.isEmpty();
+        const bool keepLoad = e.Load.IsEmpty();
         QSqlQuery u(QSqlDatabase::database(connection, false));
         u.prepare(QStringLiteral("UPDATE groups SET date = ?, date_text = ?, shooter = ?, "
                                  "firearm = ?, caliber = ?, lot = ?, comments = ?, "

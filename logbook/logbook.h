@@ -18,7 +18,19 @@ struct LoadInfo {
     QString Text; // the load as the user names it
     QString Powder, Bullet, Primer;
     std::optional<double> Charge, Coal; // grains; inches (seating depth or COAL)
+    bool HasDetail() const;
+    bool IsEmpty() const { return Text.isEmpty() && !HasDetail(); }
+    bool operator==(const LoadInfo &) const = default;
 };
+// The structured fields in a line ("H4350 41.5 gr; 140 HPBT; COAL 2.800 in;
+// LR match"); empty without any.
+QString LoadDetailText(const LoadInfo &l);
+// A charge or length as typed: empty gives none. False, with the reason, for
+// anything but a number above zero.
+bool ReadLoadNumber(const QString &text, const QString &what, std::optional<double> &value,
+                    QString *errorText);
+// Texts trimmed; a load with fields but no name is named by its fields.
+LoadInfo NormalizedLoad(LoadInfo l);
 
 enum class VelocityUnit { Fps, Mps };
 QString VelocityUnitName(VelocityUnit u); // "fps" or "mps"
@@ -99,8 +111,8 @@ public:
     std::optional<Removed> Delete(qint64 id);
     bool Restore(const Removed &r);
 
-    // Gives these groups one load, in one transaction.
-    bool SetLoad(const std::vector<qint64> &ids, const QString &load);
+    // Gives these groups one load (name and fields), in one transaction.
+    bool SetLoad(const std::vector<qint64> &ids, const LoadInfo &load);
 
     // A series replaces the one a group had; a load's series add up.
     bool AddVelocities(const VelocitySeries &v, qint64 *id = nullptr);

@@ -105,18 +105,22 @@ std::optional<std::vector<VelocitySeries>> Logbook::Velocities()
     return r;
 }
 
-bool Logbook::SetLoad(const std::vector<qint64> &ids, const QString &load)
+bool Logbook::SetLoad(const std::vector<qint64> &ids, const LoadInfo &given)
 {
     if (!open || readOnly)
         return fail(Failure::ReadOnly, QStringLiteral("The logbook %1 is read-only: nothing could "
                                                       "be changed.")
                                            .arg(QDir::toNativeSeparators(path)));
+    const LoadInfo load = NormalizedLoad(given);
     QSqlQuery q(QSqlDatabase::database(connection, false));
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return sqlFail(QStringLiteral("changed"), q.lastError());
     for (qint64 id : ids) {
-        q.prepare(QStringLiteral("UPDATE groups SET load = ? WHERE id = ?"));
-        q.addBindValue(txt(load.trimmed()));
+        q.prepare(QStringLiteral("UPDATE groups SET load = ?, powder = ?, charge = ?, bullet = ?, "
+                                 "coal = ?, primer = ? WHERE id = ?"));
+        for (const QVariant &v : {txt(load.Text), txt(load.Powder), optional(load.Charge),
+                                  txt(load.Bullet), optional(load.Coal), txt(load.Primer)})
+            q.addBindValue(v);
         q.addBindValue(id);
         if (!q.exec()) {
             sqlFail(QStringLiteral("changed"), q.lastError());

@@ -8,7 +8,10 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <QLocale>
+
 #include <charconv>
+#include <cmath>
 
 namespace {
 QString shortest(float v)
@@ -105,11 +108,61 @@ GroupAnalysis AnalyzeEntry(const LogbookEntry &e, double level)
     return AnalyzeShots(e.Shots, e.UnitName, e.RangeYards, level);
 }
 
+bool LoadInfo::HasDetail() const
+{
+    return !Powder.isEmpty() || !Bullet.isEmpty() || !Primer.isEmpty() || Charge || Coal;
+}
+
+QString LoadDetailText(const LoadInfo &l)
+{
+    QStringList parts;
+    const QString charge =
+        l.Charge ? QStringLiteral("%1 gr").arg(QString::number(*l.Charge, 'g', 6)) : QString();
+    const QString powder = QStringList{l.Powder, charge}.join(QLatin1Char(' ')).trimmed();
+    if (!powder.isEmpty()) parts << powder;
+    if (!l.Bullet.isEmpty()) parts << l.Bullet;
+    if (l.Coal) parts << QStringLiteral("COAL %1 in").arg(QString::number(*l.Coal, 'f', 3));
+    if (!l.Primer.isEmpty()) parts << l.Primer;
+    return parts.join(QStringLiteral("; "));
+}
+
+bool ReadLoadNumber(const QString &text, const QString &what, std::optional<double> &value,
+                    QString *errorText)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty()) {
+        value.reset();
+        return true;
+    }
+    bool ok = false;
+    double v = t.toDouble(&ok);
+    if (!ok) v = QLocale().toDouble(t, &ok); // "41,5" where the comma is the decimal sign
+    if (ok && std::isfinite(v) && v > 0) {
+        value = v;
+        return true;
+    }
+    if (errorText)
+        *errorText =
+            QStringLiteral("The %1 must be a number above zero; \"%2\" is not.").arg(what, t);
+    return false;
+}
+
+LoadInfo NormalizedLoad(LoadInfo l)
+{
+    for (QString *t : {&l.Text, &l.Powder, &l.Bullet, &l.Primer}) *t = t->simplified();
+    if (l.Text.isEmpty()) l.Text = LoadDetailText(l);
+    return l;
+}
+
 bool LogbookFilter::Matches(const LogbookEntry &e) const
 {
     if (From && e.Date < *From) return false;
     if (To && e.Date > *To) return false;
-    if (!contains(e.Firearm, Firearm) || !contains(e.Load.Text, Load)) return false;
+    if (!contains(e.Firearm, Firearm)) return false;
+    // The load's name or its fields ("h4350", "41.5 gr").
+    if (!contains(e.Load.Text, Load) &&
+        !(e.Load.HasDetail() && contains(LoadDetailText(e.Load), Load)))
+        return false;
     if (Text.trimmed().isEmpty()) return true;
     for (const QString *t :
          {&e.Firearm, &e.Load.Text, &e.Shooter, &e.Caliber, &e.Lot, &e.Comments, &e.DateText,

@@ -6,14 +6,25 @@ std::vector<LogbookRow> AnalyzeRows(const std::vector<LogbookEntry> &entries,
                                     const std::vector<VelocitySeries> &velocities)
 {
     std::unordered_map<qint64, const VelocitySeries *> byGroup;
+    std::unordered_map<QString, std::optional<VelocityFigures>> byLoad;
     for (const VelocitySeries &v : velocities)
-        if (v.GroupId) byGroup[v.GroupId] = &v;
+        if (v.GroupId)
+            byGroup[v.GroupId] = &v;
+        else if (const QString key = v.Load.trimmed().toCaseFolded(); !byLoad.count(key))
+            byLoad[key] = LoadVelocity(velocities, v.Load, 0.95);
     std::vector<LogbookRow> rows;
     rows.reserve(entries.size());
     for (const LogbookEntry &e : entries) {
         LogbookRow r{&e, AnalyzeEntry(e), std::nullopt};
-        if (const auto it = byGroup.find(e.Id); it != byGroup.end())
+        if (const auto it = byGroup.find(e.Id); it != byGroup.end()) {
             r.Velocity = ComputeVelocity(it->second->Speeds, it->second->Unit, 0.95);
+        } else if (!byLoad.empty() && !e.Load.Text.isEmpty()) {
+            if (const auto l = byLoad.find(e.Load.Text.trimmed().toCaseFolded());
+                l != byLoad.end()) {
+                r.Velocity = l->second;
+                r.VelocityOfLoad = true;
+            }
+        }
         rows.push_back(std::move(r));
     }
     return rows;
@@ -63,7 +74,14 @@ QVariant LogbookModel::data(const QModelIndex &index, int role) const
     if (role == Qt::TextAlignmentRole)
         return index.column() >= Shots ? int(Qt::AlignRight | Qt::AlignVCenter)
                                        : int(Qt::AlignLeft | Qt::AlignVCenter);
-    if (role == Qt::ToolTipRole && index.column() == Date) return r->Entry->Source;
+    if (role == Qt::ToolTipRole) {
+        if (index.column() == Date) return r->Entry->Source;
+        if (index.column() == Load) return LoadDetailText(r->Entry->Load);
+        if (index.column() == Velocity && r->VelocityOfLoad)
+            return QStringLiteral("Velocities kept for the load \u201c%1\u201d")
+                .arg(r->Entry->Load.Text);
+        return {};
+    }
     if (role != Qt::DisplayRole) return {};
     const LogbookEntry &e = *r->Entry;
     const auto &len = r->Analysis.Length;
@@ -90,10 +108,11 @@ QVariant LogbookModel::data(const QModelIndex &index, int role) const
         return r->Analysis.MOA ? FigureText(r->Analysis.MOA->ExtremeSpread) : QString();
     case Velocity:
         if (!r->Velocity) return QString();
-        return QStringLiteral("%1 \u00b1 %2 %3")
+        return QStringLiteral("%1 \u00b1 %2 %3%4")
             .arg(QString::number(r->Velocity->Mean, 'f', 1),
                  r->Velocity->Sd ? QString::number(*r->Velocity->Sd, 'f', 1) : UndefinedFigure,
-                 VelocityUnitName(r->Velocity->Unit));
+                 VelocityUnitName(r->Velocity->Unit),
+                 r->VelocityOfLoad ? QStringLiteral(" (load)") : QString());
     }
     return {};
 }

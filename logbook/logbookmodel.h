@@ -9,9 +9,11 @@ struct LogbookRow {
     const LogbookEntry *Entry = nullptr;
     GroupAnalysis Analysis;
     std::optional<VelocityFigures> Velocity;
+    bool VelocityOfLoad = false; // the group has none of its own: those of its load
 };
 
-// Every group analysed, in the order given.
+// Every group analysed, in the order given; a group without velocities of
+// its own shows those kept for its load.
 std::vector<LogbookRow> AnalyzeRows(const std::vector<LogbookEntry> &entries,
                                     const std::vector<VelocitySeries> &velocities);
 

@@ -37,6 +37,15 @@ std::vector<double> SpeedsOf(const std::vector<VelocitySeries> &all, qint64 grou
     return r;
 }
 
+std::optional<VelocityFigures> LoadVelocity(const std::vector<VelocitySeries> &all,
+                                            const QString &load, double level)
+{
+    for (const VelocitySeries &v : all)
+        if (!v.GroupId && !load.isEmpty() && unitKey(v.Load) == unitKey(load))
+            return ComputeVelocity(SpeedsOf(all, 0, load, v.Unit), v.Unit, level);
+    return std::nullopt;
+}
+
 std::optional<VelocityFigures> ComputeVelocity(const std::vector<double> &speeds, VelocityUnit unit,
                                                double level)
 {

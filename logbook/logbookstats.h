@@ -21,6 +21,11 @@ double ConvertSpeed(double v, VelocityUnit from, VelocityUnit to);
 std::vector<double> SpeedsOf(const std::vector<VelocitySeries> &all, qint64 groupId,
                              const QString &load, VelocityUnit unit);
 
+// The series kept for a load (not for a group) together, in the unit of the
+// first; none without any.
+std::optional<VelocityFigures> LoadVelocity(const std::vector<VelocitySeries> &all,
+                                            const QString &load, double level);
+
 // The one scale a set of groups can be shown in: their unit when they share
 // it and the range, else MOA when every group converts to an angle.
 struct TrendScale {

@@ -23,48 +23,13 @@
 #include <array>
 
 namespace {
-constexpr int W = 8000, H = 10000;
-const QPointF Centre(4000, 4600);
-constexpr double Dpi = 600;
-const std::array<QPointF, 10> Holes = {{{3890, 4520},
-                                        {4120, 4610},
-                                        {4010, 4380},
-                                        {3950, 4755},
-                                        {4215, 4470},
-                                        {4060, 4690},
-                                        {3820, 4640},
-                                        {4170, 4810},
-                                        {3990, 4550},
-                                        {4290, 4600}}};
+using namespace Scan;
 
 bool shoot(const QString &path)
 {
     settle(800);
     return QProcess::execute(QStringLiteral("import"),
                              {QStringLiteral("-window"), QStringLiteral("root"), path}) == 0;
-}
-
-QString MakeScan(const QString &dir)
-{
-    QImage img(W, H, QImage::Format_RGB32);
-    img.fill(qRgb(236, 232, 220));
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    for (int ring = 10; ring >= 1; --ring) {
-        const double r = ring * Dpi / 2;
-        p.setPen(QPen(ring <= 4 ? QColor(236, 232, 220) : QColor(30, 30, 30), 8));
-        p.setBrush(ring <= 4 ? QColor(25, 25, 25) : QColor(236, 232, 220));
-        p.drawEllipse(Centre, r, r);
-    }
-    for (const QPointF &h : Holes) {
-        p.setPen(QPen(QColor(120, 110, 100), 6));
-        p.setBrush(QColor(200, 190, 160));
-        p.drawEllipse(h, 66, 66);
-    }
-    p.end();
-    const QString path = dir + QStringLiteral("/target.jpg");
-    img.save(path, "JPEG", 90);
-    return path;
 }
 
 void AnswerHeader()

@@ -1,5 +1,6 @@
 // The logbook's screenshots for the manual and the README: a logbook of two
-// loads over a few weeks, two groups selected and pooled, and the trend.
+// loads over a few weeks, two groups selected and pooled with their load in
+// the editors, velocities kept for a load, and the trend.
 #include "logbook/frmlogbook.h"
 #include "logbook/frmlogbooktrend.h"
 #include "shots.h"
@@ -30,6 +31,11 @@ int ShotsLogbook(int argc, char **argv)
                                spread * std::sin(s * 1.9 + k) - 0.05});
         e.Load.Text =
             a ? QStringLiteral("H4350 41.5 gr, 140 gr") : QStringLiteral("H4350 42.3 gr, 140 gr");
+        e.Load.Powder = QStringLiteral("H4350");
+        e.Load.Charge = a ? 41.5 : 42.3;
+        e.Load.Bullet = QStringLiteral("140 gr HPBT");
+        e.Load.Coal = 2.8;
+        e.Load.Primer = QStringLiteral("LR match");
         e.Date = QDate(2026, 3, 1).addDays(k * 4);
         e.Added = QDateTime::currentDateTimeUtc();
         e.UnitName = QStringLiteral("Inches");
@@ -39,11 +45,18 @@ int ShotsLogbook(int argc, char **argv)
     }
     {
         Logbook b;
-        if (!b.Open(t.app->LogbookPath()) || !b.Add(groups)) return 1;
+        // A chronograph string kept for the first load.
+        const VelocitySeries v{0,
+                               0,
+                               groups.front().Load.Text,
+                               VelocityUnit::Fps,
+                               {2702.4, 2695.8, 2710.1, 2699.3, 2704.0},
+                               {}};
+        if (!b.Open(t.app->LogbookPath()) || !b.Add(groups) || !b.AddVelocities(v)) return 1;
     }
     t.app->ShowLogbook(nullptr);
     frmLogbook *w = t.app->LogbookWindow();
-    w->resize(1180, 520);
+    w->resize(1280, 600);
     w->grdGroups->resizeColumnsToContents();
     w->grdGroups->selectionModel()->select(w->Model().index(0, 0),
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);

@@ -18,7 +18,6 @@
 #include "testsupport.h"
 
 #include <QFile>
-#include <QImageReader>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -169,13 +168,7 @@ void TestWindows::graphicalWindows()
 
 void TestWindows::importPattern()
 {
-    QStringList patterns = ImportPattern().split(QLatin1Char(';'));
-    for (const char *common : {"*.gif", "*.jpg", "*.jpeg", "*.bmp", "*.png"})
-        QVERIFY2(patterns.contains(QLatin1String(common)), common);
-    for (const QByteArray &format : QImageReader::supportedImageFormats())
-        QVERIFY(patterns.contains(QStringLiteral("*.") + QString::fromLatin1(format).toLower()));
-    QCOMPARE(patterns.removeDuplicates(), 0);
-
+    // Image names listed whatever their case; other files not.
     TestApp t;
     for (const char *name : {"a.JPG", "b.Png", "c.gif", "d.jpeg", "e.txt", "f.pxs"})
         QFile(t.dir.filePath(QLatin1String(name))).open(QIODevice::WriteOnly);

@@ -65,20 +65,16 @@ void TestConfigDamage::damagedFileSetAside_data()
         return joined(l);
     };
     QTest::newRow("range missing") << without(2);
-    QTest::newRow("shooter missing") << without(3);
     QTest::newRow("full-screen cursor missing") << without(9);
     QTest::newRow("range not a number") << with(2, "abc");
-    QTest::newRow("range quoted") << with(2, "\"100\"");
     QTest::newRow("range negative") << with(2, "-5");
     QTest::newRow("unit unquoted") << with(6, "Inches");
     QTest::newRow("calibration distance 0") << with(7, "0");
     QTest::newRow("colour beyond 24 bits") << with(8, "16777216");
-    QTest::newRow("colour as text") << with(8, "\"white\"");
     QTest::newRow("boolean unknown") << with(10, "#MAYBE#");
     QTest::newRow("blank line in the middle") << with(11, "");
     QTest::newRow("two values in one record") << with(7, "1,5");
     QTest::newRow("garbage") << ReadBytes(FixturePath("peltrix_garbage.ini"));
-    QTest::newRow("binary") << ReadBytes(FixturePath("binary.pxs"));
 }
 
 void TestConfigDamage::damagedFileSetAside()

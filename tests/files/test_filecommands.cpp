@@ -65,8 +65,6 @@ private slots:
     void saveAsOverwriteQuestion();
     void saveAsFailureChangesNothing();
     void openBringsUpEntryWindow();
-    void openDamagedKeepsSession();
-    void cancelledImportKeepsImage();
 };
 
 void TestFileDialogs::saveAsOverwriteQuestion()
@@ -155,37 +153,6 @@ void TestFileDialogs::openBringsUpEntryWindow()
     QCOMPARE(s.StatsFilePath, f.path("GRAPH.PXS"));
     QVERIFY(s.GraphicalEntryActive);
     QVERIFY(s.ImageCalibrated);
-}
-
-void TestFileDialogs::openDamagedKeepsSession()
-{
-    Fixture f;
-    const Session before = f.t.session;
-    f.t.session.FileDialogMode = 1;
-    frmFileDialog open(*f.t.app);
-    open.show();
-    select(open.File1, QStringLiteral("broken.pxs"));
-    f.t.prompter.QueueMsgAnswer(Answer::No); // not saved first
-    QTest::mouseClick(open.cmdImportFile, Qt::LeftButton);
-    QCOMPARE(f.t.prompter.messages().size(), 2);
-    const Session &s = f.t.session;
-    QCOMPARE(s.ShotCount, before.ShotCount);
-    QCOMPARE(s.StatsFilePath, before.StatsFilePath);
-    QCOMPARE(s.ImagePath, before.ImagePath);
-    QCOMPARE(s.StatsSaved, false);
-    QVERIFY(!f.t.app->KeyBoardEnter()->isVisible());
-}
-
-void TestFileDialogs::cancelledImportKeepsImage()
-{
-    Fixture f;
-    f.t.session.FileDialogMode = 2;
-    frmFileDialog import(*f.t.app);
-    import.show();
-    select(import.File1, QStringLiteral("d.gif"));
-    QTest::mouseClick(import.cmdCancFile, Qt::LeftButton);
-    QCOMPARE(f.t.session.ImagePath, QStringLiteral("/images/current.jpg"));
-    QCOMPARE(f.t.session.ShotCount, 2);
 }
 
 QTEST_MAIN(TestFileDialogs)

@@ -12,7 +12,6 @@ class TestFrmGraphEnter : public QObject {
     Q_OBJECT
 private slots:
     void windowEndToEnd();
-    void windowUnloadableImage();
     void toolboxClear();
 };
 
@@ -63,23 +62,6 @@ void TestFrmGraphEnter::windowEndToEnd()
     ResetPicture(copy, fresh);
     RedrawTarget(copy, fresh);
     QCOMPARE(w->Picture().canvas.Image(), fresh.canvas.Image());
-}
-
-void TestFrmGraphEnter::windowUnloadableImage()
-{
-    TestApp t;
-    AddShots(t.session, {{1, 1}, {2, 1}});
-    t.session.ImageScale = 0.01f;
-    t.session.ImageCalibrated = true;
-    t.session.AimX = t.session.AimY = 1;
-    const QString gone = t.dir.filePath(QStringLiteral("moved.jpg"));
-    frmGraphEnter *w = OpenWindow(t, gone);
-    const QList<PromptRecord> msgs = t.prompter.messages();
-    QCOMPARE(msgs.size(), 1);
-    QVERIFY(msgs[0].text.contains(gone));
-    QVERIFY(!w->Picture().canvas.HasImage());
-    QCOMPARE(t.session.ShotCount, 2);
-    QCOMPARE(t.session.ImagePath, gone);
 }
 
 void TestFrmGraphEnter::toolboxClear()

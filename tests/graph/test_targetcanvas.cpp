@@ -164,16 +164,8 @@ void TestTargetCanvas::loadImage_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("loads");
     QTest::newRow("bitmap") << "t.bmp" << QByteArray("BMP") << QByteArray() << true;
-    QTest::newRow("jpeg") << "t.jpg" << QByteArray("JPEG") << QByteArray() << true;
     QTest::newRow("text named jpg")
         << "t.jpg" << QByteArray() << QByteArray("not an image\r\n") << false;
-    QTest::newRow("truncated png")
-        << "t.png" << QByteArray() << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << false;
-    QTest::newRow("huge header")
-        << "t.bmp" << QByteArray()
-        << QByteArray("BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xff\xff\0\0\xff\xff\0\0\1\0\x20\0",
-                      30)
-        << false;
 }
 
 void TestTargetCanvas::loadImage()
@@ -199,7 +191,7 @@ void TestTargetCanvas::loadImage()
     QCOMPARE(why.isEmpty(), loads);
     QCOMPARE(c.SizePixels(), loads ? QSize(120, 100) : QSize(100, 100));
     QCOMPARE(c.HoldsFile(path), loads);
-    if (loads && format != "JPEG") QCOMPARE(c.Image().copy(0, 0, 120, 90), img);
+    if (loads) QCOMPARE(c.Image().copy(0, 0, 120, 90), img);
     // Large scans are decoded.
     QVERIFY(QImageReader::allocationLimit() >= 400);
 }

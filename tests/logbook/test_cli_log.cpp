@@ -61,7 +61,7 @@ void TestCliLog::addListCompareTrend()
     CliRun r = run("log add %1 %2 --load A --json", {a1, a2});
     QCOMPARE(r.code, 0);
     QCOMPARE(json(r)[QLatin1String("groups")].toArray().size(), 2);
-    QCOMPARE(run("log add %1 --load B", {b1}).code, 0);
+    QCOMPARE(run("log add %1 --load B --powder H4350 --charge 41.5 --coal 2.8", {b1}).code, 0);
     // The same file again updates its group.
     r = run("log add %1 --json", {a1});
     QVERIFY(json(r)[QLatin1String("groups")]
@@ -80,6 +80,23 @@ void TestCliLog::addListCompareTrend()
         json(run("log list --from 2026-05-01 --json"))[QLatin1String("groups")].toArray().size(),
         1);
 
+    // Velocities kept for load B, and for group 1 itself, show in the list.
+    const QString speeds = QStringLiteral(PELTRIX_TEST_DATA "/chrono_column.csv");
+    QCOMPARE(run("chrono %1 --load b", {speeds}).code, 0);
+    QCOMPARE(run("chrono %1 --group 1 --unit fps", {speeds}).code, 0);
+    const QJsonArray listed = json(run("log list --json"))[QLatin1String("groups")].toArray();
+    const QJsonObject b = listed[1].toObject(), detail = b[QLatin1String("loadDetail")].toObject();
+    QCOMPARE(detail[QLatin1String("powder")].toString(), QStringLiteral("H4350"));
+    QCOMPARE(detail[QLatin1String("charge")].toDouble(), 41.5);
+    QVERIFY(detail[QLatin1String("primer")].toString().isEmpty() &&
+            detail[QLatin1String("bullet")].toString().isEmpty());
+    for (const auto &[k, of] : {std::pair{0, "group"}, std::pair{1, "load"}}) {
+        const QJsonObject v = listed[k].toObject()[QLatin1String("velocity")].toObject();
+        QCOMPARE(v[QLatin1String("of")].toString(), QString::fromLatin1(of));
+        QCOMPARE(v[QLatin1String("n")].toInt(), 5);
+    }
+    QVERIFY(listed[2].toObject()[QLatin1String("velocity")].isNull());
+
     r = run("log compare --load A --load B --json");
     QCOMPARE(r.code, 0);
     const QJsonObject c = json(r);
@@ -91,6 +108,8 @@ void TestCliLog::addListCompareTrend()
     QVERIFY(qAbs(c[QLatin1String("F")].toDouble() - sA * sA / (sB * sB)) < 1e-12);
     QVERIFY(c[QLatin1String("ratioLow")].toDouble() < c[QLatin1String("ratio")].toDouble());
     QVERIFY(c[QLatin1String("p")].toDouble() > 0 && c[QLatin1String("p")].toDouble() <= 1);
+    QCOMPARE(B[QLatin1String("velocity")].toObject()[QLatin1String("n")].toInt(), 5);
+    QVERIFY(A[QLatin1String("velocity")].toObject()[QLatin1String("mean")].toDouble() > 2800);
 
     QCOMPARE(json(run("log trend --json"))[QLatin1String("points")].toArray().size(), 3);
     const QString png = dir.filePath(QStringLiteral("trend.png"));
@@ -116,6 +135,11 @@ void TestCliLog::refusals_data()
     row("bad date", QStringLiteral("log list --from May"), 1);
     row("trend needs an output", QStringLiteral("log trend"), 2);
     row("chrono without unit", QStringLiteral("chrono " PELTRIX_TEST_DATA "/chrono_plain.csv"), 1);
+    row("charge not a number", QStringLiteral("log add ") + good + QStringLiteral(" --charge abc"),
+        1);
+    row("negative COAL", QStringLiteral("log add ") + good + QStringLiteral(" --coal -2.8"), 1);
+    row("chrono for a missing group",
+        QStringLiteral("chrono " PELTRIX_TEST_DATA "/chrono_column.csv --group 99"), 1);
 }
 
 void TestCliLog::refusals()
@@ -124,7 +148,8 @@ void TestCliLog::refusals()
     QFETCH(int, code);
     const QString db = dir.filePath(QStringLiteral("refusals.sqlite"));
     if (!args.contains(QStringLiteral("--db"))) args << QStringLiteral("--db") << db;
-    if (args.first() == QLatin1String("chrono")) args.resize(args.size() - 2);
+    if (args.first() == QLatin1String("chrono") && !args.contains(QStringLiteral("--group")))
+        args.resize(args.size() - 2);
     const CliRun r = RunCliCaptured(args);
     QCOMPARE(r.code, code);
     QVERIFY(r.out.isEmpty());

@@ -88,6 +88,7 @@ void TestFrmLogbook::windowFilterPoolDeleteCompare()
         QVERIFY(b.Open(t.app->LogbookPath()));
         QVERIFY(b.Add({group(QStringLiteral("A"), 1.0, 1), group(QStringLiteral("A"), 1.2, 2),
                        group(QStringLiteral("B"), 2.0, 3), group(QStringLiteral("B"), 2.5, 4)}));
+        QVERIFY(b.AddVelocities({0, 0, QStringLiteral("b"), VelocityUnit::Fps, {2800, 2810}, {}}));
     }
     t.app->ShowLogbook(t.app->Main());
     frmLogbook *w = t.app->LogbookWindow();
@@ -102,6 +103,24 @@ void TestFrmLogbook::windowFilterPoolDeleteCompare()
     QVERIFY2(w->lblPooled->text().contains(QStringLiteral("Shots: 10")),
              qPrintable(w->lblPooled->text()));
 
+    // The load of both, its fields typed in place; a bad charge changes nothing.
+    QCOMPARE(w->txtLoadName->text(), QStringLiteral("A"));
+    QTest::keyClicks(w->txtPowder, QStringLiteral("H4350"));
+    QTest::keyClicks(w->txtCharge, QStringLiteral("41.5"));
+    QTest::mouseClick(w->cmdSetLoad, Qt::LeftButton);
+    QCOMPARE(w->Selected().size(), size_t(2));
+    for (const LogbookEntry *e : w->Selected())
+        QVERIFY(e->Load.Text == QStringLiteral("A") && e->Load.Charge == 41.5);
+    QVERIFY(w->Model()
+                .data(w->Model().index(0, LogbookModel::Load), Qt::ToolTipRole)
+                .toString()
+                .startsWith(QStringLiteral("H4350 41.5 gr")));
+    w->txtCharge->clear();
+    QTest::keyClicks(w->txtCharge, QStringLiteral("-3"));
+    QTest::mouseClick(w->cmdSetLoad, Qt::LeftButton);
+    QCOMPARE(t.prompter.messages().size(), 1);
+    QCOMPARE(kept(t.app->LogbookPath())[0].Load.Charge, std::optional<double>(41.5));
+
     t.prompter.QueueMsgAnswer(Answer::Yes);
     QTest::mouseClick(w->cmdDelete, Qt::LeftButton);
     QCOMPARE(w->Entries().size(), size_t(2));
@@ -110,13 +129,19 @@ void TestFrmLogbook::windowFilterPoolDeleteCompare()
     QCOMPARE(w->Entries().size(), size_t(4));
 
     w->txtLoad->clear();
+    // Velocities kept for load B show beside its groups.
+    QVERIFY(w->Model()
+                .data(w->Model().index(3, LogbookModel::Velocity), Qt::DisplayRole)
+                .toString()
+                .endsWith(QStringLiteral("fps (load)")));
     QTest::mouseClick(w->cmdCompare, Qt::LeftButton);
     auto *c = ShownWindow<frmLogbookCompare>();
     QVERIFY(c);
     c->cboA->setCurrentText(QStringLiteral("A"));
     c->cboB->setCurrentText(QStringLiteral("B"));
     QTest::mouseClick(c->cmdCompute, Qt::LeftButton);
-    QVERIFY2(c->txtResult->toPlainText().contains(QStringLiteral("F = ")),
+    QVERIFY2(c->txtResult->toPlainText().contains(QStringLiteral("F = ")) &&
+                 c->txtResult->toPlainText().contains(QStringLiteral("velocity: n 2")),
              qPrintable(c->txtResult->toPlainText()));
 
     QTest::mouseClick(w->cmdTrend, Qt::LeftButton);

@@ -59,6 +59,7 @@ private slots:
     void readOnly();
     void compareAtTheCriticalValue();
     void velocityFigures();
+    void loadNumbers();
     void chronoFiles_data();
     void chronoFiles();
     void datesAndTrend();
@@ -90,6 +91,23 @@ void TestLogbook::addUpdatesTheSameGroup()
     const LogbookEntry kept = *b.Group(ids.front());
     QCOMPARE(kept.Firearm, QStringLiteral("Lever"));
     QCOMPARE(kept.Load.Text, QStringLiteral("B"));
+    // Fields without a name name the load; an add without a load keeps it.
+    LogbookEntry fields = entry(QStringLiteral("/a.pxs"), shots);
+    fields.Load = {{}, QStringLiteral(" H4350 "), QStringLiteral("140 HPBT"), {}, 41.5, 2.8};
+    QVERIFY(b.Add({fields}));
+    QVERIFY(b.Add({entry(QStringLiteral("/a.pxs"), shots)}));
+    LoadInfo load = b.Group(ids.front())->Load;
+    QCOMPARE(load.Text, QStringLiteral("H4350 41.5 gr; 140 HPBT; COAL 2.800 in"));
+    QCOMPARE(load.Powder, QStringLiteral("H4350"));
+    QCOMPARE(load.Charge, std::optional<double>(41.5));
+    QCOMPARE(load.Coal, std::optional<double>(2.8));
+    load.Primer = QStringLiteral("LR match");
+    load.Charge.reset();
+    QVERIFY(b.SetLoad({ids.front(), ids2.back()}, load));
+    QCOMPARE(b.Group(ids2.back())->Load, load);
+    LogbookFilter byField;
+    byField.Load = QStringLiteral("lr mat");
+    QVERIFY(byField.Matches(*b.Group(ids.front())));
     QCOMPARE(kept.Shots.size(), size_t(3));
     QCOMPARE(kept.Shots[1].x, double(-0.3f));
     QCOMPARE(*kept.RangeYards, 100.0);
@@ -254,6 +272,23 @@ void TestLogbook::velocityFigures()
     QCOMPARE(ConvertSpeed(1000, VelocityUnit::Fps, VelocityUnit::Mps), 304.8);
 }
 
+void TestLogbook::loadNumbers()
+{
+    const std::pair<const char *, std::optional<double>> cases[] = {
+        {"41.5", 41.5},      {" 2.815 ", 2.815},    {"abc", std::nullopt},   {"-1", std::nullopt},
+        {"0", std::nullopt}, {"inf", std::nullopt}, {"41.5gr", std::nullopt}};
+    for (const auto &[text, value] : cases) {
+        std::optional<double> v = 7.0;
+        QString why;
+        QCOMPARE(ReadLoadNumber(QString::fromLatin1(text), QStringLiteral("charge"), v, &why),
+                 value.has_value());
+        QCOMPARE(v, value ? value : std::optional<double>(7.0)); // untouched when refused
+        QCOMPARE(why.isEmpty(), value.has_value());
+    }
+    std::optional<double> none = 7.0;
+    QVERIFY(ReadLoadNumber(QString(), QStringLiteral("charge"), none, nullptr) && !none);
+}
+
 void TestLogbook::chronoFiles_data()
 {
     QTest::addColumn<QString>("file");
@@ -265,6 +300,8 @@ void TestLogbook::chronoFiles_data()
     QTest::newRow("column") << data + QStringLiteral("chrono_column.csv") << 5 << 2801.5 << 0;
     QTest::newRow("semicolon") << data + QStringLiteral("chrono_semicolon.csv") << 5 << 853.9 << 1;
     QTest::newRow("summary") << data + QStringLiteral("chrono_summary.csv") << 5 << 2801.5 << 0;
+    QTest::newRow("unit row") << data + QStringLiteral("chrono_unitrow.csv") << 5 << 2801.5 << 0;
+    QTest::newRow("numbered") << data + QStringLiteral("chrono_numbered.txt") << 5 << 853.9 << 1;
     QTest::newRow("not speeds") << data + QStringLiteral("peltrix_old.ini") << 0 << 0.0 << -1;
     QTest::newRow("binary") << data + QStringLiteral("binary.pxs") << 0 << 0.0 << -1;
 }

@@ -38,7 +38,6 @@ private slots:
     void refusals_data();
     void refusals();
     void equalToCriticalIsSignificant();
-    void lotTextsWrap();
     void printedPdf();
 };
 
@@ -136,33 +135,6 @@ void TestTestWindows::equalToCriticalIsSignificant()
     const TestOutcome r = ComputeFTest(ff, s.GammaHalf, p);
     QVERIFY(r.statistic == *r.critical);
     QVERIFY(r.caption.endsWith(QStringLiteral("are significantly different.")));
-}
-
-void TestTestWindows::lotTextsWrap()
-{
-    // Long lot texts wrap within their columns and push the rows below down
-    // (fixed metrics: 195 twips a line).
-    FTestFields f;
-    f.StdDevA = QStringLiteral("3"), f.NumberA = QStringLiteral("6");
-    f.StdDevB = QStringLiteral("1"), f.NumberB = QStringLiteral("11");
-    f.SigLevel = QStringLiteral("10");
-    f.LotA = QStringLiteral("Lapua 2023 lot 4411 from the second case, sorted by weight");
-    f.LotB = QString(60, QLatin1Char('B'));
-    RecordingSurface wrapped;
-    PrintFTestPage(wrapped, f, QString());
-    QStringList lotA, lotB;
-    for (const ReportItem &i : wrapped.Items()) {
-        const double right = i.x + wrapped.TextWidth(i.text);
-        QVERIFY2(i.x == 2500 ? right < 6050 : right <= wrapped.RightLimit(), qPrintable(i.text));
-        if (i.y > 1200 && i.y < 1200 + 4 * 195 && !i.text.isEmpty() &&
-            !i.text.startsWith(QStringLiteral("Standard")))
-            (i.x == 2500 ? lotA : lotB) << i.text;
-    }
-    QCOMPARE(lotA.join(QLatin1Char(' ')), QStringLiteral("Lot#: ") + f.LotA);
-    QCOMPARE(lotB.join(QString()).remove(QLatin1Char(' ')), QStringLiteral("Lot#:") + f.LotB);
-    QVERIFY(lotA.size() >= 2);
-    QCOMPARE(wrapped.Find(QStringLiteral("Standard Deviation: 3"))->y,
-             1395 + std::max(lotA.size(), lotB.size()) * 195.0);
 }
 
 void TestTestWindows::printedPdf()
