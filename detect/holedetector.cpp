@@ -76,13 +76,16 @@ std::vector<FoundHole> FindHoles(const QImage &image, double diameterPixels, QRe
     // The core stays on the caller's thread.
     cv::setNumThreads(0);
     cv::Mat grey = GreyOf(image, region);
-    const double scale = std::min(1.0, WorkDiameter / diameterPixels);
+    double scale = WorkDiameter / diameterPixels;
+    // Small holes of a coarse scan are searched enlarged, within reason.
+    if (scale > 1)
+        scale = std::min({scale, 2.0, std::sqrt(40e6 / (double(grey.cols) * grey.rows))});
     double sx = 1, sy = 1;
-    if (scale < 1) {
+    if (std::abs(scale - 1) > 0.05) {
         cv::Mat small;
         const cv::Size size(std::max(1, int(std::lround(grey.cols * scale))),
                             std::max(1, int(std::lround(grey.rows * scale))));
-        cv::resize(grey, small, size, 0, 0, cv::INTER_AREA);
+        cv::resize(grey, small, size, 0, 0, scale < 1 ? cv::INTER_AREA : cv::INTER_LINEAR);
         sx = double(grey.cols) / small.cols;
         sy = double(grey.rows) / small.rows;
         grey = small;
