@@ -217,7 +217,20 @@ std::vector<FoundHole> EdgeHoles(const cv::Mat &g, double d, double high,
                     blocked |= std::uint64_t(1) << k;
             }
         }
-        const double conf = confidence(v, Support(v, blocked));
+        // Where the outlines meet, the hole's edge bends away from either.
+        blocked |= std::rotl(blocked, 1) | std::rotr(blocked, 1) | std::rotl(blocked, 2) |
+                   std::rotr(blocked, 2);
+        // A hole's outline runs all the way round; print that happens to
+        // ring a spot (ring lines above and below, a grid line, a figure)
+        // leaves wide gaps between its pieces.
+        int gap = 0, run = 0;
+        for (int k = 0; k < 2 * Directions; ++k) {
+            const std::uint64_t bit = std::uint64_t(1) << (k % Directions);
+            run = (v.on | blocked | ~v.valid) & bit ? 0 : run + 1;
+            gap = std::max(gap, run);
+        }
+        const double conf =
+            confidence(v, Support(v, blocked)) * std::clamp((16.0 - gap) / 6, 0.0, 1.0);
         out.push_back({v.circle.centre.x, v.circle.centre.y, 2 * v.circle.radius, conf});
     }
     return out;
