@@ -202,13 +202,14 @@ std::vector<FoundHole> EdgeHoles(const cv::Mat &g, double d, double high,
             }))
             kept.push_back(v);
     // Shots through one ragged hole: no outline where one runs into the
-    // other, so those directions do not count against either.
-    std::vector<FoundHole> out;
-    for (const Verdict &v : kept) {
+    // other, so those directions do not count against either. A neighbour
+    // counts once its own outline, so reckoned, makes it a hole; twice
+    // round, since each may be what lets the other count.
+    auto blockedBy = [&](const Verdict &v, const std::vector<double> &strength) {
         std::uint64_t blocked = 0;
-        for (const Verdict &o : kept) {
-            // Only a neighbour that is a hole by its own outline.
-            if (&o == &v || o.support < 0.65) continue;
+        for (size_t i = 0; i < kept.size(); ++i) {
+            const Verdict &o = kept[i];
+            if (&o == &v || strength[i] < 0.6) continue;
             for (int k = 0; k < Directions; ++k) {
                 const double a = 2 * Pi * k / Directions;
                 const cv::Point2d at =
@@ -218,8 +219,20 @@ std::vector<FoundHole> EdgeHoles(const cv::Mat &g, double d, double high,
             }
         }
         // Where the outlines meet, the hole's edge bends away from either.
-        blocked |= std::rotl(blocked, 1) | std::rotr(blocked, 1) | std::rotl(blocked, 2) |
-                   std::rotr(blocked, 2);
+        return blocked | std::rotl(blocked, 1) | std::rotr(blocked, 1) | std::rotl(blocked, 2) |
+               std::rotr(blocked, 2);
+    };
+    std::vector<double> strength(kept.size());
+    for (size_t i = 0; i < kept.size(); ++i) strength[i] = kept[i].support;
+    for (int round = 0; round < 2; ++round) {
+        std::vector<double> next(kept.size());
+        for (size_t i = 0; i < kept.size(); ++i)
+            next[i] = Support(kept[i], blockedBy(kept[i], strength));
+        strength = next;
+    }
+    std::vector<FoundHole> out;
+    for (const Verdict &v : kept) {
+        const std::uint64_t blocked = blockedBy(v, strength);
         // A hole's outline runs all the way round; print that happens to
         // ring a spot (ring lines above and below, a grid line, a figure)
         // leaves wide gaps between its pieces.
