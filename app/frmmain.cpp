@@ -3,6 +3,7 @@
 #include "app/appinterface.h"
 #include "platform/menus.h"
 #include "platform/screen.h"
+#include "sheet/frmtargetsheet.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -69,6 +70,7 @@ frmMain::frmMain(IPeltrixApp &a) : app(a)
     mnuClearDatItem = item(mnuView, "mnuClearDatItem", QStringLiteral("&Clear Data"),
                            &frmMain::mnuClearDatItem_Click);
     app.AddLogbookMenuItems(this, mnuFile, mnuView, "mnu");
+    AddTargetSheetMenuItems(app, this, mnuFile, mnuView);
 
     QMenu *mnuOptions = menu("mnuOptions", QStringLiteral("&Options"));
     mnuMainHeader = item(mnuOptions, "mnuMainHeader", QStringLiteral("Edit Header Data"),

@@ -116,6 +116,10 @@ const CliCommand Commands[] = {
     {"detect", CmdDetect,
      "detect IMAGE --bullet DIAMETER (--dpi N | --scale PIXELS_PER_UNIT) [--region X,Y,W,H] "
      "[--json]"},
+    {"sheet", CmdSheet,
+     "sheet IMAGE --bullet DIAMETER (--dpi N | --scale PIXELS_PER_UNIT) [--unit NAME] "
+     "[--range YARDS] [--aim X,Y]... [--json]\n"
+     "       peltrix-cli sheet FILE.pxsheet [--json]"},
     {"log", CmdLog,
      "log add FILE.pxs... [--db PATH] [--load TEXT] [--powder TEXT] [--charge NUMBER] "
      "[--bullet TEXT] [--coal NUMBER] [--primer TEXT] [--json]\n"

@@ -9,6 +9,8 @@
 #include "logbook/logbookstats.h"
 #include "logbook/trendplot.h"
 #include "platform/environment.h"
+#include "sheet/sheetexport.h"
+#include "sheet/sheetfile.h"
 
 #include <QFileInfo>
 
@@ -126,11 +128,24 @@ int add(const LogArgs &a, CliContext &ctx)
         return refuse(ctx, why);
     // Every file is read before the logbook is touched: one bad file adds nothing.
     std::vector<LogbookEntry> entries;
+    QStringList sources; // what each entry is reported as
     for (const QString &file : a.positional) {
-        if (file.endsWith(QLatin1String(".pxsheet"), Qt::CaseInsensitive))
-            return refuse(ctx, QStringLiteral("%1: target sheets cannot be added to the logbook "
-                                              "by this version.")
-                                   .arg(file));
+        if (file.endsWith(QLatin1String(".pxsheet"), Qt::CaseInsensitive)) {
+            TargetSheet sheet;
+            QString why;
+            if (!OpenSheetFile(file, sheet, &why)) return refuse(ctx, why);
+            std::vector<LogbookEntry> groups =
+                SheetLogbookEntries(sheet, QFileInfo(file).absoluteFilePath());
+            if (groups.empty())
+                return refuse(
+                    ctx, QStringLiteral("%1 holds no shots to keep in the logbook.").arg(file));
+            for (LogbookEntry &e : groups) {
+                if (a.loadGiven()) e.Load = load;
+                sources << file + QStringLiteral(" group ") + e.Source.section(u' ', -1);
+                entries.push_back(std::move(e));
+            }
+            continue;
+        }
         Session s;
         if (!OpenGroupFile(file, s, ctx)) return CliExit::Refused;
         if (s.ShotCount < 1)
@@ -138,6 +153,7 @@ int add(const LogArgs &a, CliContext &ctx)
                           QStringLiteral("%1 holds no shots to keep in the logbook.").arg(file));
         LogbookEntry e = EntryFromSession(s, file);
         if (a.loadGiven()) e.Load = load;
+        sources << file;
         entries.push_back(std::move(e));
     }
     Logbook book;
@@ -147,7 +163,7 @@ int add(const LogArgs &a, CliContext &ctx)
         return refuse(ctx, book.ErrorString());
     QStringList items;
     for (size_t k = 0; k < entries.size(); ++k) {
-        const QString &file = a.positional[qsizetype(k)];
+        const QString &file = sources[qsizetype(k)];
         if (a.json)
             items << JsonObject()
                          .Int("id", ids[k])

@@ -11,12 +11,13 @@ int main(int argc, char **argv)
 {
     const std::pair<const char *, int (*)(int, char **)> sets[] = {
         {"readme", ShotsReadme}, {"graph", ShotsGraph},     {"everyday", ShotsEveryday},
-        {"find", ShotsFind},     {"logbook", ShotsLogbook}, {"manual", ShotsManual}};
+        {"find", ShotsFind},     {"logbook", ShotsLogbook}, {"manual", ShotsManual},
+        {"sheet", ShotsSheet}};
     QApplication qapp(argc, argv);
     if (argc > 1)
         for (const auto &[name, run] : sets)
             if (std::strcmp(argv[1], name) == 0) return run(argc - 1, argv + 1);
-    std::fprintf(stderr, "usage: peltrix-screenshots readme|graph|everyday|find|logbook OUT\n"
+    std::fprintf(stderr, "usage: peltrix-screenshots readme|graph|everyday|find|logbook|sheet OUT\n"
                          "       peltrix-screenshots manual INSTALL_DIR OUT_DIR\n");
     return 2;
 }

@@ -80,3 +80,4 @@ int ShotsEveryday(int argc, char **argv);
 int ShotsFind(int argc, char **argv);
 int ShotsLogbook(int argc, char **argv);
 int ShotsManual(int argc, char **argv);
+int ShotsSheet(int argc, char **argv);

@@ -38,6 +38,7 @@ private slots:
     void addListCompareTrend();
     void refusals_data();
     void refusals();
+    void sheetGroups();
     void twoProcessesAddAtOnce();
     void chrono();
 
@@ -156,6 +157,32 @@ void TestCliLog::refusals()
     QVERIFY(!r.err.isEmpty());
     // Nothing was added by a refused add.
     QCOMPARE(RunCliLine(QStringLiteral("log list --db ") + db).out.count(QLatin1Char('\n')), 1);
+}
+
+void TestCliLog::sheetGroups()
+{
+    // Each group of a sheet with shots, its label as the load; added again, updated.
+    const QString db = dir.filePath(QStringLiteral("sheet.sqlite"));
+    const QString sheet = QStringLiteral(PELTRIX_TEST_DATA "/loaddev.pxsheet");
+    for (bool again : {false, true}) {
+        const CliRun r = RunCliCaptured({QStringLiteral("log"), QStringLiteral("add"), sheet,
+                                         QStringLiteral("--db"), db, QStringLiteral("--json")});
+        QCOMPARE(r.code, 0);
+        const QJsonArray added = json(r)[QLatin1String("groups")].toArray();
+        QCOMPARE(added.size(), 2);
+        QCOMPARE(added[1].toObject()[QLatin1String("file")].toString(),
+                 sheet + QStringLiteral(" group 2"));
+        QCOMPARE(added[0].toObject()[QLatin1String("updated")].toBool(), again);
+    }
+    const QJsonArray groups =
+        json(RunCliLine(QStringLiteral("log list --json --db ") + db))[QLatin1String("groups")]
+            .toArray();
+    QCOMPARE(groups.size(), 2);
+    const QJsonObject first = groups[0].toObject();
+    QCOMPARE(first[QLatin1String("load")].toString(), QStringLiteral("43.5 gr"));
+    QCOMPARE(first[QLatin1String("loadDetail")].toObject()[QLatin1String("charge")].toDouble(),
+             43.5);
+    QCOMPARE(first[QLatin1String("shots")].toInt(), 2);
 }
 
 void TestCliLog::twoProcessesAddAtOnce()

@@ -1,0 +1,160 @@
+// sheet: a card with several bulls, each group measured from its own mark.
+#include "cli/analysisjson.h"
+#include "cli/args.h"
+#include "cli/json.h"
+#include "sheet/sheetfile.h"
+#include "sheet/sheetwork.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+const QString Title = QStringLiteral("Target Sheet");
+
+int Refuse(CliContext &ctx, const QString &why)
+{
+    ctx.prompter.MsgBox(why, Title, Buttons::Ok, Icon::Exclamation);
+    return CliExit::Refused;
+}
+
+bool Positive(const QString &text, double &value)
+{
+    bool ok = false;
+    value = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(value) && value > 0;
+}
+
+// Two decimals are a hundredth of a pixel, finer than any scan.
+QString Pixels(double v) { return Json::Number(QString::number(v, 'f', 2).toDouble()); }
+
+void Print(const TargetSheet &sheet, bool json, QTextStream &out)
+{
+    const SheetFigures f = AnalyzeSheet(sheet);
+    if (json) {
+        QStringList aims, groups;
+        for (const SheetMark &m : sheet.Marks)
+            aims << JsonObject().Raw("x", Pixels(m.x)).Raw("y", Pixels(m.y)).Str();
+        for (size_t g = 0; g < sheet.Marks.size(); ++g) {
+            QStringList shots;
+            const std::vector<ShotXY> xy = sheet.GroupShots(int(g));
+            const std::vector<int> index = sheet.GroupShotIndexes(int(g));
+            for (size_t k = 0; k < index.size(); ++k) {
+                const SheetShot &s = sheet.Shots[size_t(index[k])];
+                shots << JsonObject()
+                             .Raw("x", Pixels(s.x))
+                             .Raw("y", Pixels(s.y))
+                             .Num("dx", k < xy.size() ? std::optional(xy[k].x) : std::nullopt)
+                             .Num("dy", k < xy.size() ? std::optional(xy[k].y) : std::nullopt)
+                             .Str();
+            }
+            groups << JsonObject()
+                          .Int("aim", qint64(g) + 1)
+                          .Text("label", sheet.Marks[g].label)
+                          .Raw("shots", Json::Array(shots))
+                          .Raw("analysis", GroupAnalysisJson(f.Groups[g]))
+                          .Str();
+        }
+        out << JsonObject()
+                   .Raw("aims", Json::Array(aims))
+                   .Raw("groups", Json::Array(groups))
+                   .Raw("pooled", f.Pooled ? PooledAnalysisJson(*f.Pooled) : QStringLiteral("null"))
+                   .Str()
+            << Qt::endl;
+        return;
+    }
+    out << sheet.Marks.size() << " aims, "
+        << std::count_if(sheet.Shots.begin(), sheet.Shots.end(),
+                         [](const SheetShot &s) { return s.accepted && s.group >= 0; })
+        << " shots\n";
+    for (size_t g = 0; g < sheet.Marks.size(); ++g) {
+        const SheetMark &m = sheet.Marks[g];
+        QString heading = QStringLiteral("Group %1 (aim at %2, %3)")
+                              .arg(g + 1)
+                              .arg(m.x, 0, 'f', 1)
+                              .arg(m.y, 0, 'f', 1);
+        if (!m.label.isEmpty()) heading += QStringLiteral(" ") + m.label;
+        heading += QStringLiteral(": %1 shots").arg(f.Groups[g].ShotCount);
+        out << AnalysisTable(heading, sheet.UnitName, AnalysisRows(f.Groups[g])) << '\n';
+    }
+    if (f.Pooled)
+        out << AnalysisTable(QStringLiteral("Pooled, each group around its own centre"),
+                             sheet.UnitName, PooledRows(*f.Pooled));
+}
+} // namespace
+
+int CmdSheet(const QStringList &args, CliContext &ctx)
+{
+    CliArgs a;
+    if (!a.Parse(args, {{"--bullet", CliOption::Value},
+                        {"--dpi", CliOption::Value},
+                        {"--scale", CliOption::Value},
+                        {"--aim", CliOption::Repeated},
+                        UnitOption,
+                        RangeOption,
+                        JsonOption}) ||
+        a.Positional.size() != 1)
+        return CliExit::Usage;
+    const QString path = a.Positional.front();
+    const bool json = a.Has(JsonOption.name);
+    TargetSheet sheet;
+
+    if (path.endsWith(QLatin1String(".pxsheet"), Qt::CaseInsensitive)) {
+        if (a.Has("--bullet") || a.Has("--dpi") || a.Has("--scale") || a.Has("--aim") ||
+            a.Has(UnitOption.name) || a.Has(RangeOption.name))
+            return CliExit::Usage;
+        QString why;
+        if (!OpenSheetFile(path, sheet, &why))
+            return Refuse(ctx, QStringLiteral("%1 cannot be opened.\n%2").arg(path, why));
+        Print(sheet, json, ctx.out);
+        return CliExit::Ok;
+    }
+
+    if (!a.Has("--bullet") || a.Has("--dpi") == a.Has("--scale")) return CliExit::Usage;
+    if (a.Has(UnitOption.name)) sheet.UnitName = a.Value(UnitOption.name).trimmed();
+    if (!Positive(a.Value("--bullet"), sheet.BulletDiameter))
+        return Refuse(ctx, QStringLiteral("The bullet diameter must be a positive number."));
+    double scale = 0;
+    if (!Positive(a.Value(a.Has("--dpi") ? "--dpi" : "--scale"), scale))
+        return Refuse(ctx, QStringLiteral("The scale must be a positive number."));
+    if (a.Has("--dpi")) {
+        const auto s = ScaleFromDpi(scale, sheet.UnitName);
+        if (!s)
+            return Refuse(ctx, QStringLiteral("A resolution in dots per inch needs a unit that "
+                                              "converts to inches (Inches, Centimeters or "
+                                              "Millimeters)."));
+        scale = *s;
+    }
+    sheet.PixelsPerUnit = scale;
+    if (a.Has(RangeOption.name)) {
+        double range = 0;
+        if (!Positive(a.Value(RangeOption.name), range))
+            return Refuse(ctx, QStringLiteral("The range must be a positive number of yards."));
+        sheet.RangeYards = range;
+    }
+    for (const QString &aim : a.Values("--aim")) {
+        const QStringList xy = aim.split(QLatin1Char(','));
+        bool okX = false, okY = false;
+        SheetMark m;
+        if (xy.size() == 2)
+            m.x = xy[0].trimmed().toDouble(&okX), m.y = xy[1].trimmed().toDouble(&okY);
+        if (!okX || !okY || !std::isfinite(m.x) || !std::isfinite(m.y))
+            return Refuse(ctx, QStringLiteral("An aim must be X,Y in image pixels: ") + aim);
+        sheet.Marks.push_back(m);
+    }
+    QString why;
+    const auto image = ReadCardImage(path, &why);
+    if (!image) return Refuse(ctx, why);
+    if (why = CheckCardRequest(sheet, image->size()); !why.isEmpty()) return Refuse(ctx, why);
+    for (const SheetMark &m : sheet.Marks)
+        if (!QRectF(image->rect()).contains(m.x, m.y))
+            return Refuse(ctx, QStringLiteral("An aim lies outside the image (%1 x %2 pixels).")
+                                   .arg(image->width())
+                                   .arg(image->height()));
+    sheet.ImagePath = path;
+    ReadCard(sheet, *image);
+    if (sheet.Marks.empty())
+        return Refuse(ctx, QStringLiteral("No aiming marks were found on the card; give them with "
+                                          "--aim X,Y."));
+    Print(sheet, json, ctx.out);
+    return CliExit::Ok;
+}

@@ -1,0 +1,103 @@
+#pragma once
+// "Target Sheet": one scanned card with many groups, each aimed at its own
+// mark. The card with its marks and shots on the left; the groups with their
+// labels and figures, the selected group's plot and the load-development
+// chart on the right. Finding marks and holes runs off the interface thread
+// with a progress bar and Cancel.
+#include "sheet/sheetcanvas.h"
+#include "sheet/sheetwork.h"
+
+#include <QMainWindow>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class IPeltrixApp;
+class GroupPlotView;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class QThread;
+
+class frmTargetSheet : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmTargetSheet(IPeltrixApp &app, QWidget *parent = nullptr);
+    ~frmTargetSheet() override;
+
+    TargetSheet Sheet;
+    SheetFigures Figures;
+    QString SheetPath; // empty until saved or opened
+    bool Modified = false;
+
+    SheetCanvas *picSheet;
+    QTableWidget *grdGroups;
+    QLabel *lblPooled;
+    GroupPlotView *picPlot;
+    QChartView *chtLoad;
+    QLineEdit *txtDpi, *txtScale, *txtRange, *txtBullet, *txtShooter, *txtFirearm, *txtDate;
+    QComboBox *cboUnit, *cboShow;
+    QPushButton *cmdFindAims, *cmdFindHoles, *cmdCancel;
+    QComboBox *cboMode;
+    QProgressBar *prgWork;
+
+    // The commands of the menus; each tells the user what went wrong.
+    bool ImportScan(const QString &path);
+    bool OpenSheet(const QString &path);
+    bool SaveSheet(const QString &path);
+    void FindAims();
+    void FindHoles();
+    bool ExportGroups(const QString &pxsPath);
+    bool ExportCsv(const QString &path);
+    bool ExportImage(const QString &path);
+    bool PrintSheet(const QString &pdfPath);
+    void MoveShot(int shot, int group);
+    void AddToLogbook(bool all);
+    bool Busy() const { return worker != nullptr; }
+    // Groups, figures, plot and chart drawn again from the sheet.
+    void Refresh();
+
+signals:
+    void WorkFinished();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildMenus();
+    QWidget *BuildSettings();
+    void ShowSettings();
+    void ApplySettings();
+    void FillTable();
+    void SelectGroup(int group);
+    void Edited();
+    void ShotMenu(int shot, QPoint at);
+    void ScalePicked(QPointF a, QPointF b);
+    void Tell(const QString &text, bool warn = true);
+    bool ReadyToFind();
+    bool AskSave();
+    QString AskPath(bool save, const QString &title, const QString &suggested,
+                    const QString &filter);
+    QString SheetName() const;
+    // Runs `job` on a copy of the sheet in a worker thread; its result
+    // replaces the sheet when it finished and was not cancelled.
+    using Job = std::function<bool(TargetSheet &, const QImage &, const SheetProgress &)>;
+    void StartWork(const QString &what, Job job);
+    void SetBusy(bool busy);
+
+    IPeltrixApp &app;
+    QThread *worker = nullptr;
+    std::shared_ptr<std::atomic<bool>> cancel;
+    std::shared_ptr<std::atomic<int>> progress;
+    bool filling = false;
+};
+
+// "Target Sheet" in the main window's View menu and "Open Sheet" in its File
+// menu; both show the one Target Sheet window of `owner`.
+void AddTargetSheetMenuItems(IPeltrixApp &app, QMainWindow *owner, QMenu *file, QMenu *view);
+frmTargetSheet *TargetSheetWindow(IPeltrixApp &app, QWidget *owner);

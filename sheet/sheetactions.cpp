@@ -1,0 +1,400 @@
+// The Target Sheet window's commands: files, finding, export and the logbook.
+#include "sheet/frmtargetsheet.h"
+
+#include "app/appinterface.h"
+#include "platform/menus.h"
+#include "sheet/aimfinder.h"
+#include "sheet/assign.h"
+#include "sheet/sheetexport.h"
+#include "sheet/sheetfile.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QThread>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+const QString Title = QStringLiteral("Target Sheet");
+
+QString ImageFilter()
+{
+    QStringList patterns;
+    for (const QByteArray &f : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(f);
+    return QStringLiteral("Images (%1);;All files (*)").arg(patterns.join(QLatin1Char(' ')));
+}
+} // namespace
+
+frmTargetSheet::~frmTargetSheet()
+{
+    if (worker) {
+        cancel->store(true);
+        worker->wait();
+    }
+}
+
+void frmTargetSheet::BuildMenus()
+{
+    auto item = [this](QMenu *menu, const char *name, const QString &caption, auto slot,
+                       const QKeySequence &keys = {}) {
+        return AddMenuItem(this, menu, name, caption, slot, keys);
+    };
+    QMenu *file = AddMenu(menuBar(), "mnuSheetFile", QStringLiteral("&File"));
+    item(file, "mnuSheetImport", QStringLiteral("&Import Scan..."), [this] {
+        if (const QString p = AskPath(false, QStringLiteral("Import Scan"), {}, ImageFilter());
+            !p.isEmpty())
+            ImportScan(p);
+    });
+    item(
+        file, "mnuSheetOpen", QStringLiteral("&Open Sheet..."),
+        [this] {
+            if (const QString p = AskPath(false, QStringLiteral("Open Sheet"), {},
+                                          QStringLiteral("Target sheets (*.pxsheet)"));
+                !p.isEmpty())
+                OpenSheet(p);
+        },
+        QKeySequence::Open);
+    item(
+        file, "mnuSheetSave", QStringLiteral("&Save Sheet"),
+        [this] {
+            const QString p = SheetPath.isEmpty()
+                                  ? AskPath(true, QStringLiteral("Save Sheet"),
+                                            SheetName() + QStringLiteral(".pxsheet"),
+                                            QStringLiteral("Target sheets (*.pxsheet)"))
+                                  : SheetPath;
+            if (!p.isEmpty()) SaveSheet(p);
+        },
+        QKeySequence::Save);
+    item(file, "mnuSheetSaveAs", QStringLiteral("Save Sheet &As..."), [this] {
+        if (const QString p = AskPath(true, QStringLiteral("Save Sheet As"),
+                                      SheetName() + QStringLiteral(".pxsheet"),
+                                      QStringLiteral("Target sheets (*.pxsheet)"));
+            !p.isEmpty())
+            SaveSheet(p);
+    });
+    file->addSeparator();
+    item(file, "mnuSheetExportGroups", QStringLiteral("Export Groups (.pxs)..."), [this] {
+        if (const QString p =
+                AskPath(true, QStringLiteral("Export Groups"), SheetName() + QStringLiteral(".pxs"),
+                        QStringLiteral("Statistics files (*.pxs)"));
+            !p.isEmpty())
+            ExportGroups(p);
+    });
+    item(file, "mnuSheetExportCsv", QStringLiteral("Export Shots (CSV)..."), [this] {
+        if (const QString p =
+                AskPath(true, QStringLiteral("Export Shots"), SheetName() + QStringLiteral(".csv"),
+                        QStringLiteral("CSV files (*.csv)"));
+            !p.isEmpty())
+            ExportCsv(p);
+    });
+    item(file, "mnuSheetExportImage", QStringLiteral("Export Marked Card..."), [this] {
+        if (const QString p = AskPath(true, QStringLiteral("Export Marked Card"),
+                                      SheetName() + QStringLiteral(" marked.png"),
+                                      QStringLiteral("Images (*.png *.jpg)"));
+            !p.isEmpty())
+            ExportImage(p);
+    });
+    item(
+        file, "mnuSheetPrint", QStringLiteral("&Print Sheet..."),
+        [this] {
+            if (const QString p = AskPath(true, QStringLiteral("Print Sheet"),
+                                          SheetName() + QStringLiteral(".pdf"),
+                                          QStringLiteral("PDF files (*.pdf)"));
+                !p.isEmpty())
+                PrintSheet(p);
+        },
+        QKeySequence::Print);
+    file->addSeparator();
+    item(file, "mnuSheetLogGroup", QStringLiteral("Add Group to &Logbook"),
+         [this] { AddToLogbook(false); });
+    item(file, "mnuSheetLogAll", QStringLiteral("Add All Groups to Logbook"),
+         [this] { AddToLogbook(true); });
+    file->addSeparator();
+    item(file, "mnuSheetClose", QStringLiteral("&Close"), [this] { close(); });
+
+    QMenu *edit = AddMenu(menuBar(), "mnuSheetEdit", QStringLiteral("&Card"));
+    item(edit, "mnuSheetFindAims", QStringLiteral("Find &Aims"), [this] { FindAims(); });
+    item(edit, "mnuSheetFindHoles", QStringLiteral("Find &Holes"), [this] { FindHoles(); });
+    item(edit, "mnuSheetAssign", QStringLiteral("Assign Shots to &Groups Again"), [this] {
+        AssignShots(Sheet);
+        Edited();
+    });
+    item(edit, "mnuSheetMoveShot", QStringLiteral("&Move Shot to Group..."), [this] {
+        const int shot = picSheet->SelectedShot;
+        if (shot < 0 || size_t(shot) >= Sheet.Shots.size()) {
+            Tell(QStringLiteral("Click a shot first."));
+            return;
+        }
+        app.prompter.SetOwner(this);
+        const auto answer = app.prompter.InputBox(
+            QStringLiteral("Group (1 to %1) of the selected shot:").arg(Sheet.Marks.size()), Title,
+            QString::number(Sheet.Shots[size_t(shot)].group + 1));
+        if (!answer) return;
+        bool ok = false;
+        const int g = answer->trimmed().toInt(&ok);
+        if (!ok || g < 1 || g > int(Sheet.Marks.size())) {
+            Tell(QStringLiteral("There is no group %1.").arg(answer->trimmed()));
+            return;
+        }
+        MoveShot(shot, g - 1);
+    });
+}
+
+void frmTargetSheet::Tell(const QString &text, bool warn)
+{
+    app.prompter.SetOwner(this);
+    app.prompter.MsgBox(text, Title, Buttons::Ok, warn ? Icon::Exclamation : Icon::Information);
+}
+
+QString frmTargetSheet::AskPath(bool save, const QString &title, const QString &suggested,
+                                const QString &filter)
+{
+    app.prompter.SetOwner(this);
+    const QString folder = SheetPath.isEmpty() ? QFileInfo(Sheet.ImagePath).absolutePath()
+                                               : QFileInfo(SheetPath).absolutePath();
+    const auto p = save ? app.prompter.SaveFileName(title, QDir(folder).filePath(suggested), filter)
+                        : app.prompter.OpenFileName(title, folder, filter);
+    return p.value_or(QString());
+}
+
+QString frmTargetSheet::SheetName() const
+{
+    if (!SheetPath.isEmpty()) return QFileInfo(SheetPath).completeBaseName();
+    if (!Sheet.ImagePath.isEmpty()) return QFileInfo(Sheet.ImagePath).completeBaseName();
+    return QStringLiteral("Sheet");
+}
+
+bool frmTargetSheet::AskSave()
+{
+    if (!Modified) return true;
+    app.prompter.SetOwner(this);
+    const int a = app.prompter.MsgBox(QStringLiteral("The sheet has changed. Save it first?"),
+                                      Title, Buttons::YesNoCancel, Icon::Exclamation);
+    if (a == Answer::Cancel) return false;
+    if (a == Answer::No) return true;
+    const QString p = SheetPath.isEmpty() ? AskPath(true, QStringLiteral("Save Sheet"),
+                                                    SheetName() + QStringLiteral(".pxsheet"),
+                                                    QStringLiteral("Target sheets (*.pxsheet)"))
+                                          : SheetPath;
+    return !p.isEmpty() && SaveSheet(p);
+}
+
+void frmTargetSheet::closeEvent(QCloseEvent *e)
+{
+    if (Busy() || !AskSave()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
+
+bool frmTargetSheet::ImportScan(const QString &path)
+{
+    if (Busy() || !AskSave()) return false;
+    QString why;
+    const auto image = ReadCardImage(path, &why);
+    if (!image) {
+        Tell(why);
+        return false;
+    }
+    TargetSheet fresh;
+    fresh.ImagePath = QFileInfo(path).absoluteFilePath();
+    fresh.UnitName = Sheet.UnitName;
+    fresh.BulletDiameter = Sheet.BulletDiameter;
+    fresh.RangeYards = Sheet.RangeYards;
+    fresh.Header = Sheet.Header;
+    if (const auto dpi = RecordedDpi(*image))
+        fresh.PixelsPerUnit = ScaleFromDpi(*dpi, fresh.UnitName).value_or(0);
+    Sheet = fresh;
+    SheetPath.clear();
+    Modified = true;
+    picSheet->SelectedGroup = picSheet->SelectedShot = picSheet->SelectedMark = -1;
+    picSheet->SetImage(*image);
+    ShowSettings();
+    Refresh();
+    statusBar()->showMessage(Sheet.Scaled() ? QStringLiteral("Scale from the scan's resolution.")
+                                            : QStringLiteral("Set the scale: the resolution in "
+                                                             "dots per inch or two clicks."));
+    return true;
+}
+
+bool frmTargetSheet::OpenSheet(const QString &path)
+{
+    if (Busy() || !AskSave()) return false;
+    TargetSheet read;
+    QString why;
+    if (!OpenSheetFile(path, read, &why)) {
+        Tell(QStringLiteral("%1 cannot be opened as a target sheet.\r%2").arg(path, why));
+        return false;
+    }
+    QImage image;
+    if (!read.ImagePath.isEmpty()) {
+        if (const auto i = ReadCardImage(read.ImagePath, &why)) image = *i;
+    }
+    if (image.isNull()) {
+        // The data stands without the scan: a blank card large enough for it.
+        double w = 800, h = 1000;
+        for (const SheetMark &m : read.Marks)
+            w = std::max(w, m.x + m.size), h = std::max(h, m.y + m.size);
+        for (const SheetShot &s : read.Shots) w = std::max(w, s.x + 50), h = std::max(h, s.y + 50);
+        image = QImage(int(std::min(w, 20000.0)), int(std::min(h, 20000.0)), QImage::Format_RGB32);
+        image.fill(Qt::white);
+    }
+    Sheet = std::move(read);
+    SheetPath = QFileInfo(path).absoluteFilePath();
+    Modified = false;
+    picSheet->SelectedGroup = picSheet->SelectedShot = picSheet->SelectedMark = -1;
+    picSheet->SetImage(image);
+    ShowSettings();
+    Refresh();
+    if (!why.isEmpty())
+        Tell(QStringLiteral("The sheet is open with its marks and shots, but its scan cannot be "
+                            "shown.\r%1")
+                 .arg(why));
+    return true;
+}
+
+bool frmTargetSheet::SaveSheet(const QString &path)
+{
+    QString why;
+    if (!SaveSheetFile(Sheet, path, &why)) {
+        Tell(QStringLiteral("%1 could not be written.\r%2").arg(path, why));
+        return false;
+    }
+    SheetPath = QFileInfo(path).absoluteFilePath();
+    Modified = false;
+    Refresh();
+    statusBar()->showMessage(QStringLiteral("Saved ") + path);
+    return true;
+}
+
+bool frmTargetSheet::ReadyToFind()
+{
+    QString why;
+    if (picSheet->Image().isNull() || Sheet.ImagePath.isEmpty())
+        why = QStringLiteral("Import a scanned card first.");
+    else if (!Sheet.Scaled())
+        why = QStringLiteral("Set the scale first: the scan's resolution or two clicks on a known "
+                             "length.");
+    else
+        why = CheckCardRequest(Sheet, picSheet->Image().size());
+    if (why.isEmpty()) return !Busy();
+    Tell(why);
+    return false;
+}
+
+void frmTargetSheet::FindAims()
+{
+    if (!ReadyToFind()) return;
+    if (!Sheet.Marks.empty()) {
+        app.prompter.SetOwner(this);
+        if (app.prompter.MsgBox(QStringLiteral("Find the aiming marks again? The %1 marks and "
+                                               "their labels are replaced.")
+                                    .arg(Sheet.Marks.size()),
+                                Title, Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+            return;
+    }
+    StartWork(QStringLiteral("Finding the aiming marks"),
+              [](TargetSheet &s, const QImage &image, const SheetProgress &progress) {
+                  s.Marks = FindAimMarks(image, s.BulletDiameter * s.PixelsPerUnit);
+                  if (!progress(0.8)) return false;
+                  AssignShots(s);
+                  return progress(1);
+              });
+}
+
+void frmTargetSheet::FindHoles()
+{
+    if (!ReadyToFind()) return;
+    StartWork(QStringLiteral("Finding the holes"),
+              [](TargetSheet &s, const QImage &image, const SheetProgress &progress) {
+                  return ReadCard(s, image, progress);
+              });
+}
+
+void frmTargetSheet::StartWork(const QString &what, Job job)
+{
+    auto result = std::make_shared<TargetSheet>(Sheet);
+    auto done = std::make_shared<bool>(false);
+    cancel = std::make_shared<std::atomic<bool>>(false);
+    progress = std::make_shared<std::atomic<int>>(0);
+    const QImage image = picSheet->Image();
+    auto stop = cancel;
+    auto part = progress;
+    worker = QThread::create([=] {
+        *done = job(*result, image, [=](double d) {
+            part->store(int(d * 1000));
+            return !stop->load();
+        });
+    });
+    auto *timer = new QTimer(worker);
+    connect(timer, &QTimer::timeout, this, [this, part] { prgWork->setValue(part->load()); });
+    timer->start(50);
+    connect(worker, &QThread::finished, this, [this, result, done, stop, what, timer] {
+        timer->stop();
+        worker->deleteLater();
+        worker = nullptr;
+        SetBusy(false);
+        if (*done && !stop->load()) {
+            Sheet = *result;
+            Modified = true;
+            picSheet->SelectedShot = picSheet->SelectedMark = -1;
+            Refresh();
+            const auto found = std::count_if(Sheet.Shots.begin(), Sheet.Shots.end(),
+                                             [](const SheetShot &s) { return s.accepted; });
+            statusBar()->showMessage(
+                Sheet.Marks.empty()
+                    ? QStringLiteral("No aiming marks found: click them in with \"Click: aiming "
+                                     "marks\".")
+                    : QStringLiteral("%1 aiming marks, %2 shots.")
+                          .arg(Sheet.Marks.size())
+                          .arg(found));
+        } else {
+            statusBar()->showMessage(what + QStringLiteral(": cancelled, nothing changed."));
+        }
+        emit WorkFinished();
+    });
+    SetBusy(true);
+    statusBar()->showMessage(what + QStringLiteral("..."));
+    worker->start();
+}
+
+void frmTargetSheet::SetBusy(bool busy)
+{
+    prgWork->setVisible(busy);
+    prgWork->setValue(0);
+    cmdCancel->setVisible(busy);
+    cmdFindAims->setEnabled(!busy);
+    cmdFindHoles->setEnabled(!busy);
+    picSheet->setEnabled(!busy);
+    menuBar()->setEnabled(!busy);
+}
+
+void frmTargetSheet::ScalePicked(QPointF a, QPointF b)
+{
+    const double pixels = std::hypot(a.x() - b.x(), a.y() - b.y());
+    app.prompter.SetOwner(this);
+    const auto answer = app.prompter.InputBox(
+        QStringLiteral("Length between the two points, in %1:").arg(Sheet.UnitName.trimmed()),
+        Title, QString());
+    cboMode->setCurrentIndex(0);
+    if (!answer) return;
+    bool ok = false;
+    const double length = answer->trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(length) || length <= 0 || pixels < 1) {
+        Tell(QStringLiteral("The length must be a positive number, between two different points."));
+        return;
+    }
+    Sheet.PixelsPerUnit = pixels / length;
+    Modified = true;
+    ShowSettings();
+    Refresh();
+}

@@ -1,0 +1,212 @@
+// The Target Sheet window driven through its menus and mouse offscreen, and
+// the sheet command of the companion.
+#include "app/frmmain.h"
+#include "cardgen.h"
+#include "logbook/logbook.h"
+#include "sheet/frmtargetsheet.h"
+#include "sheet/sheetfile.h"
+#include "shownwindow.h"
+#include "testsupport.h"
+
+#include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+QString SaveCard(const QTemporaryDir &dir, const Card &card, int dpi)
+{
+    QImage image = card.image;
+    image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+    image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+    const QString path = dir.filePath(QStringLiteral("card.png"));
+    image.save(path);
+    return path;
+}
+
+void RunAndWait(frmTargetSheet *w, QPushButton *button)
+{
+    QSignalSpy done(w, &frmTargetSheet::WorkFinished);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(done.wait(60000));
+}
+} // namespace
+
+class TestFrmTargetSheet : public QObject {
+    Q_OBJECT
+private slots:
+    void scanToPrintedPage();
+    void commandLine();
+};
+
+void TestFrmTargetSheet::scanToPrintedPage()
+{
+    TestApp t;
+    const Card card = MakeCard(CardOptions{});
+    const QString scan = SaveCard(t.dir, card, 200);
+
+    auto *main = t.app->findChild<frmMain *>();
+    if (!main) main = qobject_cast<frmMain *>(t.app->MainWindow());
+    QVERIFY(main);
+    main->findChild<QAction *>(QStringLiteral("mnuViewSheet"))->trigger();
+    auto *w = ShownWindow<frmTargetSheet>();
+    QVERIFY(w);
+    t.prompter.QueueSaveFile(scan);
+    w->findChild<QAction *>(QStringLiteral("mnuSheetImport"))->trigger();
+    QCOMPARE(w->Sheet.PixelsPerUnit, 200.0); // the resolution the scan records
+    // Two clicks 400 pixels apart said to be 2 inches apart.
+    w->cboMode->setCurrentIndex(2);
+    SheetCanvas *pic = w->picSheet;
+    t.prompter.QueueInput(QStringLiteral("2"));
+    QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({100, 100}).toPoint());
+    QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({100, 500}).toPoint());
+    QVERIFY(std::abs(w->Sheet.PixelsPerUnit - 200) < 2);
+    QCOMPARE(w->cboMode->currentIndex(), 0);
+    w->txtBullet->setText(QStringLiteral("0.308"));
+    QTest::keyClick(w->txtBullet, Qt::Key_Return);
+    QCOMPARE(w->Sheet.BulletDiameter, 0.308);
+
+    RunAndWait(w, w->cmdFindAims);
+    QCOMPARE(w->Sheet.Marks.size(), size_t(6));
+    // Cancel pressed while the holes are searched: nothing changes.
+    {
+        QSignalSpy done(w, &frmTargetSheet::WorkFinished);
+        QTest::mouseClick(w->cmdFindHoles, Qt::LeftButton);
+        QVERIFY(w->Busy());
+        QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+        QVERIFY(done.wait(60000));
+        QVERIFY(w->Sheet.Shots.empty());
+    }
+    RunAndWait(w, w->cmdFindHoles);
+    QCOMPARE(w->grdGroups->rowCount(), 7);
+    for (int g = 0; g < 6; ++g) QCOMPARE(w->grdGroups->item(g, 2)->text(), QStringLiteral("3"));
+
+    // A click on a proposal rejects it; a click on bare paper adds a shot to
+    // the group aimed there, below its bull.
+    const auto sure = std::find_if(w->Sheet.Shots.begin(), w->Sheet.Shots.end(),
+                                   [](const SheetShot &s) { return s.accepted; });
+    const SheetShot first = *sure;
+    const auto at = sure - w->Sheet.Shots.begin();
+    QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({first.x, first.y}).toPoint());
+    QVERIFY(!w->Sheet.Shots[size_t(at)].accepted);
+    QCOMPARE(w->Figures.Groups[size_t(first.group)].ShotCount, 2);
+    const QPointF below = card.marks[4] + QPointF(0, 0.6 * (card.marks[4].y() - card.marks[2].y()));
+    QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget(below).toPoint());
+    QCOMPARE(w->Sheet.Shots.back().group, 4);
+    QCOMPARE(w->Figures.Groups[4].ShotCount, 4);
+
+    // The clicked shot moved to another group, then the labels make a chart.
+    t.prompter.QueueInput(QStringLiteral("6"));
+    w->findChild<QAction *>(QStringLiteral("mnuSheetMoveShot"))->trigger();
+    QCOMPARE(w->Sheet.Shots.back().group, 5);
+    // Del takes a selected shot away.
+    QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({40, 40}).toPoint());
+    const size_t before = w->Sheet.Shots.size();
+    QTest::keyClick(pic, Qt::Key_Delete);
+    QCOMPARE(w->Sheet.Shots.size(), before - 1);
+    for (int g = 0; g < 6; ++g)
+        w->grdGroups->item(g, 1)->setText(QStringLiteral("%1 gr").arg(43 + 0.3 * g));
+    QCOMPARE(w->Sheet.Marks[5].label, QStringLiteral("44.5 gr"));
+
+    const QString pdf = t.dir.filePath(QStringLiteral("card.pdf"));
+    QVERIFY(w->PrintSheet(pdf));
+    QFile printed(pdf);
+    QVERIFY(printed.open(QIODevice::ReadOnly));
+    QVERIFY(printed.readAll().startsWith("%PDF"));
+
+    const QString saved = t.dir.filePath(QStringLiteral("card.pxsheet"));
+    t.prompter.QueueSaveFile(saved);
+    w->findChild<QAction *>(QStringLiteral("mnuSheetSave"))->trigger();
+    QVERIFY(!w->Modified);
+    // A damaged file leaves the open sheet as it was.
+    const QString bad = t.dir.filePath(QStringLiteral("bad.pxsheet"));
+    QFile b(bad);
+    QVERIFY(b.open(QIODevice::WriteOnly));
+    b.write("{\"format\": \"Peltrix target sheet\", \"version\": 1, \"marks\": 5}");
+    b.close();
+    const size_t shots = w->Sheet.Shots.size();
+    QVERIFY(!w->OpenSheet(bad));
+    QCOMPARE(w->Sheet.Shots.size(), shots);
+    QCOMPARE(w->SheetPath, saved);
+    // Opened again from the main window's File menu, and by the companion.
+    w->close();
+    t.prompter.QueueSaveFile(saved);
+    main->findChild<QAction *>(QStringLiteral("mnuOpenSheet"))->trigger();
+    QCOMPARE(w->Figures.Groups[5].ShotCount, 4);
+    const CliRun cli = RunCliCaptured({QStringLiteral("sheet"), saved, QStringLiteral("--json")});
+    const QJsonObject o = QJsonDocument::fromJson(cli.out.toUtf8()).object();
+    QCOMPARE(o[QStringLiteral("groups")][5][QStringLiteral("label")].toString(),
+             QStringLiteral("44.5 gr"));
+    QCOMPARE(o[QStringLiteral("groups")][5][QStringLiteral("shots")].toArray().size(), 4);
+
+    // Without its scan the sheet still opens, with its data and a message.
+    QVERIFY(QFile::rename(scan, scan + QStringLiteral(".away")));
+    t.prompter.clear();
+    QVERIFY(w->OpenSheet(saved));
+    QCOMPARE(w->Figures.Groups[5].ShotCount, 4);
+    QCOMPARE(t.prompter.messages().size(), 1);
+
+    // All groups into the logbook, each label its load.
+    t.session.AppDataDir = t.dir.filePath(QStringLiteral("appdata"));
+    w->findChild<QAction *>(QStringLiteral("mnuSheetLogAll"))->trigger();
+    Logbook book;
+    QVERIFY(book.Open(t.app->LogbookPath()));
+    const auto kept = book.Groups();
+    QVERIFY(kept && kept->size() == 6);
+    QCOMPARE(kept->back().Load.Text.isEmpty(), false);
+    w->close();
+}
+
+void TestFrmTargetSheet::commandLine()
+{
+    QTemporaryDir dir;
+    const Card card = MakeCard(CardOptions{});
+    const QString scan = SaveCard(dir, card, 200);
+    const CliRun run = RunCliCaptured({QStringLiteral("sheet"), scan, QStringLiteral("--bullet"),
+                                       QStringLiteral("0.308"), QStringLiteral("--dpi"),
+                                       QStringLiteral("200"), QStringLiteral("--range"),
+                                       QStringLiteral("100"), QStringLiteral("--json")});
+    QCOMPARE(run.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    QCOMPARE(o[QStringLiteral("aims")].toArray().size(), 6);
+    const QJsonArray groups = o[QStringLiteral("groups")].toArray();
+    for (const QJsonValue &g : groups) {
+        QCOMPARE(g[QStringLiteral("shots")].toArray().size(), 3);
+        // Below the bull: y up from the aim is negative.
+        QVERIFY(g[QStringLiteral("shots")][0][QStringLiteral("dy")].toDouble() < -1);
+        QCOMPARE(g[QStringLiteral("analysis")][QStringLiteral("ShotCount")].toInt(), 3);
+    }
+    QCOMPARE(o[QStringLiteral("pooled")][QStringLiteral("ShotCount")].toInt(), 18);
+
+    const struct {
+        QStringList args;
+        int code;
+    } refused[] = {
+        {{QStringLiteral("sheet"), scan, QStringLiteral("--dpi"), QStringLiteral("200")}, 2},
+        {{QStringLiteral("sheet"), scan, QStringLiteral("--bullet"), QStringLiteral("0.3"),
+          QStringLiteral("--dpi"), QStringLiteral("200"), QStringLiteral("--scale"),
+          QStringLiteral("200")},
+         2},
+        {{QStringLiteral("sheet"), scan, QStringLiteral("--bullet"), QStringLiteral("-1"),
+          QStringLiteral("--dpi"), QStringLiteral("200")},
+         1},
+        {{QStringLiteral("sheet"), scan, QStringLiteral("--bullet"), QStringLiteral("0.3"),
+          QStringLiteral("--dpi"), QStringLiteral("200"), QStringLiteral("--aim"),
+          QStringLiteral("9999,5")},
+         1},
+        {{QStringLiteral("sheet"), dir.filePath(QStringLiteral("none.pxsheet"))}, 1},
+    };
+    for (const auto &r : refused) {
+        const CliRun bad = RunCliCaptured(r.args);
+        QCOMPARE(bad.code, r.code);
+        QVERIFY(bad.out.isEmpty());
+    }
+}
+
+QTEST_MAIN(TestFrmTargetSheet)
+#include "test_frmtargetsheet.moc"
