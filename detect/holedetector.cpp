@@ -75,6 +75,11 @@ std::vector<FoundHole> FindHoles(const QImage &image, double diameterPixels, QRe
     if (c.Cancelled()) return {};
     // The core stays on the caller's thread.
     cv::setNumThreads(0);
+    // A hole cut by the region's edge is seen whole: the search reaches a
+    // bullet beyond the region, and keeps what is centred within it.
+    const QRect wanted = region;
+    const int reach = int(std::ceil(diameterPixels));
+    region = region.adjusted(-reach, -reach, reach, reach) & image.rect();
     cv::Mat grey = GreyOf(image, region);
     double scale = WorkDiameter / diameterPixels;
     // Small holes of a coarse scan are searched enlarged, within reason.
@@ -98,6 +103,10 @@ std::vector<FoundHole> FindHoles(const QImage &image, double diameterPixels, QRe
         h.y = h.y * sy + region.y();
         h.diameter *= std::sqrt(sx * sy);
     }
+    std::erase_if(holes, [&](const FoundHole &h) {
+        return h.x < wanted.left() || h.y < wanted.top() || h.x >= wanted.left() + wanted.width() ||
+               h.y >= wanted.top() + wanted.height();
+    });
     std::sort(holes.begin(), holes.end(), [](const FoundHole &a, const FoundHole &b) {
         return a.y != b.y ? a.y < b.y : a.x < b.x;
     });
