@@ -19,8 +19,9 @@ bool Fail(QString *error, const QString &why)
     return false;
 }
 
+// `done` percent of the work (the decoding) lies behind.
 std::optional<HoleReport> Search(const QImage &image, const HoleRequest &request, QSize fullSize,
-                                 QString *error)
+                                 QString *error, int done)
 {
     if (image.isNull()) {
         Fail(error, QStringLiteral("The image could not be decoded."));
@@ -36,7 +37,17 @@ std::optional<HoleReport> Search(const QImage &image, const HoleRequest &request
                   QPoint(int(std::ceil((request.region.x() + request.region.width()) / sx)) - 1,
                          int(std::ceil((request.region.y() + request.region.height()) / sy)) - 1));
     const double diameter = request.bulletDiameter * request.pixelsPerUnit / std::sqrt(sx * sy);
-    HoleReport report{fullSize, FindHoles(image, diameter, region)};
+    SearchControl stretch;
+    if (request.control) {
+        stretch = *request.control;
+        stretch.from = done;
+    }
+    HoleReport report{fullSize,
+                      FindHoles(image, diameter, region, request.control ? &stretch : nullptr)};
+    if (request.control && request.control->Cancelled()) {
+        Fail(error, QStringLiteral("The search was cancelled."));
+        return std::nullopt;
+    }
     for (auto &h : report.holes) {
         h.x *= sx;
         h.y *= sy;
@@ -76,7 +87,7 @@ std::optional<HoleReport> FindHolesInImage(const QImage &image, const HoleReques
         Fail(error, why);
         return std::nullopt;
     }
-    return Search(image, request, image.size(), error);
+    return Search(image, request, image.size(), error, 0);
 }
 
 std::optional<HoleReport> FindHolesInFile(const QString &path, const HoleRequest &request,
@@ -116,10 +127,16 @@ std::optional<HoleReport> FindHolesInFile(const QString &path, const HoleRequest
     // The limit above is ours; the reader's own would refuse large scans.
     if (QImageReader::allocationLimit() < TargetCanvas::ImageAllocationLimitMB)
         QImageReader::setAllocationLimit(TargetCanvas::ImageAllocationLimitMB);
+    if (request.control) {
+        if (request.control->Cancelled())
+            return Fail(error, QStringLiteral("The search was cancelled.")), std::nullopt;
+        request.control->Progress(0);
+    }
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
         Fail(error, QStringLiteral("The image could not be decoded: ") + reader.errorString());
         return std::nullopt;
     }
-    return Search(image, request, full, error);
+    if (request.control) request.control->Progress(0.3);
+    return Search(image, request, full, error, 30);
 }

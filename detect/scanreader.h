@@ -13,6 +13,8 @@ struct HoleRequest {
     double pixelsPerUnit = 0;  // scale of the image
     double bulletDiameter = 0; // in the unit of the scale
     QRect region;              // image pixels; empty: the whole image
+    // Progress and cancelling, for a search off the interface thread.
+    const SearchControl *control = nullptr;
 };
 
 struct HoleReport {
@@ -25,7 +27,7 @@ struct HoleReport {
 QString CheckHoleRequest(const HoleRequest &request, QSize imageSize);
 
 // The holes in the image file; nothing, with the reason in `error`, when the
-// file cannot be read or the request is refused.
+// file cannot be read, the request is refused or the search was cancelled.
 std::optional<HoleReport> FindHolesInFile(const QString &path, const HoleRequest &request,
                                           QString *error);
 // The same for an image already in memory.

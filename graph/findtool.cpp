@@ -8,8 +8,11 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressDialog>
+#include <QPromise>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 
 namespace {
@@ -72,6 +75,14 @@ FindTool::FindTool(IPeltrixApp &a, QMainWindow *w, PictureBox *pic, GraphPicture
     AddKeysTo(w);
 }
 
+FindTool::~FindTool()
+{
+    if (!search) return;
+    search->disconnect(this);
+    search->cancel();
+    search->waitForFinished();
+}
+
 void FindTool::AddKeysTo(QWidget *w)
 {
     auto key = [&](QKeySequence seq, void (FindTool::*act)()) {
@@ -99,6 +110,7 @@ bool FindTool::Ready() const { return FindReady(app.session, target); }
 
 void FindTool::Find(bool wholePicture)
 {
+    if (Searching()) return;
     Drop();
     QRect region;
     if (!wholePicture) {
@@ -109,10 +121,72 @@ void FindTool::Find(bool wholePicture)
                   QPoint(int(shown.right() / TwipsPerPixel), int(shown.bottom() / TwipsPerPixel)));
     }
     app.prompter.SetOwner(window);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool found = FindHolesOnPicture(app.session, target, Finder, app.prompter, region);
-    QApplication::restoreOverrideCursor();
-    if (found) {
+    const auto prepared = PrepareFind(app.session, target, app.prompter, region);
+    if (!prepared) {
+        emit Changed();
+        return;
+    }
+    asked = *prepared;
+    // The search works on its own copy of the request; the session is not
+    // touched until it has ended.
+    search = new QFutureWatcher<Result>(this);
+    progress = new QProgressDialog(QStringLiteral("Searching the picture for holes..."),
+                                   QStringLiteral("Cancel"), 0, 100, window);
+    progress->setObjectName(QStringLiteral("FindProgress"));
+    progress->setWindowTitle(QStringLiteral("Find"));
+    // Nothing in the session may change while the search reads it.
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setMinimumDuration(0);
+    progress->setValue(0);
+    connect(search, &QFutureWatcherBase::progressValueChanged, progress.data(),
+            &QProgressDialog::setValue);
+    connect(progress.data(), &QProgressDialog::canceled, this, &FindTool::CancelSearch);
+    connect(search, &QFutureWatcherBase::finished, this, &FindTool::SearchEnded);
+    search->setFuture(QtConcurrent::run(
+        [](QPromise<Result> &promise, FindSearch what) {
+            SearchControl control;
+            control.progress = [&](int percent) { promise.setProgressValue(percent); };
+            control.cancelled = [&] { return promise.isCanceled(); };
+            promise.setProgressRange(0, 100);
+            what.request.control = &control;
+            Result r;
+            r.report = RunFind(what, &r.error);
+            promise.addResult(std::move(r));
+        },
+        asked));
+    progress->show();
+    emit Changed();
+}
+
+void FindTool::CancelSearch()
+{
+    if (!search) return;
+    // The search ends on its own time; nothing it finds is taken.
+    search->disconnect(this);
+    search->cancel();
+    connect(search, &QFutureWatcherBase::finished, search, &QObject::deleteLater);
+    search = nullptr;
+    if (progress) progress->deleteLater();
+    Show(QString());
+    emit Changed();
+}
+
+void FindTool::SearchEnded()
+{
+    if (!search) return;
+    const QFuture<Result> future = search->future();
+    search->deleteLater();
+    search = nullptr;
+    if (progress) {
+        progress->disconnect(this);
+        progress->hide();
+        progress->deleteLater();
+    }
+    const Result r = future.resultCount() ? future.result() : Result{};
+    app.prompter.SetOwner(window);
+    if (TakeFound(app.session, Finder, app.prompter, asked, r.report, r.error)) {
         int sure = 0;
         for (const HoleProposal &h : Finder.proposals) sure += h.Sure();
         Show(QStringLiteral("Found %1 holes (%2 sure, %3 doubtful). Click a proposal to accept or "
@@ -153,6 +227,7 @@ void FindTool::Undo()
 
 void FindTool::Forget()
 {
+    CancelSearch();
     Finder.proposals.clear();
     Finder.added.clear();
     Show(QString());

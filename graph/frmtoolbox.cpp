@@ -91,7 +91,7 @@ void frmToolBox::Sync()
     Mirror(cmdCalImg, {true, t.cmdCalImg.bold});
     Mirror(cmdAimPoint, t.cmdAimPoint);
     FindTool *f = Finder();
-    cmdFind->setEnabled(f && f->Ready() && !f->Showing());
+    cmdFind->setEnabled(f && f->Ready() && !f->Showing() && !f->Searching());
     cmdEnterShots->setEnabled(f && f->Showing());
     // The window's status line names the tool chosen here.
     if (auto *owner = qobject_cast<frmGraphEnter *>(parentWidget())) owner->UpdateGuide();

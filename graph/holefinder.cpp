@@ -76,55 +76,65 @@ bool FindReady(const Session &s, const GraphPicture &p)
     return p.canvas.HasImage() && !s.ImagePath.isEmpty() && IsCalibrated(s) && s.AimX != -1;
 }
 
-bool FindHolesOnPicture(Session &s, const GraphPicture &p, HoleFinder &f, Prompter &prompter,
-                        QRect region)
+std::optional<FindSearch> PrepareFind(const Session &s, const GraphPicture &p, Prompter &prompter,
+                                      QRect region)
 {
-    f.proposals.clear();
     if (!IsCalibrated(s)) {
         prompter.MsgBox(QStringLiteral("Image Scale Not Calibrated"), QStringLiteral("Calibration"),
                         Buttons::Ok, Icon::Exclamation);
-        return false;
+        return std::nullopt;
     }
     if (s.AimX == -1) {
         prompter.MsgBox(QStringLiteral("No Aim Point Selected"), QStringLiteral("Aim Point"),
                         Buttons::Ok, Icon::Exclamation);
-        return false;
+        return std::nullopt;
     }
     if (!p.canvas.HasImage() || s.ImagePath.isEmpty()) {
         Tell(prompter, QStringLiteral("There is no target image to search."));
-        return false;
+        return std::nullopt;
     }
     const auto remembered = RememberedDiameter(s);
     const auto answer = prompter.InputBox(
         QStringLiteral("Bullet diameter (") + s.UnitName.trimmed() + QStringLiteral("):"), Title,
         remembered ? QString::number(*remembered, 'g', 6) : QString());
-    if (!answer) return false; // Cancel: nothing asked for, nothing to say
+    if (!answer) return std::nullopt; // Cancel: nothing asked for, nothing to say
     const double diameter = Val(*answer);
     if (!IsNumeric(*answer) || !(diameter > 0) || !std::isfinite(diameter)) {
         Tell(prompter, QStringLiteral("The bullet diameter must be a positive number."));
-        return false;
+        return std::nullopt;
     }
-    RememberDiameter(s, diameter);
     if (!region.isEmpty()) {
         // The part shown may reach past the image onto the background.
         region &= QRect(QPoint(0, 0), QImageReader(s.ImagePath).size());
         if (region.isEmpty()) {
             Tell(prompter, QStringLiteral("No holes found in the searched area."));
-            return false;
+            return std::nullopt;
         }
     }
-    HoleRequest request;
-    request.pixelsPerUnit = PixelsPerUnit(s);
-    request.bulletDiameter = diameter;
-    request.region = region;
-    QString why;
-    const auto report = FindHolesInFile(s.ImagePath, request, &why);
+    FindSearch search;
+    search.path = s.ImagePath;
+    search.request.pixelsPerUnit = PixelsPerUnit(s);
+    search.request.bulletDiameter = diameter;
+    search.request.region = region;
+    return search;
+}
+
+std::optional<HoleReport> RunFind(const FindSearch &search, QString *error)
+{
+    return FindHolesInFile(search.path, search.request, error);
+}
+
+bool TakeFound(const Session &s, HoleFinder &f, Prompter &prompter, const FindSearch &search,
+               const std::optional<HoleReport> &report, const QString &error)
+{
+    f.proposals.clear();
     if (!report) {
-        Tell(prompter, why);
+        Tell(prompter, error);
         return false;
     }
+    RememberDiameter(s, search.request.bulletDiameter);
     // Shots already in the group are not proposed again.
-    const double near = 0.5 * diameter;
+    const double near = 0.5 * search.request.bulletDiameter;
     for (const FoundHole &h : report->holes) {
         const double x = double(s.ImageScale) * h.x * TwipsPerPixel - s.AimX;
         const double y = -(double(s.ImageScale) * h.y * TwipsPerPixel - s.AimY);

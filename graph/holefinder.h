@@ -3,6 +3,7 @@
 // rejects each proposal; accepted ones enter the group exactly as clicked
 // shots do, and the one Find that added them can be taken back.
 #include "app/session.h"
+#include "detect/scanreader.h"
 #include "graph/targetdrawing.h"
 #include "platform/prompter.h"
 
@@ -36,11 +37,26 @@ void RememberDiameter(const Session &s, double diameter);
 // Find may start: an image, a calibration and an aim point.
 bool FindReady(const Session &s, const GraphPicture &p);
 
-// Asks for the bullet diameter, searches `region` (image pixels; empty: the
-// whole image) of the session's image and leaves the proposals in `f`.
-// False, with the message shown, when refused or when nothing was found.
-bool FindHolesOnPicture(Session &s, const GraphPicture &p, HoleFinder &f, Prompter &prompter,
-                        QRect region);
+// A search Find is about to run: all it needs, copied, so that it can run on
+// another thread while the session goes on.
+struct FindSearch {
+    QString path;
+    HoleRequest request;
+};
+
+// Asks for the bullet diameter and checks that `region` (image pixels;
+// empty: the whole image) of the session's image can be searched. Nothing,
+// with the message shown, when refused or not asked for.
+std::optional<FindSearch> PrepareFind(const Session &s, const GraphPicture &p, Prompter &prompter,
+                                      QRect region);
+// Runs the search (on any thread); nothing, with the reason in `error`, when
+// it failed or was cancelled.
+std::optional<HoleReport> RunFind(const FindSearch &search, QString *error);
+// Leaves in `f` the proposals of a search that ran, less the shots already
+// in the group, and remembers the diameter. False, with the message shown,
+// when the search failed or found nothing.
+bool TakeFound(const Session &s, HoleFinder &f, Prompter &prompter, const FindSearch &search,
+               const std::optional<HoleReport> &report, const QString &error);
 // The proposal under an image point, or -1.
 int ProposalAt(const HoleFinder &f, QPointF imagePoint, double slackPixels);
 // Enters the accepted proposals top-left first through the road of a

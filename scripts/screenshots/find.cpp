@@ -40,6 +40,8 @@ int ShotsFind(int argc, char **argv)
     t.prompter.QueueInput(QStringLiteral("0.308"));
     frmToolBox *tools = w->ToolBox();
     w->Finder->Find(true);
+    // The search runs off the interface thread; the picture is taken once it ends.
+    while (w->Finder->Searching()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     tools->Sync();
     if (!w->Finder->Finder.proposals.empty()) {
         const HoleProposal &h = w->Finder->Finder.proposals.back();

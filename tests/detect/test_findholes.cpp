@@ -1,6 +1,7 @@
 // Find in the graphical entry window, driven with the mouse and keys: the
-// proposals, accepting and rejecting them, Enter Shots, Esc, Ctrl+Z, the
-// refusals and the 21-shot limit.
+// search off the interface thread and its Cancel, the proposals, accepting
+// and rejecting them, Enter Shots, Esc, Ctrl+Z, the refusals, the 21-shot
+// limit and closing the window while a search runs.
 #include "graph/findtool.h"
 #include "graph/frmgraphenter.h"
 #include "graph/frmtoolbox.h"
@@ -10,6 +11,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QThreadPool>
 #include <QtTest>
 
 class TestFindHoles : public QObject {
@@ -40,9 +44,13 @@ void TestFindHoles::findInWindow()
     QTest::mouseClick(pic, Qt::LeftButton, {}, QPoint(300, 100));
     QTest::mouseClick(pic, Qt::LeftButton, {}, QPoint(300, 300));
     QVERIFY(tools->cmdFind->isEnabled());
-    const auto findWhole = [&](const char *answer) {
+    const auto startFind = [&](const char *answer) {
         t.prompter.QueueInput(QString::fromLatin1(answer));
         QTest::mouseClick(tools->cmdFind, Qt::LeftButton, Qt::ShiftModifier);
+    };
+    const auto findWhole = [&](const char *answer) {
+        startFind(answer);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->Finder->Searching(), 60000);
     };
     const auto lastMessage = [&] {
         const auto m = t.prompter.messages();
@@ -106,6 +114,22 @@ void TestFindHoles::findInWindow()
     key(w, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(t.session.ShotCount, 1);
 
+    // Cancel in the progress dialog leaves everything as it was, even once
+    // the search has run to its end behind it.
+    const auto settings = [&] {
+        QFile f(t.dir.filePath(QStringLiteral("find.ini")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray remembered = settings();
+    startFind("0.3");
+    auto *progress = w->findChild<QProgressDialog *>(QStringLiteral("FindProgress"));
+    QVERIFY(progress && progress->isVisible() && w->Finder->Searching());
+    QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    QVERIFY(!w->Finder->Searching() && !w->Finder->Showing());
+    QVERIFY(t.session.ShotCount == 1 && tools->cmdFind->isEnabled() && settings() == remembered);
+
     // The 21-shot limit: the shots that do not fit are counted out.
     for (int k = 0; k < 17; ++k)
         QTest::mouseClick(pic, Qt::LeftButton, {}, QPoint(20 + 10 * k, 40));
@@ -118,6 +142,14 @@ void TestFindHoles::findInWindow()
     QCOMPARE(t.session.ShotCount, 21);
     QVERIFY(lastMessage().contains(
         QStringLiteral("%1 of the found shots were left out").arg(accepted - 3)));
+
+    // Closing the window while a search runs.
+    startFind("0.308");
+    QVERIFY(w->Finder->Searching());
+    const QPointer<frmGraphEnter> window(w);
+    w->close();
+    QTRY_VERIFY(!window);
+    QThreadPool::globalInstance()->waitForDone();
 }
 
 QTEST_MAIN(TestFindHoles)
