@@ -65,6 +65,43 @@ struct MarkSearch {
     double smallest = 0, largest = 0;
 };
 
+// The circle through the mark's outer outline where no hole touches it, when
+// the outline is a circle of about the mark's size (discs and rings; not
+// diamonds or crosses): holes through a bull bias a centre found from what
+// is left of it, but not the arcs of its edge.
+std::optional<cv::Point2d> OutlineCircle(const cv::Mat &own, const cv::Mat &hole, double size)
+{
+    std::vector<std::vector<cv::Point>> contours;
+    cv::findContours(own.clone(), contours, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_NONE);
+    cv::Mat near;
+    cv::dilate(hole, near, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(7, 7)));
+    std::vector<cv::Point> edge;
+    for (const auto &c : contours)
+        for (const cv::Point &p : c)
+            if (!near.at<uchar>(p)) edge.push_back(p);
+    if (edge.size() < 24) return std::nullopt;
+    // Least squares on x² + y² + Dx + Ey + F = 0.
+    cv::Mat a(int(edge.size()), 3, CV_64F), b(int(edge.size()), 1, CV_64F), sol;
+    for (int i = 0; i < a.rows; ++i) {
+        const double x = edge[size_t(i)].x, y = edge[size_t(i)].y;
+        a.at<double>(i, 0) = x, a.at<double>(i, 1) = y, a.at<double>(i, 2) = 1;
+        b.at<double>(i) = -(x * x + y * y);
+    }
+    if (!cv::solve(a, b, sol, cv::DECOMP_SVD)) return std::nullopt;
+    const double cx = -sol.at<double>(0) / 2, cy = -sol.at<double>(1) / 2;
+    const double r2 = cx * cx + cy * cy - sol.at<double>(2);
+    if (!(r2 > 0)) return std::nullopt;
+    const double r = std::sqrt(r2);
+    double sq = 0;
+    for (const cv::Point &p : edge) sq += std::pow(std::hypot(p.x - cx, p.y - cy) - r, 2);
+    const double rms = std::sqrt(sq / double(edge.size()));
+    // The size was measured about the first centre: too large by twice its
+    // error at most.
+    if (rms > std::max(1.0, 0.04 * r) || 2 * r + 1 < 0.6 * size || 2 * r + 1 > 1.1 * size)
+        return std::nullopt;
+    return cv::Point2d(cx, cy);
+}
+
 // A printed mark made of `blob` (a work-copy mask whose top-left pixel lies
 // at `at`): the same when turned half a turn about its centre (letters,
 // figures and torn paper are not), no printed frame (a cell border), not
@@ -98,7 +135,7 @@ std::optional<Blob> MarkOf(const cv::Mat &blob, const cv::Mat &hole, cv::Point a
                 }
         }
     }
-    if (match < 0.7 || seen < kept / 4) return std::nullopt;
+    if (match < 0.7 || seen < kept / 6) return std::nullopt;
     // The extent around that centre, on both sides alike.
     double wx = 0, wy = 0;
     for (const cv::Point &p : points) {
@@ -114,7 +151,11 @@ std::optional<Blob> MarkOf(const cv::Mat &blob, const cv::Mat &hole, cv::Point a
         return std::abs(p.x - cx2 / 2.0) > wx - band || std::abs(p.y - cy2 / 2.0) > wy - band;
     });
     if (double(edge) > 0.6 * kept) return std::nullopt;
-    return Blob{at.x + cx2 / 2.0 + 0.5, at.y + cy2 / 2.0 + 0.5, size, match};
+    cv::Point2d centre(cx2 / 2.0, cy2 / 2.0);
+    if (const auto circle = OutlineCircle(own, hole, size);
+        circle && std::hypot(circle->x - centre.x, circle->y - centre.y) <= 2 * m.pad)
+        centre = *circle;
+    return Blob{at.x + centre.x + 0.5, at.y + centre.y + 0.5, size, match};
 }
 
 // The work-copy pixels of `area` within 0.65 bullet of a hole the hole
