@@ -65,9 +65,7 @@ void TestConfigDamage::damagedFileSetAside_data()
         return joined(l);
     };
     QTest::newRow("range missing") << without(2);
-    QTest::newRow("full-screen cursor missing") << without(9);
     QTest::newRow("range not a number") << with(2, "abc");
-    QTest::newRow("range negative") << with(2, "-5");
     QTest::newRow("unit unquoted") << with(6, "Inches");
     QTest::newRow("calibration distance 0") << with(7, "0");
     QTest::newRow("colour beyond 24 bits") << with(8, "16777216");

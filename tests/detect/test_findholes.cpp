@@ -2,6 +2,7 @@
 // search off the interface thread and its Cancel, the proposals, accepting
 // and rejecting them, Enter Shots, Esc, Ctrl+Z, the refusals, the 21-shot
 // limit and closing the window while a search runs.
+#include "filetestutil.h"
 #include "graph/findtool.h"
 #include "graph/frmgraphenter.h"
 #include "graph/frmtoolbox.h"
@@ -116,11 +117,8 @@ void TestFindHoles::findInWindow()
 
     // Cancel in the progress dialog leaves everything as it was, even once
     // the search has run to its end behind it.
-    const auto settings = [&] {
-        QFile f(t.dir.filePath(QStringLiteral("find.ini")));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    const QByteArray remembered = settings();
+    const QString settings = t.dir.filePath(QStringLiteral("find.ini"));
+    const QByteArray remembered = ReadBytes(settings);
     startFind("0.3");
     auto *progress = w->findChild<QProgressDialog *>(QStringLiteral("FindProgress"));
     QVERIFY(progress && progress->isVisible() && w->Finder->Searching());
@@ -128,7 +126,8 @@ void TestFindHoles::findInWindow()
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::processEvents();
     QVERIFY(!w->Finder->Searching() && !w->Finder->Showing());
-    QVERIFY(t.session.ShotCount == 1 && tools->cmdFind->isEnabled() && settings() == remembered);
+    QVERIFY(t.session.ShotCount == 1 && tools->cmdFind->isEnabled() &&
+            ReadBytes(settings) == remembered);
 
     // The 21-shot limit: the shots that do not fit are counted out.
     for (int k = 0; k < 17; ++k)

@@ -1,23 +1,14 @@
 // Target images as the picture shows them: transparency over the background
 // colour, files cut short or too large, and an import that is called off.
 #include "files/frmfiledialog.h"
+#include "filetestutil.h"
 #include "graphtestsupport.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <QPushButton>
 #include <QtTest>
 
 namespace {
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 // Left half transparent, right half opaque red.
 QImage halfTransparent()
 {
@@ -30,7 +21,7 @@ QImage halfTransparent()
 // A JPEG whose frame header claims 60000 x 60000 pixels.
 QByteArray hugeJpeg()
 {
-    QByteArray b = encoded(TargetImage(30, 20), "JPEG");
+    QByteArray b = Encoded(TargetImage(30, 20), "JPEG");
     const qsizetype frame = b.indexOf(QByteArray("\xFF\xC0", 2));
     for (int i : {5, 7}) {
         b[frame + i] = char(60000 >> 8);
@@ -54,11 +45,11 @@ void TestGraphImages::loading_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message"); // "": none; PATH stands for the file
     QTest::addColumn<QPoint>("clear");    // a transparent pixel, or (-1, -1)
-    const QByteArray jpeg = encoded(TargetImage(300, 200), "JPEG");
-    const QByteArray bmp = encoded(TargetImage(300, 200), "BMP");
+    const QByteArray jpeg = Encoded(TargetImage(300, 200), "JPEG");
+    const QByteArray bmp = Encoded(TargetImage(300, 200), "BMP");
     const QString damaged = QStringLiteral("The target image is damaged or incomplete: PATH");
     QTest::newRow("png with transparency")
-        << "t.png" << encoded(halfTransparent(), "PNG") << QString() << QPoint(5, 5);
+        << "t.png" << Encoded(halfTransparent(), "PNG") << QString() << QPoint(5, 5);
     QTest::newRow("gif with a transparent pixel")
         << "t.gif"
         << QByteArray("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff\x21\xf9\x04\x01"

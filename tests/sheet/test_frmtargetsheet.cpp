@@ -2,6 +2,7 @@
 // the sheet command of the companion.
 #include "app/frmmain.h"
 #include "cardgen.h"
+#include "filetestutil.h"
 #include "logbook/logbook.h"
 #include "sheet/frmtargetsheet.h"
 #include "sheet/sheetfile.h"
@@ -115,9 +116,7 @@ void TestFrmTargetSheet::scanToPrintedPage()
 
     const QString pdf = t.dir.filePath(QStringLiteral("card.pdf"));
     QVERIFY(w->PrintSheet(pdf));
-    QFile printed(pdf);
-    QVERIFY(printed.open(QIODevice::ReadOnly));
-    QVERIFY(printed.readAll().startsWith("%PDF"));
+    QVERIFY(ReadBytes(pdf).startsWith("%PDF"));
 
     const QString saved = t.dir.filePath(QStringLiteral("card.pxsheet"));
     t.prompter.QueueSaveFile(saved);
@@ -125,10 +124,8 @@ void TestFrmTargetSheet::scanToPrintedPage()
     QVERIFY(!w->Modified);
     // A damaged file leaves the open sheet as it was.
     const QString bad = t.dir.filePath(QStringLiteral("bad.pxsheet"));
-    QFile b(bad);
-    QVERIFY(b.open(QIODevice::WriteOnly));
-    b.write("{\"format\": \"Peltrix target sheet\", \"version\": 1, \"marks\": 5}");
-    b.close();
+    QVERIFY(
+        WriteBytes(bad, "{\"format\": \"Peltrix target sheet\", \"version\": 1, \"marks\": 5}"));
     const size_t shots = w->Sheet.Shots.size();
     QVERIFY(!w->OpenSheet(bad));
     QCOMPARE(w->Sheet.Shots.size(), shots);

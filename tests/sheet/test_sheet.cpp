@@ -3,6 +3,7 @@
 // back by the classic code.
 #include "cardgen.h"
 #include "files/statsfile.h"
+#include "filetestutil.h"
 #include "sheet/aimfinder.h"
 #include "sheet/assign.h"
 #include "sheet/sheetexport.h"
@@ -10,7 +11,6 @@
 #include "sheet/sheetwork.h"
 #include "testsupport.h"
 
-#include <QFile>
 #include <QtTest>
 #include <cmath>
 
@@ -203,10 +203,7 @@ void TestSheet::roundTripAndExports()
     const TargetSheet sheet = SampleSheet(dir.path());
     const QString path = dir.filePath(QStringLiteral("card.pxsheet"));
     QVERIFY(SaveSheetFile(sheet, path));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray text = f.readAll();
-    QVERIFY(text.contains("\"image\": \"card.png\"")); // beside the sheet: relative
+    QVERIFY(ReadBytes(path).contains("\"image\": \"card.png\"")); // beside the sheet: relative
     TargetSheet back;
     QVERIFY(OpenSheetFile(path, back));
     QVERIFY(SameSheet(back, sheet));
