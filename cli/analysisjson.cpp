@@ -112,3 +112,20 @@ QString RangeText(std::optional<double> range)
 {
     return range ? GeneralNum(*range, 7) + QStringLiteral(" yards") : QStringLiteral("not entered");
 }
+
+QString VelocityJson(const std::optional<VelocityFigures> &f, const char *of)
+{
+    if (!f) return QStringLiteral("null");
+    JsonObject o;
+    if (of) o.Text("of", QString::fromLatin1(of));
+    return o.Int("n", f->N)
+        .Num("mean", f->Mean)
+        .Num("sd", f->Sd)
+        .Num("sdLow", f->SdLow)
+        .Num("sdHigh", f->SdHigh)
+        .Num("es", f->ExtremeSpread)
+        .Num("min", f->Min)
+        .Num("max", f->Max)
+        .Text("unit", VelocityUnitName(f->Unit))
+        .Str();
+}

@@ -3,6 +3,7 @@
 // the "analysis" and "pooled" objects of the commands that build on it) and
 // the text table.
 #include "analysis/groupanalysis.h"
+#include "logbook/logbookstats.h"
 
 #include <QString>
 
@@ -14,3 +15,6 @@ QString RangeText(std::optional<double> range);
 // The figures under a heading, in the unit, MOA and mrad columns.
 QString AnalysisTable(const QString &heading, const QString &unit,
                       const std::vector<AnalysisRow> &rows);
+// Velocity figures as chrono --json prints them, after "of" when given;
+// null without any.
+QString VelocityJson(const std::optional<VelocityFigures> &f, const char *of = nullptr);

@@ -1,5 +1,6 @@
 // chrono: the velocity figures of a chronograph file, kept in the logbook
 // for a group or a load when asked.
+#include "cli/analysisjson.h"
 #include "cli/args.h"
 #include "cli/cli.h"
 #include "cli/json.h"
@@ -89,18 +90,7 @@ int CmdChrono(const QStringList &args, CliContext &ctx)
         if (!book.AddVelocities(v)) return refuse(book.ErrorString());
     }
     if (json) {
-        ctx.out << JsonObject()
-                       .Int("n", f->N)
-                       .Num("mean", f->Mean)
-                       .Num("sd", f->Sd)
-                       .Num("sdLow", f->SdLow)
-                       .Num("sdHigh", f->SdHigh)
-                       .Num("es", f->ExtremeSpread)
-                       .Num("min", f->Min)
-                       .Num("max", f->Max)
-                       .Text("unit", VelocityUnitName(unit))
-                       .Str()
-                << Qt::endl;
+        ctx.out << VelocityJson(f) << Qt::endl;
         return CliExit::Ok;
     }
     const QString u = QLatin1Char(' ') + VelocityUnitName(unit);

@@ -188,30 +188,13 @@ QString loadJson(const LoadInfo &l)
         .Str();
 }
 
-// Velocity figures as chrono --json gives them, after "of" when given.
-QString figuresJson(const std::optional<VelocityFigures> &f, const char *of = nullptr)
-{
-    if (!f) return QStringLiteral("null");
-    JsonObject o;
-    if (of) o.Text("of", QString::fromLatin1(of));
-    return o.Int("n", f->N)
-        .Num("mean", f->Mean)
-        .Num("sd", f->Sd)
-        .Num("sdLow", f->SdLow)
-        .Num("sdHigh", f->SdHigh)
-        .Num("es", f->ExtremeSpread)
-        .Num("min", f->Min)
-        .Num("max", f->Max)
-        .Text("unit", VelocityUnitName(f->Unit))
-        .Str();
-}
-
 // A group's own velocities, else those kept for its load; null without any.
 QString velocityJson(const LogbookEntry &e, const std::vector<VelocitySeries> &all)
 {
     for (const VelocitySeries &v : all)
-        if (v.GroupId == e.Id) return figuresJson(ComputeVelocity(v.Speeds, v.Unit, 0.95), "group");
-    return figuresJson(LoadVelocity(all, e.Load.Text, 0.95), "load");
+        if (v.GroupId == e.Id)
+            return VelocityJson(ComputeVelocity(v.Speeds, v.Unit, 0.95), "group");
+    return VelocityJson(LoadVelocity(all, e.Load.Text, 0.95), "load");
 }
 
 QString cell(const QString &t, int width) { return t.leftJustified(width, QLatin1Char(' '), true); }
@@ -271,7 +254,7 @@ QString sideJson(const CompareSide &s)
         .Num("sigma", s.Sigma)
         .Num("sigmaLow", s.SigmaLow)
         .Num("sigmaHigh", s.SigmaHigh)
-        .Raw("velocity", figuresJson(s.Velocity))
+        .Raw("velocity", VelocityJson(s.Velocity))
         .Str();
 }
 
