@@ -114,15 +114,19 @@ bool frmTargetSheet::PrintSheet(const QString &pdfPath)
         const QSizeF fit = QSizeF(card.size()).scaled(cardBox.size(), Qt::KeepAspectRatio);
         p.drawImage(QRectF(cardBox.topLeft(), fit), card);
 
-        QGraphicsScene scene;
-        QChart *chart = MakeLoadChart(Sheet, Figures);
-        scene.addItem(chart);
-        const QRectF chartBox(page.width() * 0.57, 50, page.width() * 0.43, page.height() * 0.48);
-        // Laid out at two thirds of the size and drawn at the whole: letters
-        // that read on paper.
-        chart->setGeometry(QRectF(QPointF(0, 0), chartBox.size() / 1.5));
-        scene.setSceneRect(QRectF(QPointF(0, 0), chartBox.size() / 1.5));
-        scene.render(&p, chartBox);
+        // The chart only where the labels make one: a page says no more than it has.
+        if (!LoadDevelopment(Sheet, Figures).empty()) {
+            QGraphicsScene scene;
+            QChart *chart = MakeLoadChart(Sheet, Figures);
+            scene.addItem(chart);
+            const QRectF chartBox(page.width() * 0.57, 50, page.width() * 0.43,
+                                  page.height() * 0.48);
+            // Laid out at two thirds of the size and drawn at the whole:
+            // letters that read on paper.
+            chart->setGeometry(QRectF(QPointF(0, 0), chartBox.size() / 1.5));
+            scene.setSceneRect(QRectF(QPointF(0, 0), chartBox.size() / 1.5));
+            scene.render(&p, chartBox);
+        }
 
         // The table of the window, as small as needed to fit below.
         QStringList lines = TableLines(grdGroups);
