@@ -2,6 +2,7 @@
 
 #include "app/textnum.h"
 #include "platform/vectorstate.h"
+#include "stats/groupstats.h"
 
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/special_functions/gamma.hpp>
@@ -19,6 +20,19 @@ std::vector<ShotXY> GroupShots(const Session &s)
     shots.reserve(size_t(n));
     for (qint32 k = 1; k <= n; ++k) shots.push_back({double(s.ShotX[k]), double(s.ShotY[k])});
     return shots;
+}
+
+void SetGroupShots(Session &s, const std::vector<ShotXY> &shots)
+{
+    s.ShotCount = 0;
+    for (const ShotXY &p : shots) {
+        if (s.ShotCount >= ShotCapacity) break;
+        const qint32 k = ++s.ShotCount;
+        s.ShotX[k] = float(p.x);
+        s.ShotY[k] = float(p.y);
+        s.ShotR[k] = RadialDistance(s.ShotX[k], s.ShotY[k]);
+    }
+    if (s.ShotCount > 1) ComputeGroupStats(s);
 }
 
 double C4(double k)

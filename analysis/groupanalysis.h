@@ -16,6 +16,9 @@ struct ShotXY {
 
 // The shots of the current group (offsets from the point of aim, Y up).
 std::vector<ShotXY> GroupShots(const Session &s);
+// The other way: `shots` (as many as the shot tables hold) become the group's
+// shots, with their distances and the group's statistics.
+void SetGroupShots(Session &s, const std::vector<ShotXY> &shots);
 
 // σ̂ of a Rayleigh distribution from Σr² with `df` degrees of freedom, its
 // interval at `level`, and what follows from it.

@@ -114,4 +114,5 @@ static void BM_RenderPlot(benchmark::State &state)
 }
 BENCHMARK(BM_RenderPlot)->Unit(benchmark::kMillisecond);
 
+// Inside a QGuiApplication that has painted, as on the user's path.
 int main(int argc, char **argv) { return RunBenchmarksInApp(argc, argv); }

@@ -168,4 +168,5 @@ void VariedScans(benchmark::State &state)
 BENCHMARK(VariedScans)->Unit(benchmark::kMillisecond)->Iterations(1);
 } // namespace
 
+// Inside a QGuiApplication that has painted, as on the user's path.
 int main(int argc, char **argv) { return RunBenchmarksInApp(argc, argv); }

@@ -3,6 +3,7 @@
 // view, beside a plain smooth scaling of the part shown, which is what the
 // view would cost without its cache), a zoom step, and opening the image
 // against a bare decode (time and memory).
+#include "benchmain.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
 #include "graph/targetdrawing.h"
@@ -178,11 +179,4 @@ void LoadIntoPicture(benchmark::State &state)
 BENCHMARK(LoadIntoPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+int main(int argc, char **argv) { return RunBenchmarksInApp<QApplication>(argc, argv); }

@@ -2,12 +2,12 @@
 // does on a selection, and the window opening the logbook; each beside a
 // plain reference of the same work (the sums by hand, the rows read bare).
 #include "app/peltrixapp.h"
+#include "benchmain.h"
 #include "logbook/frmlogbook.h"
 #include "platform/scriptedprompter.h"
 
 #include <QApplication>
 #include <QImage>
-#include <QPainter>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -143,19 +143,4 @@ static void BM_WindowOpens10000Reference(benchmark::State &state)
 }
 BENCHMARK(BM_WindowOpens10000Reference)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    {
-        // Paint once first, as the program has before any of this runs.
-        QImage warm(64, 64, QImage::Format_RGB32);
-        QPainter p(&warm);
-        p.drawText(4, 30, QStringLiteral("warm"));
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunBenchmarksInApp<QApplication>(argc, argv); }

@@ -64,4 +64,5 @@ BENCHMARK(BM_PlainDecode)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2);
 
+// Inside a QGuiApplication that has painted, as on the user's path.
 int main(int argc, char **argv) { return RunBenchmarksInApp(argc, argv); }

@@ -2,15 +2,16 @@
 // Benchmarks measure what the user waits for: the program's work runs after
 // a QGuiApplication exists and a QImage has been painted, as it does in the
 // windows and in peltrix-cli (both change the processor's vector state).
+// Benchmarks of widgets run in a QApplication: RunBenchmarksInApp<QApplication>.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
-inline int RunBenchmarksInApp(int argc, char **argv)
+template <class App = QGuiApplication> int RunBenchmarksInApp(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    App app(argc, argv);
     QImage image(640, 480, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     {

@@ -1,11 +1,11 @@
 #include "logbook/frmlogbook.h"
 
 #include "app/appinterface.h"
+#include "app/textnum.h"
 #include "files/statsfile.h"
 #include "logbook/chronofile.h"
 #include "logbook/frmlogbookcompare.h"
 #include "logbook/frmlogbooktrend.h"
-#include "stats/groupstats.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -293,26 +293,16 @@ void frmLogbook::cmdOpen_Click()
         return;
     }
     ResetSession(s);
-    const auto fixed = [](const QString &t, int width) {
-        return t.left(width).leftJustified(width, QLatin1Char(' '));
-    };
-    s.ShooterName = fixed(e.Shooter, ShooterNameWidth);
-    s.DateFired = fixed(e.DateText, DateFiredWidth);
-    s.Firearm = fixed(e.Firearm, FirearmWidth);
-    s.Caliber = fixed(e.Caliber, CaliberWidth);
-    s.LotNumber = fixed(e.Lot, LotNumberWidth);
-    s.Comments = fixed(e.Comments, CommentsWidth);
+    s.ShooterName = FixedWidth(e.Shooter, ShooterNameWidth);
+    s.DateFired = FixedWidth(e.DateText, DateFiredWidth);
+    s.Firearm = FixedWidth(e.Firearm, FirearmWidth);
+    s.Caliber = FixedWidth(e.Caliber, CaliberWidth);
+    s.LotNumber = FixedWidth(e.Lot, LotNumberWidth);
+    s.Comments = FixedWidth(e.Comments, CommentsWidth);
     s.RangeToTarget = float(e.RangeYards.value_or(0));
     s.RangeEntered = e.RangeYards.has_value();
     s.UnitName = e.UnitName;
-    for (const ShotXY &p : e.Shots) {
-        if (s.ShotCount >= ShotCapacity) break;
-        const qint32 k = ++s.ShotCount;
-        s.ShotX[k] = float(p.x);
-        s.ShotY[k] = float(p.y);
-        s.ShotR[k] = RadialDistance(s.ShotX[k], s.ShotY[k]);
-    }
-    if (s.ShotCount > 1) ComputeGroupStats(s);
+    SetGroupShots(s, e.Shots);
     app.ViewTextEntry();
     s.StatsSaved = false;
 }

@@ -5,7 +5,6 @@
 #include "files/statsfile.h"
 #include "platform/wholefile.h"
 #include "sheet/sheetdraw.h"
-#include "stats/groupstats.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -13,35 +12,24 @@
 #include <cmath>
 
 namespace {
-QString Fixed(const QString &t, int width)
-{
-    return t.left(width).leftJustified(width, QLatin1Char(' '));
-}
-
 void FillSession(Session &s, const TargetSheet &sheet, int group)
 {
     SetInstallDefaults(s);
     ResetSession(s);
     const SheetHeader &h = sheet.Header;
-    s.ShooterName = Fixed(h.Shooter, ShooterNameWidth);
-    s.DateFired = Fixed(h.Date, DateFiredWidth);
-    s.Firearm = Fixed(h.Firearm, FirearmWidth);
-    s.Caliber = Fixed(h.Caliber, CaliberWidth);
-    s.LotNumber = Fixed(h.Lot, LotNumberWidth);
+    s.ShooterName = FixedWidth(h.Shooter, ShooterNameWidth);
+    s.DateFired = FixedWidth(h.Date, DateFiredWidth);
+    s.Firearm = FixedWidth(h.Firearm, FirearmWidth);
+    s.Caliber = FixedWidth(h.Caliber, CaliberWidth);
+    s.LotNumber = FixedWidth(h.Lot, LotNumberWidth);
     const QString label = sheet.Marks[size_t(group)].label.trimmed();
-    s.Comments = Fixed(label.isEmpty() ? h.Comments : label + QStringLiteral("; ") + h.Comments,
-                       CommentsWidth);
+    s.Comments = FixedWidth(
+        label.isEmpty() ? h.Comments : label + QStringLiteral("; ") + h.Comments, CommentsWidth);
     s.RangeToTarget = float(sheet.RangeYards.value_or(0));
     s.RangeEntered = sheet.RangeYards.has_value();
     s.HeaderEntered = true;
     s.UnitName = sheet.UnitName;
-    for (const ShotXY &p : sheet.GroupShots(group)) {
-        const qint32 k = ++s.ShotCount;
-        s.ShotX[k] = float(p.x);
-        s.ShotY[k] = float(p.y);
-        s.ShotR[k] = RadialDistance(s.ShotX[k], s.ShotY[k]);
-    }
-    if (s.ShotCount > 1) ComputeGroupStats(s);
+    SetGroupShots(s, sheet.GroupShots(group));
 }
 
 QString CsvField(const QString &t)
