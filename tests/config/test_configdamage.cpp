@@ -68,7 +68,6 @@ void TestConfigDamage::damagedFileSetAside_data()
     QTest::newRow("range not a number") << with(2, "abc");
     QTest::newRow("unit unquoted") << with(6, "Inches");
     QTest::newRow("calibration distance 0") << with(7, "0");
-    QTest::newRow("colour beyond 24 bits") << with(8, "16777216");
     QTest::newRow("boolean unknown") << with(10, "#MAYBE#");
     QTest::newRow("blank line in the middle") << with(11, "");
     QTest::newRow("two values in one record") << with(7, "1,5");
