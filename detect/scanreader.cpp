@@ -1,5 +1,6 @@
 #include "detect/scanreader.h"
 
+#include "detect/holenet.h"
 #include "graph/targetcanvas.h"
 #include "graph/targetimage.h"
 
@@ -10,8 +11,6 @@
 namespace {
 // Below this a hole has too few pixels to be told from dirt.
 constexpr double SmallestDiameterPixels = 3;
-// The decoder's reduction keeps a bullet at least this many pixels across.
-constexpr double ReducedDiameterPixels = 16;
 
 bool Fail(QString *error, const QString &why)
 {
@@ -25,6 +24,10 @@ std::optional<HoleReport> Search(const QImage &image, const HoleRequest &request
 {
     if (image.isNull()) {
         Fail(error, QStringLiteral("The image could not be decoded."));
+        return std::nullopt;
+    }
+    if (const QString off = HoleModelProblem(); !off.isEmpty()) {
+        Fail(error, off);
         return std::nullopt;
     }
     const double sx = double(fullSize.width()) / image.width();
@@ -98,8 +101,9 @@ std::optional<HoleReport> FindHolesInFile(const QString &path, const HoleRequest
         return std::nullopt;
     }
     QImageReader reader(path);
-    reader.setAutoTransform(false);
-    const QSize full = reader.size();
+    // Photos open upright: every position refers to the picture as seen.
+    reader.setAutoTransform(true);
+    const QSize full = UprightSize(reader);
     if (!reader.canRead() || !full.isValid()) {
         Fail(error, QStringLiteral("The file is not an image that can be read: ") + path);
         return std::nullopt;
@@ -112,17 +116,6 @@ std::optional<HoleReport> FindHolesInFile(const QString &path, const HoleRequest
     if (!ImageFileComplete(path, reader.format())) {
         Fail(error, QStringLiteral("The image is damaged or cut short: ") + path);
         return std::nullopt;
-    }
-    // Decode reduced by the largest power of two (up to 8) that keeps a
-    // bullet large enough to find; a quality below 50 lets the JPEG decoder
-    // scale while it decodes.
-    const double diameter = request.bulletDiameter * request.pixelsPerUnit;
-    int factor = 1;
-    while (factor < 8 && diameter / (factor * 2) >= ReducedDiameterPixels) factor *= 2;
-    if (factor > 1) {
-        reader.setQuality(25);
-        reader.setScaledSize(
-            QSize((full.width() + factor - 1) / factor, (full.height() + factor - 1) / factor));
     }
     // The limit above is ours; the reader's own would refuse large scans.
     if (QImageReader::allocationLimit() < TargetCanvas::ImageAllocationLimitMB)
@@ -138,5 +131,7 @@ std::optional<HoleReport> FindHolesInFile(const QString &path, const HoleRequest
         return std::nullopt;
     }
     if (request.control) request.control->Progress(0.3);
-    return Search(image, request, full, error, 30);
+    // Decoded whole, so that a picture in memory (the target sheet's) and its
+    // file give the very same holes.
+    return Search(image, request, image.size(), error, 30);
 }

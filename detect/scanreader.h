@@ -1,8 +1,7 @@
 #pragma once
 // Hole search on an image file or an image in memory, with the checks of
-// what the user asked for. A large JPEG scan is decoded already reduced (the
-// decoder scales by 1/2, 1/4 or 1/8 far cheaper than it decodes whole), to
-// the size at which holes are searched anyway.
+// what the user asked for. A file is decoded whole and upright (by its EXIF
+// orientation) and searched as the same picture in memory would be.
 #include "detect/holedetector.h"
 
 #include <QSize>

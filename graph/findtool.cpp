@@ -12,7 +12,6 @@
 #include <QPromise>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 
 namespace {
@@ -79,8 +78,7 @@ FindTool::~FindTool()
 {
     if (!search) return;
     search->disconnect(this);
-    search->cancel();
-    search->waitForFinished();
+    delete search; // stops the search and waits for it
 }
 
 void FindTool::AddKeysTo(QWidget *w)
@@ -129,7 +127,6 @@ void FindTool::Find(bool wholePicture)
     asked = *prepared;
     // The search works on its own copy of the request; the session is not
     // touched until it has ended.
-    search = new QFutureWatcher<Result>(this);
     progress = new QProgressDialog(QStringLiteral("Searching the picture for holes..."),
                                    QStringLiteral("Cancel"), 0, 100, window);
     progress->setObjectName(QStringLiteral("FindProgress"));
@@ -140,22 +137,16 @@ void FindTool::Find(bool wholePicture)
     progress->setAutoReset(false);
     progress->setMinimumDuration(0);
     progress->setValue(0);
-    connect(search, &QFutureWatcherBase::progressValueChanged, progress.data(),
-            &QProgressDialog::setValue);
-    connect(progress.data(), &QProgressDialog::canceled, this, &FindTool::CancelSearch);
-    connect(search, &QFutureWatcherBase::finished, this, &FindTool::SearchEnded);
-    search->setFuture(QtConcurrent::run(
-        [](QPromise<Result> &promise, FindSearch what) {
-            SearchControl control;
-            control.progress = [&](int percent) { promise.setProgressValue(percent); };
-            control.cancelled = [&] { return promise.isCanceled(); };
-            promise.setProgressRange(0, 100);
+    found = std::make_shared<Result>();
+    search = new SearchJob(
+        [what = asked, result = found](const SearchControl &control) mutable {
             what.request.control = &control;
-            Result r;
-            r.report = RunFind(what, &r.error);
-            promise.addResult(std::move(r));
+            result->report = RunFind(what, &result->error);
         },
-        asked));
+        this);
+    connect(search, &SearchJob::Progress, progress.data(), &QProgressDialog::setValue);
+    connect(progress.data(), &QProgressDialog::canceled, this, &FindTool::CancelSearch);
+    connect(search, &SearchJob::Finished, this, &FindTool::SearchEnded);
     progress->show();
     emit Changed();
 }
@@ -165,9 +156,9 @@ void FindTool::CancelSearch()
     if (!search) return;
     // The search ends on its own time; nothing it finds is taken.
     search->disconnect(this);
-    search->cancel();
-    connect(search, &QFutureWatcherBase::finished, search, &QObject::deleteLater);
+    search->Abandon();
     search = nullptr;
+    found.reset();
     if (progress) progress->deleteLater();
     Show(QString());
     emit Changed();
@@ -176,7 +167,6 @@ void FindTool::CancelSearch()
 void FindTool::SearchEnded()
 {
     if (!search) return;
-    const QFuture<Result> future = search->future();
     search->deleteLater();
     search = nullptr;
     if (progress) {
@@ -184,7 +174,8 @@ void FindTool::SearchEnded()
         progress->hide();
         progress->deleteLater();
     }
-    const Result r = future.resultCount() ? future.result() : Result{};
+    const Result r = found ? std::move(*found) : Result{};
+    found.reset();
     app.prompter.SetOwner(window);
     if (TakeFound(app.session, Finder, app.prompter, asked, r.report, r.error)) {
         int sure = 0;

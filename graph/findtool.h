@@ -3,12 +3,13 @@
 // thread behind a progress dialog with Cancel; the proposals are drawn over
 // the picture, accepted or rejected by a click, entered with Enter Shots (or
 // Enter), dropped with Esc; Ctrl+Z takes back the shots of the last Find.
+#include "detect/searchjob.h"
 #include "graph/holefinder.h"
 
-#include <QFutureWatcher>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 class IPeltrixApp;
@@ -81,7 +82,8 @@ private:
     PictureBox *picture;
     GraphPicture &target;
     // The search running, what it was asked, and its dialog.
-    QFutureWatcher<Result> *search = nullptr;
+    SearchJob *search = nullptr;
+    std::shared_ptr<Result> found;
     FindSearch asked;
     QPointer<QProgressDialog> progress;
 };

@@ -1,6 +1,7 @@
 #include "graph/frmtoolbox.h"
 
 #include "app/appinterface.h"
+#include "detect/holenet.h"
 #include "graph/findtool.h"
 #include "graph/frmgraphenter.h"
 #include "graph/targetdrawing.h"
@@ -91,7 +92,10 @@ void frmToolBox::Sync()
     Mirror(cmdCalImg, {true, t.cmdCalImg.bold});
     Mirror(cmdAimPoint, t.cmdAimPoint);
     FindTool *f = Finder();
-    cmdFind->setEnabled(f && f->Ready() && !f->Showing() && !f->Searching());
+    // Without a usable hole model Find stays off, its tip saying why.
+    const QString off = HoleModelProblem();
+    cmdFind->setEnabled(off.isEmpty() && f && f->Ready() && !f->Showing() && !f->Searching());
+    cmdFind->setToolTip(off);
     cmdEnterShots->setEnabled(f && f->Showing());
     // The window's status line names the tool chosen here.
     if (auto *owner = qobject_cast<frmGraphEnter *>(parentWidget())) owner->UpdateGuide();

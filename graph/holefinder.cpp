@@ -3,6 +3,7 @@
 #include "app/textnum.h"
 #include "config/configfile.h"
 #include "detect/scanreader.h"
+#include "graph/targetimage.h"
 #include "platform/screen.h"
 #include "platform/wholefile.h"
 
@@ -105,7 +106,7 @@ std::optional<FindSearch> PrepareFind(const Session &s, const GraphPicture &p, P
     }
     if (!region.isEmpty()) {
         // The part shown may reach past the image onto the background.
-        region &= QRect(QPoint(0, 0), QImageReader(s.ImagePath).size());
+        region &= QRect(QPoint(0, 0), UprightReaderSize(s.ImagePath));
         if (region.isEmpty()) {
             Tell(prompter, QStringLiteral("No holes found in the searched area."));
             return std::nullopt;

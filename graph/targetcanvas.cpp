@@ -134,6 +134,7 @@ bool TargetCanvas::LoadImage(const QString &path, QString *error, bool *incomple
     RaiseAllocationLimit();
     figures.clear();
     QImageReader reader(path);
+    reader.setAutoTransform(true);
     // Asked before the decode: afterwards the reader no longer says.
     const QByteArray format = reader.format();
     QImage image;
@@ -141,7 +142,8 @@ bool TargetCanvas::LoadImage(const QString &path, QString *error, bool *incomple
     if (incomplete) *incomplete = false;
     if (!QFileInfo(path).isFile()) {
         why = QStringLiteral("the file does not exist");
-    } else if (const QString tooLarge = ImageSizeRefusal(reader.size()); !tooLarge.isEmpty()) {
+    } else if (const QString tooLarge = ImageSizeRefusal(UprightSize(reader));
+               !tooLarge.isEmpty()) {
         why = tooLarge;
     } else if (!reader.read(&image) || image.isNull()) {
         why = reader.errorString();

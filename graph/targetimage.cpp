@@ -4,6 +4,9 @@
 #include "graph/targetdrawing.h"
 
 #include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -31,6 +34,68 @@ bool JpegComplete(const uchar *d, qint64 n)
         i += length;
     }
 }
+
+// Resolution fields of a JPEG's JFIF and EXIF headers, in dots per inch
+// (0 where a header is missing or gives none). Every read is bounds-checked:
+// the headers come from any file at all.
+struct JpegDensity {
+    double jfif = 0, exif = 0;
+};
+
+double ExifDpi(const uchar *t, qint64 n)
+{
+    if (n < 8) return 0;
+    const bool le = t[0] == 'I' && t[1] == 'I';
+    if (!le && !(t[0] == 'M' && t[1] == 'M')) return 0;
+    auto u16 = [&](qint64 at) -> quint32 {
+        return at + 2 > n ? 0 : le ? t[at] | t[at + 1] << 8 : t[at] << 8 | t[at + 1];
+    };
+    auto u32 = [&](qint64 at) -> quint32 {
+        return at + 4 > n ? 0 : le ? u16(at) | u16(at + 2) << 16 : u16(at) << 16 | u16(at + 2);
+    };
+    const qint64 ifd = u32(4);
+    if (ifd < 8 || ifd + 2 > n) return 0;
+    const quint32 count = u16(ifd);
+    double resolution = 0;
+    int unit = 2; // inches, the EXIF default
+    for (quint32 k = 0; k < count && ifd + 2 + 12 * (k + 1) <= n; ++k) {
+        const qint64 e = ifd + 2 + 12 * k;
+        const quint32 tag = u16(e), type = u16(e + 2);
+        if (tag == 0x011A && type == 5) {
+            const qint64 at = u32(e + 8);
+            const quint32 num = u32(at), den = u32(at + 4);
+            if (at + 8 <= n && den != 0) resolution = double(num) / den;
+        } else if (tag == 0x0128 && type == 3) {
+            unit = int(u16(e + 8));
+        }
+    }
+    if (unit == 3) return resolution * 2.54;
+    return unit == 2 ? resolution : 0;
+}
+
+JpegDensity ReadJpegDensity(const uchar *d, qint64 n)
+{
+    JpegDensity out;
+    if (n < 4 || d[0] != 0xFF || d[1] != 0xD8) return out;
+    qint64 i = 2;
+    while (i + 4 <= n && d[i] == 0xFF) {
+        const uchar marker = d[i + 1];
+        const qint64 length = qint64(d[i + 2]) << 8 | d[i + 3];
+        if (marker == 0xDA || marker == 0xD9 || length < 2 || i + 2 + length > n) break;
+        const uchar *p = d + i + 4;
+        const qint64 size = length - 2;
+        if (marker == 0xE0 && size >= 12 && std::memcmp(p, "JFIF", 5) == 0) {
+            const double x = p[8] << 8 | p[9];
+            out.jfif = p[7] == 1 ? x : p[7] == 2 ? x * 2.54 : 0;
+        } else if (marker == 0xE1 && size >= 14 && std::memcmp(p, "Exif\0\0", 6) == 0) {
+            out.exif = ExifDpi(p + 6, size - 6);
+        }
+        i += 2 + length;
+    }
+    return out;
+}
+
+bool Usable(double dpi) { return std::isfinite(dpi) && dpi >= 99.5 && dpi <= 20000; }
 
 // An uncompressed bitmap is as long as its rows say; compressed ones vary.
 bool BmpComplete(const uchar *d, qint64 n)
@@ -98,4 +163,37 @@ bool LoadPictureFromSession(Session &s, GraphPicture &p, Prompter &prompter)
     ResetPicture(s, p);
     RedrawTarget(s, p);
     return ok;
+}
+
+QSize UprightSize(QImageReader &reader)
+{
+    const QSize size = reader.size();
+    return reader.transformation() & QImageIOHandler::TransformationRotate90 ? size.transposed()
+                                                                             : size;
+}
+
+QSize UprightReaderSize(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    return UprightSize(reader);
+}
+
+std::optional<double> FileDpi(const QString &path, const QImage &decoded)
+{
+    double dpi = decoded.dotsPerMeterX() * 0.0254;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        // The headers lie within the first segments; 256 KB holds any EXIF.
+        const QByteArray head = file.read(256 * 1024);
+        const auto *d = reinterpret_cast<const uchar *>(head.constData());
+        if (head.size() >= 2 && d[0] == 0xFF && d[1] == 0xD8) {
+            const JpegDensity j = ReadJpegDensity(d, head.size());
+            const bool placeholder =
+                j.jfif == 0 || std::abs(j.jfif - 72) < 0.5 || std::abs(j.jfif - 96) < 0.5;
+            dpi = placeholder && Usable(j.exif) ? j.exif : j.jfif;
+        }
+    }
+    if (!Usable(dpi)) return std::nullopt;
+    return std::round(dpi * 10) / 10;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QSize>
 #include <QString>
+#include <optional>
 
 // Why an image of this size is not decoded, naming the limit; empty when it
 // is within the limit (or its size is unknown before decoding).
@@ -12,3 +13,18 @@ QString ImageSizeRefusal(QSize size);
 // file still decodes, grey or black where the data are missing. `format` is
 // the decoder's name for it ("jpeg", "bmp"); other formats count as complete.
 bool ImageFileComplete(const QString &path, const QByteArray &format);
+
+class QImage;
+class QImageReader;
+
+// The size the reader's picture has once turned upright by its EXIF
+// orientation (readers here always turn it).
+QSize UprightSize(QImageReader &reader);
+QSize UprightReaderSize(const QString &path);
+
+// The resolution, in dots per inch, that a scan records: for a JPEG the
+// JFIF header's, or the EXIF one when JFIF says 72 or 96 dpi or nothing (a
+// scanner's own value, behind a default some programs write); for other
+// formats what the decoder read. Nothing below 100 dpi (what images without a
+// resolution report) or beyond any scanner's reach.
+std::optional<double> FileDpi(const QString &path, const QImage &decoded);

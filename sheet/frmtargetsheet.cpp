@@ -2,6 +2,7 @@
 
 #include "analysis/frmgroupanalysis.h"
 #include "app/appinterface.h"
+#include "detect/holenet.h"
 #include "platform/menus.h"
 #include "sheet/assign.h"
 #include "sheet/sheetchart.h"
@@ -79,9 +80,10 @@ frmTargetSheet::frmTargetSheet(IPeltrixApp &a, QWidget *parent)
     statusBar()->addPermanentWidget(prgWork);
     statusBar()->addPermanentWidget(cmdCancel);
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
-        if (cancel) cancel->store(true);
+        if (job) job->Cancel();
     });
     SetBusy(false);
+    if (const QString off = HoleModelProblem(); !off.isEmpty()) statusBar()->showMessage(off);
 
     grdGroups = new QTableWidget(0, 9);
     grdGroups->setObjectName(QStringLiteral("grdGroups"));
@@ -180,6 +182,7 @@ QWidget *frmTargetSheet::BuildSettings()
     field(txtDpi, "txtDpi", QStringLiteral("Resolution (dpi)"));
     field(txtScale, "txtScale", QStringLiteral("Pixels per unit"));
     field(txtRange, "txtRange", QStringLiteral("Range (yards)"));
+    field(txtShots, "txtShots", QStringLiteral("Shots per group"));
     field(txtDate, "txtDate", QStringLiteral("Date fired"));
     field(txtShooter, "txtShooter", QStringLiteral("Shooter"));
     field(txtFirearm, "txtFirearm", QStringLiteral("Firearm"));
@@ -198,6 +201,7 @@ void frmTargetSheet::ShowSettings()
     txtBullet->setText(Sheet.BulletDiameter > 0 ? QString::number(Sheet.BulletDiameter, 'g', 6)
                                                 : QString());
     txtRange->setText(Sheet.RangeYards ? QString::number(*Sheet.RangeYards, 'g', 7) : QString());
+    txtShots->setText(Sheet.ShotsPerGroup > 0 ? QString::number(Sheet.ShotsPerGroup) : QString());
     txtShooter->setText(Sheet.Header.Shooter);
     txtFirearm->setText(Sheet.Header.Firearm);
     txtDate->setText(Sheet.Header.Date);
@@ -213,9 +217,10 @@ void frmTargetSheet::ApplySettings()
     const auto scale = Positive(txtScale, &bad);
     const auto bullet = Positive(txtBullet, &bad);
     const auto range = Positive(txtRange, &bad);
-    if (bad) {
-        Tell(QStringLiteral("Resolution, scale, bullet diameter and range must be positive "
-                            "numbers (or blank)."));
+    const auto shots = Positive(txtShots, &bad);
+    if (bad || (shots && *shots != std::floor(*shots))) {
+        Tell(QStringLiteral("Resolution, scale, bullet diameter, range and shots per group must "
+                            "be positive numbers (or blank)."));
         ShowSettings();
         return;
     }
@@ -227,6 +232,7 @@ void frmTargetSheet::ApplySettings()
     // The field the user changed wins: a new resolution sets the scale.
     if (dpi && std::abs(*dpi - oldDpi) > 1e-6 * *dpi) {
         if (const auto px = ScaleFromDpi(*dpi, s.UnitName)) s.PixelsPerUnit = *px;
+        RememberDpi(app.session.AppDataDir, picSheet->Image().size(), *dpi);
     } else if (unitChanged && oldDpi > 0) {
         if (const auto px = ScaleFromDpi(oldDpi, s.UnitName)) s.PixelsPerUnit = *px;
     } else if (scale) {
@@ -234,6 +240,7 @@ void frmTargetSheet::ApplySettings()
     }
     s.BulletDiameter = bullet.value_or(0);
     s.RangeYards = range;
+    s.ShotsPerGroup = shots ? int(std::min(*shots, 10000.0)) : 0;
     s.Header.Shooter = txtShooter->text().trimmed();
     s.Header.Firearm = txtFirearm->text().trimmed();
     s.Header.Date = txtDate->text().trimmed();
@@ -282,7 +289,14 @@ void frmTargetSheet::FillTable()
         const GroupAnalysis &a = Figures.Groups[g];
         cell(row, 0, QString::number(g + 1));
         cell(row, 1, Sheet.Marks[g].label, true);
-        cell(row, 2, QString::number(a.ShotCount));
+        const QString note = Sheet.CountNote(int(g));
+        cell(row, 2,
+             note.isEmpty() ? QString::number(a.ShotCount)
+                            : QStringLiteral("%1 of %2").arg(a.ShotCount).arg(Sheet.ShotsPerGroup));
+        if (!note.isEmpty()) {
+            grdGroups->item(row, 2)->setForeground(QColor(200, 0, 0));
+            grdGroups->item(row, 2)->setToolTip(note);
+        }
         const auto &f = figures(a);
         cell(row, 3, f ? Num(f->ExtremeSpread) : UndefinedFigure);
         cell(row, 4, f ? Num(f->MeanRadius) : UndefinedFigure);
@@ -320,6 +334,12 @@ void frmTargetSheet::FillTable()
                 .arg(p->ShotCount)
                 .arg(p->DegreesOfFreedom)
           : QStringLiteral("Pooled: ") + Figures.PooledError);
+    QStringList notes;
+    for (int g = 0; g < int(Sheet.Marks.size()); ++g)
+        if (const QString n = Sheet.CountNote(g); !n.isEmpty()) notes << n;
+    if (!notes.isEmpty())
+        lblPooled->setText(lblPooled->text() + QStringLiteral(" Not as many shots as asked: ") +
+                           notes.join(QStringLiteral("; ")) + QStringLiteral("."));
     grdGroups->resizeColumnsToContents();
     filling = false;
 }

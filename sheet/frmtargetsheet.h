@@ -4,6 +4,7 @@
 // labels and figures, the selected group's plot and the load-development
 // chart on the right. Finding marks and holes runs off the interface thread
 // with a progress bar and Cancel.
+#include "detect/searchjob.h"
 #include "sheet/sheetcanvas.h"
 #include "sheet/sheetwork.h"
 
@@ -22,7 +23,6 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
-class QThread;
 
 class frmTargetSheet : public QMainWindow {
     Q_OBJECT
@@ -40,7 +40,8 @@ public:
     QLabel *lblPooled;
     GroupPlotView *picPlot;
     QChartView *chtLoad;
-    QLineEdit *txtDpi, *txtScale, *txtRange, *txtBullet, *txtShooter, *txtFirearm, *txtDate;
+    QLineEdit *txtDpi, *txtScale, *txtRange, *txtBullet, *txtShots, *txtShooter, *txtFirearm,
+        *txtDate;
     QComboBox *cboUnit, *cboShow;
     QPushButton *cmdFindAims, *cmdFindHoles, *cmdCancel;
     QComboBox *cboMode;
@@ -58,7 +59,7 @@ public:
     bool PrintSheet(const QString &pdfPath);
     void MoveShot(int shot, int group);
     void AddToLogbook(bool all);
-    bool Busy() const { return worker != nullptr; }
+    bool Busy() const { return job != nullptr; }
     // Groups, figures, plot and chart drawn again from the sheet.
     void Refresh();
 
@@ -91,9 +92,7 @@ private:
     void SetBusy(bool busy);
 
     IPeltrixApp &app;
-    QThread *worker = nullptr;
-    std::shared_ptr<std::atomic<bool>> cancel;
-    std::shared_ptr<std::atomic<int>> progress;
+    SearchJob *job = nullptr;
     bool filling = false;
 };
 

@@ -2,6 +2,7 @@
 #include "sheet/frmtargetsheet.h"
 
 #include "app/appinterface.h"
+#include "detect/holenet.h"
 #include "platform/menus.h"
 #include "sheet/aimfinder.h"
 #include "sheet/assign.h"
@@ -17,8 +18,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QThread>
-#include <QTimer>
 #include <cmath>
 
 namespace {
@@ -35,10 +34,8 @@ QString ImageFilter()
 
 frmTargetSheet::~frmTargetSheet()
 {
-    if (worker) {
-        cancel->store(true);
-        worker->wait();
-    }
+    if (job) job->disconnect(this);
+    delete job; // stops the work and waits for it
 }
 
 void frmTargetSheet::BuildMenus()
@@ -211,8 +208,16 @@ bool frmTargetSheet::ImportScan(const QString &path)
     fresh.BulletDiameter = Sheet.BulletDiameter;
     fresh.RangeYards = Sheet.RangeYards;
     fresh.Header = Sheet.Header;
-    if (const auto dpi = RecordedDpi(*image))
+    fresh.ShotsPerGroup = Sheet.ShotsPerGroup;
+    // The file's own resolution, else the one last typed for a card of
+    // this size (a scanner that writes none scans each card alike).
+    const auto recorded = RecordedDpi(*image);
+    const auto typed = RememberedDpi(app.session.AppDataDir, image->size());
+    bool fromFile = true;
+    if (const auto dpi = recorded ? recorded : typed) {
         fresh.PixelsPerUnit = ScaleFromDpi(*dpi, fresh.UnitName).value_or(0);
+        fromFile = bool(recorded);
+    }
     Sheet = fresh;
     SheetPath.clear();
     Modified = true;
@@ -220,9 +225,11 @@ bool frmTargetSheet::ImportScan(const QString &path)
     picSheet->SetImage(*image);
     ShowSettings();
     Refresh();
-    statusBar()->showMessage(Sheet.Scaled() ? QStringLiteral("Scale from the scan's resolution.")
-                                            : QStringLiteral("Set the scale: the resolution in "
-                                                             "dots per inch or two clicks."));
+    statusBar()->showMessage(!Sheet.Scaled() ? QStringLiteral("Set the scale: the resolution in "
+                                                              "dots per inch or two clicks.")
+                             : fromFile      ? QStringLiteral("Scale from the scan's resolution.")
+                                        : QStringLiteral("Scale from the resolution last typed "
+                                                         "for a card of this size."));
     return true;
 }
 
@@ -314,36 +321,50 @@ void frmTargetSheet::FindAims()
 void frmTargetSheet::FindHoles()
 {
     if (!ReadyToFind()) return;
+    if (Sheet.ShotsPerGroup <= 0) {
+        // Asked once a sheet: a group found short or long is then marked.
+        app.prompter.SetOwner(this);
+        const auto answer = app.prompter.InputBox(
+            QStringLiteral("How many shots should each group have? (Leave it empty when they "
+                           "differ.)"),
+            Title, QString());
+        bool ok = false;
+        const int shots = answer ? answer->trimmed().toInt(&ok) : 0;
+        if (ok && shots > 0 && shots <= 10000) {
+            Sheet.ShotsPerGroup = shots;
+            Modified = true;
+            ShowSettings();
+        } else if (answer && !answer->trimmed().isEmpty()) {
+            Tell(QStringLiteral("The number of shots must be a whole number above 0."));
+            return;
+        }
+    }
     StartWork(QStringLiteral("Finding the holes"),
               [](TargetSheet &s, const QImage &image, const SheetProgress &progress) {
                   return ReadCard(s, image, progress);
               });
 }
 
-void frmTargetSheet::StartWork(const QString &what, Job job)
+void frmTargetSheet::StartWork(const QString &what, Job work)
 {
     auto result = std::make_shared<TargetSheet>(Sheet);
     auto done = std::make_shared<bool>(false);
-    cancel = std::make_shared<std::atomic<bool>>(false);
-    progress = std::make_shared<std::atomic<int>>(0);
     const QImage image = picSheet->Image();
-    auto stop = cancel;
-    auto part = progress;
-    worker = QThread::create([=] {
-        *done = job(*result, image, [=](double d) {
-            part->store(int(d * 1000));
-            return !stop->load();
-        });
-    });
-    auto *timer = new QTimer(worker);
-    connect(timer, &QTimer::timeout, this, [this, part] { prgWork->setValue(part->load()); });
-    timer->start(50);
-    connect(worker, &QThread::finished, this, [this, result, done, stop, what, timer] {
-        timer->stop();
-        worker->deleteLater();
-        worker = nullptr;
+    job = new SearchJob(
+        [=](const SearchControl &control) {
+            *done = work(*result, image, [&control](double d) {
+                control.Progress(d);
+                return !control.Cancelled();
+            });
+        },
+        this);
+    connect(job, &SearchJob::Progress, this,
+            [this](int percent) { prgWork->setValue(percent * 10); });
+    connect(job, &SearchJob::Finished, this, [this, result, done, what](bool cancelled) {
+        job->deleteLater();
+        job = nullptr;
         SetBusy(false);
-        if (*done && !stop->load()) {
+        if (*done && !cancelled) {
             Sheet = *result;
             Modified = true;
             picSheet->SelectedShot = picSheet->SelectedMark = -1;
@@ -364,7 +385,6 @@ void frmTargetSheet::StartWork(const QString &what, Job job)
     });
     SetBusy(true);
     statusBar()->showMessage(what + QStringLiteral("..."));
-    worker->start();
 }
 
 void frmTargetSheet::SetBusy(bool busy)
@@ -373,7 +393,9 @@ void frmTargetSheet::SetBusy(bool busy)
     prgWork->setValue(0);
     cmdCancel->setVisible(busy);
     cmdFindAims->setEnabled(!busy);
-    cmdFindHoles->setEnabled(!busy);
+    const QString off = HoleModelProblem();
+    cmdFindHoles->setEnabled(!busy && off.isEmpty());
+    cmdFindHoles->setToolTip(off);
     picSheet->setEnabled(!busy);
     menuBar()->setEnabled(!busy);
 }

@@ -37,10 +37,17 @@ void DrawSheetOverlay(QPainter &p, const TargetSheet &sheet, double zoom, int se
         p.setPen(QPen(c, 1.5 * px));
         p.drawLine(QPointF(mark.x - r * 0.4, mark.y), QPointF(mark.x + r * 0.4, mark.y));
         p.drawLine(QPointF(mark.x, mark.y - r * 0.4), QPointF(mark.x, mark.y + r * 0.4));
-        const QString number = QString::number(m + 1);
-        const QRectF box(mark.x + r * 0.75, mark.y - r * 0.75 - 20 * px, 60 * px, 20 * px);
-        p.fillRect(box.adjusted(0, 0, -(60 - 12 * number.size() - 6) * px, 0),
-                   QColor(255, 255, 255, faded ? 120 : 220));
+        // A group with fewer or more shots than asked says so beside its number.
+        const int counted = int(sheet.GroupShotIndexes(int(m)).size());
+        const bool off = sheet.ShotsPerGroup > 0 && counted != sheet.ShotsPerGroup;
+        const QString number =
+            off ? QStringLiteral("%1: %2 of %3").arg(m + 1).arg(counted).arg(sheet.ShotsPerGroup)
+                : QString::number(m + 1);
+        const double wide = 12 * number.size() + 6;
+        const QRectF box(mark.x + r * 0.75, mark.y - r * 0.75 - 20 * px, wide * px, 20 * px);
+        p.fillRect(box, off ? QColor(255, 230, 230, faded ? 120 : 235)
+                            : QColor(255, 255, 255, faded ? 120 : 220));
+        if (off) p.setPen(QPen(QColor(200, 0, 0, faded ? 90 : 255), 1.5 * px));
         p.drawText(box.adjusted(3 * px, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, number);
     }
     for (size_t i = 0; i < sheet.Shots.size(); ++i) {

@@ -81,6 +81,7 @@ QByteArray SheetFileBytes(const TargetSheet &sheet, const QString &sheetPath)
     o.insert(QStringLiteral("rangeYards"),
              sheet.RangeYards ? QJsonValue(*sheet.RangeYards) : QJsonValue());
     o.insert(QStringLiteral("bulletDiameter"), sheet.BulletDiameter);
+    if (sheet.ShotsPerGroup > 0) o.insert(QStringLiteral("shotsPerGroup"), sheet.ShotsPerGroup);
     const SheetHeader &h = sheet.Header;
     o.insert(QStringLiteral("header"), QJsonObject{{QStringLiteral("shooter"), h.Shooter},
                                                    {QStringLiteral("date"), h.Date},
@@ -146,6 +147,8 @@ bool ParseSheetFile(const QByteArray &bytes, const QString &sheetPath, TargetShe
     if (const QJsonValue range = o.value(QStringLiteral("rangeYards")); !range.isNull())
         s.RangeYards = r.Num(o, "rangeYards", 1e-9, Huge);
     s.BulletDiameter = r.Num(o, "bulletDiameter", 0, Huge);
+    if (o.contains(QStringLiteral("shotsPerGroup")))
+        s.ShotsPerGroup = int(r.Num(o, "shotsPerGroup", 1, 10000));
     const QJsonObject h = o.value(QStringLiteral("header")).toObject();
     s.Header = {r.Text(h, "shooter"), r.Text(h, "date"), r.Text(h, "firearm"),
                 r.Text(h, "caliber"), r.Text(h, "lot"),  r.Text(h, "comments")};

@@ -6,40 +6,39 @@
 #include "sheet/aimfinder.h"
 #include "sheet/assign.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QSettings>
 #include <algorithm>
 #include <cmath>
-
-namespace {
-// A 600-dpi letter card is searched whole; a larger scan in strips.
-constexpr qint64 LargestInOnePiece = 40'000'000;
-} // namespace
 
 std::optional<std::vector<FoundHole>> FindCardHoles(const QImage &image, double bulletPixels,
                                                     const SheetProgress &progress)
 {
-    std::vector<FoundHole> holes;
-    if (image.isNull() || !(bulletPixels > 0)) return holes;
-    if (progress && !progress(0)) return std::nullopt;
-    // The search judges each hole against the whole card around it, so a
-    // card is searched in one piece; only a very large scan goes in strips
-    // (each a quarter of it, overlapping by two bullets) so that it reports
-    // progress and can stop between them.
-    const bool large = qint64(image.width()) * image.height() > LargestInOnePiece;
-    const int overlap = int(std::ceil(2 * bulletPixels));
-    const int step = large ? std::max(overlap * 2, (image.height() + 3) / 4) : image.height();
-    const int strips = (image.height() + step - 1) / step;
-    for (int k = 0; k < strips; ++k) {
-        if (progress && !progress(double(k) / strips)) return std::nullopt;
-        const int top = k * step, bottom = std::min(image.height(), top + step);
-        const QRect region(0, std::max(0, top - overlap), image.width(),
-                           std::min(image.height(), bottom + overlap) - std::max(0, top - overlap));
-        for (const FoundHole &h : FindHoles(image, bulletPixels, strips > 1 ? region : QRect()))
-            if (h.y >= top && h.y < bottom) holes.push_back(h);
-    }
-    if (progress && !progress(1)) return std::nullopt;
-    return holes;
+    if (image.isNull() || !(bulletPixels > 0)) return std::vector<FoundHole>();
+    // The card is searched exactly as detect searches an image, whole; its
+    // progress and a Cancel reach into the search.
+    bool stopped = false;
+    double last = 0;
+    SearchControl control;
+    control.progress = [&](int percent) {
+        last = percent / 100.0;
+        if (progress && !progress(last)) stopped = true;
+    };
+    control.cancelled = [&] {
+        if (progress && !stopped && !progress(last)) stopped = true;
+        return stopped;
+    };
+    HoleRequest request;
+    request.pixelsPerUnit = bulletPixels;
+    request.bulletDiameter = 1;
+    request.control = &control;
+    QString why;
+    auto report = FindHolesInImage(image, request, &why);
+    if (stopped || (progress && !progress(1))) return std::nullopt;
+    if (!report) return std::vector<FoundHole>();
+    return std::move(report->holes);
 }
 
 std::optional<double> RecordedDpi(const QImage &image)
@@ -87,8 +86,8 @@ std::optional<QImage> ReadCardImage(const QString &path, QString *error)
     };
     if (!QFileInfo(path).isFile()) return fail(QStringLiteral("The file does not exist: ") + path);
     QImageReader reader(path);
-    reader.setAutoTransform(false);
-    const QSize size = reader.size();
+    reader.setAutoTransform(true);
+    const QSize size = UprightSize(reader);
     if (!reader.canRead() || !size.isValid())
         return fail(QStringLiteral("The file is not an image that can be read: ") + path);
     if (const QString why = ImageSizeRefusal(size); !why.isEmpty()) return fail(why);
@@ -98,7 +97,40 @@ std::optional<QImage> ReadCardImage(const QString &path, QString *error)
         QImageReader::setAllocationLimit(TargetCanvas::ImageAllocationLimitMB);
     QImage image = reader.read();
     if (image.isNull()) return fail(QStringLiteral("The image could not be decoded: ") + path);
+    // The resolution as the file's headers best tell it (1 dot per metre:
+    // none).
+    const double dpm = FileDpi(path, image).value_or(0.0254) / 0.0254;
+    image.setDotsPerMeterX(int(std::lround(dpm)));
+    image.setDotsPerMeterY(int(std::lround(dpm)));
     return image;
+}
+
+namespace {
+QString SizeKey(QSize size)
+{
+    return QStringLiteral("TypedDpi/%1x%2").arg(size.width()).arg(size.height());
+}
+QString SheetSettings(const QString &appDataDir)
+{
+    return QDir(appDataDir).filePath(QStringLiteral("sheet.ini"));
+}
+} // namespace
+
+std::optional<double> RememberedDpi(const QString &appDataDir, QSize size)
+{
+    if (appDataDir.isEmpty() || size.isEmpty()) return std::nullopt;
+    const QSettings ini(SheetSettings(appDataDir), QSettings::IniFormat);
+    bool ok = false;
+    const double dpi = ini.value(SizeKey(size)).toString().toDouble(&ok);
+    if (!ok || !std::isfinite(dpi) || dpi < 1 || dpi > 1e6) return std::nullopt;
+    return dpi;
+}
+
+void RememberDpi(const QString &appDataDir, QSize size, double dpi)
+{
+    if (appDataDir.isEmpty() || size.isEmpty()) return;
+    QSettings ini(SheetSettings(appDataDir), QSettings::IniFormat);
+    ini.setValue(SizeKey(size), QString::number(dpi, 'g', 10));
 }
 
 QString CheckCardRequest(const TargetSheet &sheet, QSize imageSize)

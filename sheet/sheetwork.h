@@ -19,6 +19,11 @@ std::optional<std::vector<FoundHole>> FindCardHoles(const QImage &image, double 
 // what images without one report).
 std::optional<double> RecordedDpi(const QImage &image);
 
+// The resolution last typed for a card of this size, kept in sheet.ini in
+// the per-user data folder; nothing when none was.
+std::optional<double> RememberedDpi(const QString &appDataDir, QSize size);
+void RememberDpi(const QString &appDataDir, QSize size, double dpi);
+
 // A card from start to end as the command line and the window's Find do it:
 // the marks (unless the sheet has them), the holes as found shots (sure ones
 // accepted) and every shot in its group. False when stopped.

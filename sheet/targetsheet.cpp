@@ -87,3 +87,13 @@ std::vector<LoadPoint> LoadDevelopment(const TargetSheet &sheet, const SheetFigu
                      [](const LoadPoint &a, const LoadPoint &b) { return a.Label < b.Label; });
     return points;
 }
+
+QString TargetSheet::CountNote(int group) const
+{
+    const int counted = int(GroupShotIndexes(group).size());
+    if (ShotsPerGroup <= 0 || counted == ShotsPerGroup) return {};
+    return QStringLiteral("group %1: %2 of %3 shots")
+        .arg(group + 1)
+        .arg(counted)
+        .arg(ShotsPerGroup);
+}

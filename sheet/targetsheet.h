@@ -37,6 +37,7 @@ struct TargetSheet {
     QString UnitName = QStringLiteral("Inches");
     std::optional<double> RangeYards;
     double BulletDiameter = 0; // in the unit
+    int ShotsPerGroup = 0;     // what each group should have; 0: not said
     SheetHeader Header;
     std::vector<SheetMark> Marks;
     std::vector<SheetShot> Shots;
@@ -48,6 +49,9 @@ struct TargetSheet {
     std::vector<int> GroupShotIndexes(int group) const;
     // Drops a mark; its shots lose their group and later groups move up one.
     void RemoveMark(int index);
+    // "group 4: 2 of 3 shots" when the group counts other than ShotsPerGroup,
+    // else empty.
+    QString CountNote(int group) const;
 };
 
 struct SheetFigures {
