@@ -54,6 +54,9 @@ tree=$(mktemp -d)
 dpkg-deb -x "$deb" "$tree"
 version=$("$tree/usr/bin/peltrix-cli" --version 2>/dev/null)
 [ "$version" = "2.0.13" ] || { echo "peltrix-cli --version gave '$version'"; fail=1; }
+# The hole model is found among the installation files and runs.
+"$tree/usr/bin/peltrix-cli" detect "$root/tests/data/photos/images/21_2036-14-04-2023_API_v1.jpg" \
+  --bullet 1 --scale 23 --json >/dev/null || { echo "peltrix-cli detect failed in the package"; fail=1; }
 set +e
 QT_QPA_PLATFORM=offscreen timeout 5 "$tree/usr/bin/peltrix" >/dev/null 2>&1
 rc=$?

@@ -59,6 +59,7 @@ private slots:
     void accuracy_data();
     void accuracy();
     void upright();
+    void cancel();
     void resolution_data();
     void resolution();
     void model_data();
@@ -127,6 +128,27 @@ void TestPhotos::upright()
         for (const FoundHole &b : plain->holes)
             same += std::hypot(a.x - b.x, a.y - b.y) < 0.25 * photo.HoleSize();
     QVERIFY(same >= int(plain->holes.size()) - 1);
+}
+
+void TestPhotos::cancel()
+{
+    // A 12-megapixel photo: Cancel is heard inside the search, which stops
+    // long before its end and leaves nothing.
+    const QImage photo = QImage(Photos + QStringLiteral("/images/21_2036-14-04-2023_API_v1.jpg"))
+                             .scaled(4000, 3000)
+                             .convertToFormat(QImage::Format_RGB32);
+    int furthest = -1, asked = 0;
+    SearchControl control;
+    control.progress = [&](int percent) { furthest = std::max(furthest, percent); };
+    control.cancelled = [&] { return ++asked > 2; };
+    HoleRequest r;
+    r.bulletDiameter = 1;
+    r.pixelsPerUnit = 30; // small holes: a long search
+    r.control = &control;
+    QString why;
+    QVERIFY(!FindHolesInImage(photo, r, &why));
+    QVERIFY(why.contains(QStringLiteral("cancelled")));
+    QVERIFY(furthest < 50);
 }
 
 void TestPhotos::resolution_data()

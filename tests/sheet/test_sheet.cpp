@@ -8,6 +8,7 @@
 #include "sheet/assign.h"
 #include "sheet/sheetexport.h"
 #include "sheet/sheetfile.h"
+#include "detect/scanreader.h"
 #include "sheet/sheetwork.h"
 #include "testsupport.h"
 
@@ -60,6 +61,7 @@ private slots:
     void damagedFiles_data();
     void damagedFiles();
     void roundTripAndExports();
+    void sameSearchAsDetect();
 };
 
 void TestSheet::cards_data()
@@ -235,6 +237,29 @@ void TestSheet::roundTripAndExports()
                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(csv.size(), 3);
     QCOMPARE(csv[1], QStringLiteral("card,1,43.5 gr,1,0.0333,-1.0000,1.0006,Inches"));
+}
+
+void TestSheet::sameSearchAsDetect()
+{
+    // A card read from its file (turned upright, as the sheet reads it) gives
+    // the very holes detect gives for the same file, scale and bullet.
+    const QString photo =
+        QStringLiteral(PELTRIX_TEST_DATA "/photos/images/5_2036-14-04-2023_API_v1.jpg");
+    QString why;
+    const auto card = ReadCardImage(photo, &why);
+    QVERIFY2(card, qPrintable(why));
+    const auto onCard = FindCardHoles(*card, 24);
+    HoleRequest r;
+    r.pixelsPerUnit = 24;
+    r.bulletDiameter = 1;
+    const auto detected = FindHolesInFile(photo, r, &why);
+    QVERIFY(onCard && detected && !onCard->empty());
+    QCOMPARE(onCard->size(), detected->holes.size());
+    for (size_t i = 0; i < onCard->size(); ++i) {
+        QCOMPARE((*onCard)[i].x, detected->holes[i].x);
+        QCOMPARE((*onCard)[i].y, detected->holes[i].y);
+        QCOMPARE((*onCard)[i].confidence, detected->holes[i].confidence);
+    }
 }
 
 QTEST_MAIN(TestSheet)
