@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <exception>
 
 namespace {
 // Each side of the rectangle gets this part of its longer side as margin;
@@ -196,8 +197,12 @@ QImage StraightenImage(const QImage &photo, const Straightening &plan, const QSt
     cv::Mat onto(out.height(), out.width(), CV_8UC4, out.bits(), size_t(out.bytesPerLine()));
     std::array<double, 9> m = plan.matrix;
     const cv::Mat matrix(3, 3, CV_64F, m.data());
-    cv::warpPerspective(from, onto, matrix, onto.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT,
-                        cv::Scalar::all(255));
+    try {
+        cv::warpPerspective(from, onto, matrix, onto.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT,
+                            cv::Scalar::all(255));
+    } catch (const std::exception &) { // out of memory for its work: no picture
+        return {};
+    }
     if (const auto dpm = plan.DotsPerMeter(unitName); dpm && *dpm >= 1 && *dpm < INT_MAX) {
         out.setDotsPerMeterX(int(std::lround(*dpm)));
         out.setDotsPerMeterY(int(std::lround(*dpm)));
