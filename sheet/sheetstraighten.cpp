@@ -35,6 +35,11 @@ std::optional<SheetStraightened> StraightenSheet(const TargetSheet &sheet, const
         if (why) *why = QStringLiteral("Import a scanned card first.");
         return std::nullopt;
     }
+    // A sheet whose scan is missing shows a blank card: nothing to straighten.
+    if (!QFileInfo(sheet.ImagePath).isFile()) {
+        if (why) *why = QStringLiteral("The card's scan cannot be found: ") + sheet.ImagePath;
+        return std::nullopt;
+    }
     StraightenRequest request;
     request.imageSize = photo.size();
     request.corners = corners;
