@@ -74,7 +74,7 @@ int CmdStraighten(const QStringList &args, CliContext &ctx)
     }
 
     QString why;
-    const auto photo = ReadPhoto(photoPath, true, &why);
+    const auto photo = ReadPhoto(photoPath, &why);
     if (!photo) return Refuse(ctx, why);
     StraightenRequest request;
     request.imageSize = photo->size();

@@ -213,7 +213,7 @@ QImage StraightenImage(const QImage &photo, const Straightening &plan, const QSt
     return out;
 }
 
-std::optional<QImage> ReadPhoto(const QString &path, bool upright, QString *why)
+std::optional<QImage> ReadPhoto(const QString &path, QString *why)
 {
     auto fail = [why](const QString &text) -> std::optional<QImage> {
         if (why) *why = text;
@@ -221,8 +221,8 @@ std::optional<QImage> ReadPhoto(const QString &path, bool upright, QString *why)
     };
     if (!QFileInfo(path).isFile()) return fail(QStringLiteral("The file does not exist: ") + path);
     QImageReader reader(path);
-    reader.setAutoTransform(upright);
-    const QSize size = reader.size();
+    reader.setAutoTransform(true);
+    const QSize size = UprightSize(reader);
     const QByteArray format = reader.format();
     if (!reader.canRead() || !size.isValid())
         return fail(QStringLiteral("The file is not an image that can be read: ") + path);
@@ -277,8 +277,8 @@ bool StraightenGroupPicture(Session &s, const StraightenCorners &corners, double
     if (s.ImagePath.isEmpty())
         return tell(QStringLiteral("Import a target image first: File, Import Target Image."));
     QString why;
-    // As the window shows it: the picture is read as the file stores it.
-    const auto photo = ReadPhoto(s.ImagePath, false, &why);
+    // Upright, as the window shows it: the corners were clicked there.
+    const auto photo = ReadPhoto(s.ImagePath, &why);
     if (!photo) return tell(why);
 
     // The aim point and shots are on the picture only with a scale to place them.

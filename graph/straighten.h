@@ -54,10 +54,10 @@ std::optional<Straightening> PlanStraighten(const StraightenRequest &request, QS
 // memory ran out.
 QImage StraightenImage(const QImage &photo, const Straightening &plan, const QString &unitName);
 
-// A photo read whole, `upright` by its EXIF orientation or as stored;
-// nothing, with the reason, when it cannot be read, is cut short or is over
-// the picture size limit.
-std::optional<QImage> ReadPhoto(const QString &path, bool upright, QString *why);
+// A photo read whole and upright by its EXIF orientation, as the windows
+// show it; nothing, with the reason, when it cannot be read, is cut short or
+// is over the picture size limit.
+std::optional<QImage> ReadPhoto(const QString &path, QString *why);
 
 // Writes the picture as a PNG beside the photo: "NAME straightened.png", or
 // "NAME straightened 2.png" and on where that exists; never over a file.
