@@ -120,6 +120,9 @@ const CliCommand Commands[] = {
      "sheet IMAGE --bullet DIAMETER (--dpi N | --scale PIXELS_PER_UNIT) [--unit NAME] "
      "[--range YARDS] [--aim X,Y]... [--json]\n"
      "       peltrix-cli sheet FILE.pxsheet [--json]"},
+    {"straighten", CmdStraighten,
+     "straighten IMAGE --corners X1,Y1,X2,Y2,X3,Y3,X4,Y4 --size W,H [--unit NAME] [--dpi N] "
+     "-o OUT.png"},
     {"log", CmdLog,
      "log add FILE.pxs... [--db PATH] [--load TEXT] [--powder TEXT] [--charge NUMBER] "
      "[--bullet TEXT] [--coal NUMBER] [--primer TEXT] [--json]\n"

@@ -60,6 +60,7 @@ int CmdCsv(const QStringList &args, CliContext &ctx);
 int CmdRender(const QStringList &args, CliContext &ctx);
 int CmdDetect(const QStringList &args, CliContext &ctx);
 int CmdSheet(const QStringList &args, CliContext &ctx);
+int CmdStraighten(const QStringList &args, CliContext &ctx);
 int CmdLog(const QStringList &args, CliContext &ctx);
 int CmdChrono(const QStringList &args, CliContext &ctx);
 // The logbook of the log and chrono commands: `given` (--db), else the user's.

@@ -1,11 +1,14 @@
 #include "graph/frmgraphenter.h"
 
 #include "app/appinterface.h"
+#include "app/textnum.h"
+#include "graph/cornerpicker.h"
 #include "graph/findtool.h"
 #include "graph/frmtoolbox.h"
 #include "graph/graphguide.h"
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
+#include "graph/straighten.h"
 #include "platform/menus.h"
 #include "platform/placement.h"
 #include "platform/screen.h"
@@ -97,6 +100,9 @@ frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
     mnuZoomActual = item(view, "mnuZoomActual", QStringLiteral("Actual Size (100 %)"),
                          &F::mnuZoomActual_Click, QKeySequence(Qt::CTRL | Qt::Key_0));
     mnuZoomFit = item(view, "mnuZoomFit", QStringLiteral("Fit to Window"), &F::mnuZoomFit_Click);
+    view->addSeparator();
+    mnuStraighten = item(view, "mnuStraighten", QStringLiteral("Straighten Picture..."),
+                         &F::mnuStraighten_Click);
     app.AddLogbookMenuItems(this, file, view, "mnuGraph");
     QMenu *options = menu("mnuGraphOptions", QStringLiteral("&Options"));
     mnuGraphColor = item(options, "mnuGraphColor", QStringLiteral("Set Background &Color"),
@@ -173,6 +179,8 @@ void frmGraphEnter::moveEvent(QMoveEvent *event)
 void frmGraphEnter::ReloadTargetImage()
 {
     Session &s = app.session;
+    // Corners clicked on the picture that goes do not belong to the next.
+    if (Picking()) Straightening->Cancel();
     setWindowTitle(TitlePrefix + s.ImagePath);
     app.prompter.SetOwner(this);
     Finder->Forget();
@@ -212,7 +220,8 @@ void frmGraphEnter::SyncControls()
 void frmGraphEnter::UpdateGuide()
 {
     const Session &s = app.session;
-    lblStatus->setText(ToolPrompt(s, picture, picture.canvas.HasImage()));
+    lblStatus->setText(Picking() ? Straightening->Prompt()
+                                 : ToolPrompt(s, picture, picture.canvas.HasImage()));
     lblScale->setText(ScaleText(s));
     Picture1->SetNotes(NotesOf(s, picture));
 }
@@ -309,6 +318,49 @@ void frmGraphEnter::mnuZoomFit_Click()
 {
     keepFitted = true;
     FitNewPicture();
+}
+
+bool frmGraphEnter::Picking() const { return Straightening && Straightening->Running(); }
+
+void frmGraphEnter::mnuStraighten_Click()
+{
+    app.prompter.SetOwner(this);
+    if (Picking()) return;
+    auto refuse = [this](const QString &text) {
+        app.prompter.MsgBox(text, StraightenTitle, Buttons::Ok, Icon::Exclamation);
+    };
+    if (!picture.canvas.HasImage() || app.session.ImagePath.isEmpty())
+        return refuse(QStringLiteral("Import a target image first: File, Import Target Image."));
+    if (Finder->Searching() || Finder->Showing())
+        return refuse(QStringLiteral("Enter or drop the holes Find proposes first."));
+    Straightening = new CornerPicker(
+        this, Picture1, [this](QPointF w) { return Picture1->ToPictureTwips(w) / TwipsPerPixel; },
+        [this](QPointF px) { return (px + QPointF(0.5, 0.5)) * Picture1->Zoom(); });
+    connect(Straightening, &CornerPicker::Step, lblStatus, &QLabel::setText);
+    connect(Straightening, &CornerPicker::Cancelled, this, &frmGraphEnter::UpdateGuide);
+    connect(Straightening, &CornerPicker::Picked, this, &frmGraphEnter::StraightenCornersPicked);
+    UpdateGuide();
+}
+
+void frmGraphEnter::StraightenCornersPicked(const std::array<QPointF, 4> &corners)
+{
+    Session &s = app.session;
+    app.prompter.SetOwner(this);
+    const QString unit = s.UnitName.trimmed();
+    auto ask = [&](const QString &what) {
+        return app.prompter.InputBox(QStringLiteral("%1 of the rectangle, in %2:").arg(what, unit),
+                                     StraightenTitle, QString());
+    };
+    const auto width = ask(QStringLiteral("Width (corner 1 to corner 2)"));
+    const auto height =
+        width ? ask(QStringLiteral("Height (corner 2 to corner 3)")) : std::optional<QString>();
+    // Either box cancelled: everything stays as it was.
+    if (width && height &&
+        StraightenGroupPicture(s, corners, Val(*width), Val(*height), app.prompter)) {
+        ReloadTargetImage();
+        app.RenderStats();
+    }
+    UpdateGuide();
 }
 
 void frmGraphEnter::ViewMoved()

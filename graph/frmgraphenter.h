@@ -5,7 +5,9 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointF>
 #include <QPointer>
+#include <array>
 
 class IPeltrixApp;
 class PictureBox;
@@ -14,6 +16,7 @@ class QLabel;
 class QAction;
 class frmToolBox;
 class FindTool;
+class CornerPicker;
 
 class frmGraphEnter : public QMainWindow {
     Q_OBJECT
@@ -29,6 +32,9 @@ public:
     // Scrolling and zoom of the picture.
     PictureView *View;
     QAction *mnuZoomIn, *mnuZoomOut, *mnuZoomActual, *mnuZoomFit;
+    // Straighten Picture: four corners clicked, then the rectangle's size.
+    QAction *mnuStraighten;
+    QPointer<CornerPicker> Straightening;
     QLabel *ZoomLabel;
     // The status line: what a click does now, and the picture's scale.
     QLabel *lblStatus, *lblScale;
@@ -72,6 +78,7 @@ public slots:
     void mnuZoomOut_Click();
     void mnuZoomActual_Click();
     void mnuZoomFit_Click();
+    void mnuStraighten_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -81,6 +88,8 @@ protected:
 private:
     void Form_Unload();
     void ViewMoved();
+    void StraightenCornersPicked(const std::array<QPointF, 4> &corners);
+    bool Picking() const;
     // A new picture opens fitted to the window, and stays fitted as the
     // window is resized until the user zooms.
     void FitNewPicture();

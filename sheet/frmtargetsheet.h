@@ -59,6 +59,8 @@ public:
     bool PrintSheet(const QString &pdfPath);
     void MoveShot(int shot, int group);
     void AddToLogbook(bool all);
+    // Four corners clicked on the card, then the rectangle's size.
+    void StraightenPicture();
     bool Busy() const { return job != nullptr; }
     // Groups, figures, plot and chart drawn again from the sheet.
     void Refresh();

@@ -120,6 +120,8 @@ void frmTargetSheet::BuildMenus()
     QMenu *edit = AddMenu(menuBar(), "mnuSheetEdit", QStringLiteral("&Card"));
     item(edit, "mnuSheetFindAims", QStringLiteral("Find &Aims"), [this] { FindAims(); });
     item(edit, "mnuSheetFindHoles", QStringLiteral("Find &Holes"), [this] { FindHoles(); });
+    item(edit, "mnuSheetStraighten", QStringLiteral("&Straighten Picture..."),
+         [this] { StraightenPicture(); });
     item(edit, "mnuSheetAssign", QStringLiteral("Assign Shots to &Groups Again"), [this] {
         AssignShots(Sheet);
         Edited();

@@ -1,6 +1,7 @@
 #include "sheet/sheetfile.h"
 
 #include "platform/wholefile.h"
+#include "sheet/sheetstraighten.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,6 +114,7 @@ QByteArray SheetFileBytes(const TargetSheet &sheet, const QString &sheetPath)
     o.insert(QStringLiteral("marks"), marks);
     o.insert(QStringLiteral("groups"), groups);
     o.insert(QStringLiteral("shots"), shots);
+    if (sheet.Original) o.insert(QStringLiteral("original"), OriginalJson(sheet, sheetPath));
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
@@ -195,6 +197,7 @@ bool ParseSheetFile(const QByteArray &bytes, const QString &sheetPath, TargetShe
         shot.accepted = accepted.toBool();
         s.Shots.push_back(shot);
     }
+    if (QString why; !ReadOriginal(o, sheetPath, s, &why)) r.fail(why);
     if (!r.fault.isEmpty()) return refuse(QStringLiteral("It is damaged: ") + r.fault);
     out = std::move(s);
     return true;

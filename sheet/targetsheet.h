@@ -5,8 +5,10 @@
 // (x right, y up), as the classic windows measure a group from its aim.
 #include "analysis/groupanalysis.h"
 
+#include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -31,6 +33,14 @@ struct SheetHeader {
     QString Shooter, Date, Firearm, Caliber, Lot, Comments;
 };
 
+// The photo a straightened card came from: the corners (its pixels,
+// clockwise from the top-left) of a rectangle Width x Height in the unit.
+struct SheetOriginal {
+    QString ImagePath;
+    std::array<QPointF, 4> Corners;
+    double Width = 0, Height = 0;
+};
+
 struct TargetSheet {
     QString ImagePath;        // absolute while open
     double PixelsPerUnit = 0; // 0: not scaled
@@ -41,6 +51,7 @@ struct TargetSheet {
     SheetHeader Header;
     std::vector<SheetMark> Marks;
     std::vector<SheetShot> Shots;
+    std::optional<SheetOriginal> Original; // straightened from it
 
     bool Scaled() const { return PixelsPerUnit > 0; }
     // The counted shots of one group, in the unit from its mark (y up).

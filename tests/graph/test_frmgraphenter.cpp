@@ -1,7 +1,11 @@
 // The graphical entry window and its toolbox, driven as a user would.
+#include "filetestutil.h"
 #include "graph/frmtoolbox.h"
+#include "graph/straighten.h"
 #include "graphtestsupport.h"
+#include "platform/screen.h"
 #include "stats/frmtextoutput.h"
+#include "tiltedphoto.h"
 
 #include <QAction>
 #include <QDialog>
@@ -13,6 +17,7 @@ class TestFrmGraphEnter : public QObject {
 private slots:
     void windowEndToEnd();
     void toolboxClear();
+    void straightenPicture();
 };
 
 void TestFrmGraphEnter::windowEndToEnd()
@@ -96,6 +101,75 @@ void TestFrmGraphEnter::toolboxClear()
     QVERIFY(!w->Picture().canvas.HasImage());
     QVERIFY(!tools->cmdAimPoint->isEnabled() && !tools->cmdRemShot->isEnabled());
     QCOMPARE(t.session.ToolMode, Tool::Calibrate);
+}
+
+void TestFrmGraphEnter::straightenPicture()
+{
+    TestApp t;
+    const TiltedPhoto card = MakeTiltedPhoto();
+    const QString photo = t.dir.filePath(QStringLiteral("card.png"));
+    QVERIFY(card.image.save(photo));
+    const QByteArray original = ReadBytes(photo);
+    // The first name beside the photo is taken: it stays as it is.
+    const QString taken = t.dir.filePath(QStringLiteral("card straightened.png"));
+    QVERIFY(WriteBytes(taken, "not ours"));
+    const QStringList files = QDir(t.dir.path()).entryList({QStringLiteral("card*")});
+    frmGraphEnter *w = OpenWindow(t, photo);
+    auto click = [&](QPointF px) { ClickPixel(w, px.toPoint()); };
+    // Calibrated along the slanted top edge, aimed at one dot, a shot on another.
+    click(card.corners[0]);
+    t.prompter.QueueInput(QStringLiteral("8"));
+    click(card.corners[1]);
+    click(card.DotOnPhoto(0));
+    click(card.DotOnPhoto(1));
+    QCOMPARE(t.session.ShotCount, 1);
+    const Session before = t.session;
+    auto unchanged = [&] {
+        return t.session.ImagePath == photo && t.session.ImageScale == before.ImageScale &&
+               t.session.AimX == before.AimX && t.session.ShotX[1] == before.ShotX[1] &&
+               t.session.ShotY[1] == before.ShotY[1] &&
+               QDir(t.dir.path()).entryList({QStringLiteral("card*")}) == files;
+    };
+
+    // Esc halfway: as it was.
+    w->mnuStraighten->trigger();
+    click(card.corners[0]);
+    click(card.corners[1]);
+    QApplication::setActiveWindow(w);
+    QTest::keyClick(w, Qt::Key_Escape);
+    QVERIFY(unchanged());
+    // Corners that cross: refused with the reason, nothing written.
+    w->mnuStraighten->trigger();
+    t.prompter.QueueInput(QStringLiteral("8"));
+    t.prompter.QueueInput(QStringLiteral("6"));
+    for (size_t k : {0, 2, 1, 3}) click(card.corners[k]);
+    QCOMPARE(t.prompter.messages().size(), 1);
+    QCOMPARE(t.prompter.messages().last().title, StraightenTitle);
+    QVERIFY(unchanged());
+
+    // The four corners clockwise, then the card's size.
+    w->mnuStraighten->trigger();
+    t.prompter.QueueInput(QStringLiteral("8"));
+    t.prompter.QueueInput(QStringLiteral("6"));
+    for (const QPointF &c : card.corners) click(c);
+    const QString flat = t.dir.filePath(QStringLiteral("card straightened 2.png"));
+    QCOMPARE(t.session.ImagePath, flat);
+    QCOMPARE(w->Picture().canvas.ImageSize(), QImage(flat).size());
+    QCOMPARE(ReadBytes(photo), original);
+    QCOMPARE(ReadBytes(taken), QByteArray("not ours"));
+    QCOMPARE(t.prompter.messages().size(), 1);
+    // The shot keeps its place on the card, now at its true offset from the aim.
+    const QPointF truth = card.dots[1] - card.dots[0];
+    QVERIFY2(std::abs(t.session.ShotX[1] - truth.x()) < 0.05 &&
+                 std::abs(t.session.ShotY[1] + truth.y()) < 0.05,
+             qPrintable(QStringLiteral("%1, %2").arg(t.session.ShotX[1]).arg(t.session.ShotY[1])));
+    // No calibration needed: a shot clicked on the new picture measures true.
+    QCOMPARE(t.session.ToolMode, Tool::EnterShot);
+    const double perUnit = 1 / (double(t.session.ImageScale) * TwipsPerPixel);
+    const QPointF aim(t.session.AimX * perUnit, t.session.AimY * perUnit);
+    click(aim + (card.dots[2] - card.dots[0]) * perUnit);
+    QCOMPARE(t.session.ShotCount, 2);
+    QVERIFY(std::abs(t.session.ShotX[2] - (card.dots[2].x() - card.dots[0].x())) < 0.05);
 }
 
 QTEST_MAIN(TestFrmGraphEnter)

@@ -8,6 +8,7 @@
 #include "sheet/sheetfile.h"
 #include "shownwindow.h"
 #include "testsupport.h"
+#include "tiltedphoto.h"
 
 #include <QComboBox>
 #include <QJsonArray>
@@ -43,6 +44,7 @@ class TestFrmTargetSheet : public QObject {
 private slots:
     void scanToPrintedPage();
     void commandLine();
+    void straightenCard();
 };
 
 void TestFrmTargetSheet::scanToPrintedPage()
@@ -192,6 +194,64 @@ void TestFrmTargetSheet::commandLine()
         QCOMPARE(bad.code, code);
         QVERIFY(bad.out.isEmpty());
     }
+}
+
+void TestFrmTargetSheet::straightenCard()
+{
+    TestApp t;
+    const TiltedPhoto card = MakeTiltedPhoto();
+    const QString photo = t.dir.filePath(QStringLiteral("card.png"));
+    QVERIFY(card.image.save(photo));
+    const QByteArray original = ReadBytes(photo);
+    frmTargetSheet *w = TargetSheetWindow(*t.app, t.app->MainWindow());
+    w->show();
+    QVERIFY(w->ImportScan(photo));
+    SheetCanvas *pic = w->picSheet;
+    auto click = [&](QPointF px) {
+        QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget(px).toPoint());
+    };
+    // A mark on one dot, a shot on another; the photo has no scale.
+    w->cboMode->setCurrentIndex(1);
+    click(card.DotOnPhoto(0));
+    w->cboMode->setCurrentIndex(0);
+    click(card.DotOnPhoto(1));
+    QVERIFY(!w->Sheet.Scaled() && w->Sheet.Shots.size() == 1 && w->Sheet.Shots[0].group == 0);
+
+    w->findChild<QAction *>(QStringLiteral("mnuSheetStraighten"))->trigger();
+    t.prompter.QueueInput(QStringLiteral("8"));
+    t.prompter.QueueInput(QStringLiteral("6"));
+    for (const QPointF &c : card.corners) click(c);
+    const QString flat = t.dir.filePath(QStringLiteral("card straightened.png"));
+    QCOMPARE(w->Sheet.ImagePath, flat);
+    QCOMPARE(pic->Image().size(), QImage(flat).size());
+    QCOMPARE(ReadBytes(photo), original);
+    QVERIFY(t.prompter.messages().isEmpty());
+    // The shot keeps its place on the card: scaled from the rectangle, it
+    // lies at its true offset from the mark (y up).
+    auto trueOffset = [&](const TargetSheet &s) {
+        const std::vector<ShotXY> shots = s.GroupShots(0);
+        return shots.size() == 1 && std::abs(shots[0].x - 5) < 0.05 &&
+               std::abs(shots[0].y + 3) < 0.05;
+    };
+    QVERIFY(trueOffset(w->Sheet));
+
+    // Saved and read back: the straightened picture, the photo it came from
+    // with the corners clicked, and the size.
+    const QString saved = t.dir.filePath(QStringLiteral("card.pxsheet"));
+    QVERIFY(w->SaveSheet(saved));
+    TargetSheet back;
+    QVERIFY(OpenSheetFile(saved, back));
+    QCOMPARE(back.ImagePath, flat);
+    QVERIFY(back.Original && back.Original->ImagePath == photo);
+    QCOMPARE(std::pair(back.Original->Width, back.Original->Height), std::pair(8.0, 6.0));
+    for (size_t k = 0; k < 4; ++k)
+        QVERIFY(std::hypot(back.Original->Corners[k].x() - card.corners[k].x(),
+                           back.Original->Corners[k].y() - card.corners[k].y()) < 1.5);
+    QVERIFY(trueOffset(back));
+    QVERIFY(w->OpenSheet(saved));
+    QCOMPARE(pic->Image().size(), QImage(flat).size());
+    QVERIFY(trueOffset(w->Sheet));
+    w->close();
 }
 
 QTEST_MAIN(TestFrmTargetSheet)

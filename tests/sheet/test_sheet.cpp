@@ -30,6 +30,11 @@ TargetSheet SampleSheet(const QString &folder)
                {330, 720, 0, ShotSource::Clicked, 1, true},
                {910, 705, 1, ShotSource::Found, 0.6, false},
                {50, 50, -1, ShotSource::Clicked, 1, true}};
+    s.Original =
+        SheetOriginal{QDir(folder).filePath(QStringLiteral("photo.jpg")),
+                      {QPointF(10, 12), QPointF(1190, 30), QPointF(1170, 1590), QPointF(25, 1570)},
+                      8.5,
+                      11};
     return s;
 }
 
@@ -38,7 +43,12 @@ bool SameSheet(const TargetSheet &a, const TargetSheet &b)
     if (a.ImagePath != b.ImagePath || a.PixelsPerUnit != b.PixelsPerUnit ||
         a.UnitName != b.UnitName || a.RangeYards != b.RangeYards ||
         a.BulletDiameter != b.BulletDiameter || a.Header.Firearm != b.Header.Firearm ||
-        a.Marks.size() != b.Marks.size() || a.Shots.size() != b.Shots.size())
+        a.Marks.size() != b.Marks.size() || a.Shots.size() != b.Shots.size() ||
+        a.Original.has_value() != b.Original.has_value())
+        return false;
+    if (a.Original &&
+        (a.Original->ImagePath != b.Original->ImagePath ||
+         a.Original->Corners != b.Original->Corners || a.Original->Width != b.Original->Width))
         return false;
     for (size_t i = 0; i < a.Marks.size(); ++i)
         if (a.Marks[i].x != b.Marks[i].x || a.Marks[i].cell != b.Marks[i].cell ||
@@ -178,6 +188,10 @@ void TestSheet::damagedFiles_data()
         << QByteArray("\"clicked\"") << QByteArray("\"typed\"");
     QTest::newRow("a confidence above 1")
         << QByteArray("\"confidence\": 0.93") << QByteArray("\"confidence\": 93");
+    QTest::newRow("corners of the original that are no list")
+        << QByteArray("\"corners\": [") << QByteArray("\"corners\": 4, \"x\": [");
+    QTest::newRow("an original without its size")
+        << QByteArray("\"size\": [") << QByteArray("\"sizes\": [");
     QTest::newRow("huge group number")
         << QByteArray("\"group\": 2") << QByteArray("\"group\": 1e300");
 }
@@ -206,6 +220,7 @@ void TestSheet::roundTripAndExports()
     const QString path = dir.filePath(QStringLiteral("card.pxsheet"));
     QVERIFY(SaveSheetFile(sheet, path));
     QVERIFY(ReadBytes(path).contains("\"image\": \"card.png\"")); // beside the sheet: relative
+    QVERIFY(ReadBytes(path).contains("\"image\": \"photo.jpg\""));
     TargetSheet back;
     QVERIFY(OpenSheetFile(path, back));
     QVERIFY(SameSheet(back, sheet));
