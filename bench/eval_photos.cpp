@@ -15,6 +15,20 @@
 #include <cstdio>
 
 namespace {
+// Whether the hole of box `i` touches another labelled hole.
+bool Touching(const LabelledPhoto &photo, int i)
+{
+    const QRectF &a = photo.holes[size_t(i)];
+    for (size_t j = 0; j < photo.holes.size(); ++j) {
+        if (int(j) == i) continue;
+        const QRectF &b = photo.holes[j];
+        const double reach = (a.width() + a.height() + b.width() + b.height()) / 4;
+        const QPointF d = a.center() - b.center();
+        if (std::hypot(d.x(), d.y()) <= reach) return true;
+    }
+    return false;
+}
+
 // A face whose box is this far from square: seen at an angle (or stretched
 // when the photo was resized to a square).
 bool Elongated(const LabelledPhoto &p)

@@ -2,7 +2,8 @@
 // (images/NAME.jpg, labels/NAME.txt with one hole box per line), so that
 // the hole model can learn clean flatbed scans beside the phone photos.
 //
-//   synth_photos OUT_DIR COUNT
+//   synth_photos OUT_DIR COUNT [CARDS]
+#include "cardgen.h"
 #include "synthtarget.h"
 
 #include <QDir>
@@ -21,10 +22,28 @@ int main(int argc, char **argv)
     out.mkpath(QStringLiteral("images"));
     out.mkpath(QStringLiteral("labels"));
     const int count = std::atoi(argv[2]);
-    for (int k = 0; k < count; ++k) {
-        SynthOptions o = SynthVariant(quint32(5000 + k));
-        o.jpegQuality = 0;
-        const SynthTarget t = MakeSynthTarget(o);
+    const int cards = argc > 3 ? std::atoi(argv[3]) : 0;
+    for (int k = 0; k < count + cards; ++k) {
+        SynthTarget t;
+        if (k < count) {
+            SynthOptions o = SynthVariant(quint32(5000 + k));
+            o.jpegQuality = 0;
+            t = MakeSynthTarget(o);
+        } else {
+            // Clean multi-bull cards, as a flatbed scan gives them.
+            CardOptions o;
+            o.seed = quint32(7000 + k);
+            o.marks = CardOptions::Marks(k % 4);
+            o.colour = k % 3 == 0;
+            o.cells = k % 5 == 0;
+            o.caliber = k % 2 ? 0.308 : 0.224;
+            o.columns = 2 + k % 3;
+            o.rows = 3 + k % 2;
+            const Card c = MakeCard(o);
+            t.image = c.image;
+            t.shots = c.shots;
+            t.diameterPixels = c.bulletPixels;
+        }
         const QString name = QStringLiteral("synth_%1").arg(k, 4, 10, QLatin1Char('0'));
         t.image.save(out.filePath(QStringLiteral("images/") + name + QStringLiteral(".jpg")),
                      "JPEG", 80 + k % 15);

@@ -6,7 +6,6 @@
 #include "testsupport.h"
 #include "tiltedphoto.h"
 
-#include <QImageReader>
 #include <QtTest>
 #include <cmath>
 
@@ -20,18 +19,6 @@ QString CornerText(const std::array<QPointF, 4> &c)
     return parts.join(QLatin1Char(','));
 }
 
-// A JPEG whose EXIF says: turn me a quarter clockwise to show me upright.
-QByteArray TurnedJpeg(const QImage &upright)
-{
-    QByteArray bytes = Encoded(upright.transformed(QTransform().rotate(-90)), "JPG", 95);
-    const QByteArray tiff = QByteArray("MM\0*\0\0\0\x08\0\x01", 10) +
-                            QByteArray("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12) +
-                            QByteArray(4, '\0');
-    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
-    const int length = int(payload.size()) + 2;
-    bytes.insert(2, QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + payload);
-    return bytes;
-}
 } // namespace
 
 class TestStraighten : public QObject {
@@ -181,21 +168,6 @@ void TestStraighten::commandLine()
     }
     QCOMPARE(ReadBytes(out), written);
     QCOMPARE(ReadBytes(photo), original);
-
-    // A phone photo stored on its side is read upright: corners beyond its
-    // stored width are on the picture.
-    const QString turned = dir.filePath(QStringLiteral("turned.jpg"));
-    QVERIFY(WriteBytes(turned, TurnedJpeg(t.image)));
-    QImageReader stored(turned);
-    stored.setAutoTransform(false);
-    QCOMPARE(stored.size().width(), t.image.height());
-    r = run(turned, dir.filePath(QStringLiteral("turned flat.png")));
-    QCOMPARE(r.code, 0);
-    const QImage upright(dir.filePath(QStringLiteral("turned flat.png")));
-    const QPointF origin = *PlanStraighten(same, nullptr)->Map(t.corners[0]);
-    const QPointF a = DarkCentre(upright, origin + t.dots[0] * 40, 12);
-    const QPointF b = DarkCentre(upright, origin + t.dots[1] * 40, 12);
-    QVERIFY(std::abs(Distance(a, b) / 40 - Distance(t.dots[0], t.dots[1])) < 0.03);
 }
 
 QTEST_GUILESS_MAIN(TestStraighten)

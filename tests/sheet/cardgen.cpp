@@ -1,5 +1,7 @@
 #include "cardgen.h"
 
+#include "synthtarget.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
@@ -86,10 +88,8 @@ Card MakeCard(const CardOptions &o)
             }
             c.shots.push_back(s);
             c.groups.push_back(int(k));
-            const double hr = c.bulletPixels / 2;
-            p.setPen(QPen(QColor(150, 150, 150), 0.12 * hr));
-            p.setBrush(QColor(60, 60, 62));
-            p.drawEllipse(s, hr, hr);
         }
+    p.end();
+    DrawSynthHoles(c.image, c.shots, c.bulletPixels / 2, o.seed);
     return c;
 }

@@ -80,19 +80,6 @@ bool InBlack(const LabelledPhoto &photo, QPointF p)
     });
 }
 
-bool Touching(const LabelledPhoto &photo, int i)
-{
-    const QRectF &a = photo.holes[size_t(i)];
-    for (size_t j = 0; j < photo.holes.size(); ++j) {
-        if (int(j) == i) continue;
-        const QRectF &b = photo.holes[j];
-        const double reach = (a.width() + a.height() + b.width() + b.height()) / 4;
-        const QPointF d = a.center() - b.center();
-        if (std::hypot(d.x(), d.y()) <= reach) return true;
-    }
-    return false;
-}
-
 void PhotoScore::Add(const LabelledPhoto &photo, const std::vector<FoundHole> &holes,
                      const std::function<bool(const LabelledPhoto &, QPointF)> &keep)
 {

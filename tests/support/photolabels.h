@@ -51,5 +51,3 @@ struct PhotoScore {
 
 // Where a point lies: within a black aiming area's ellipse.
 bool InBlack(const LabelledPhoto &photo, QPointF p);
-// Whether the hole of box `i` touches another labelled hole.
-bool Touching(const LabelledPhoto &photo, int i);

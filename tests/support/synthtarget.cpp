@@ -130,7 +130,28 @@ void DrawHoles(QImage &img, const std::vector<Hole> &holes, double radius, const
             }
         }
 }
+void DrawRaggedHoles(QImage &img, const std::vector<QPointF> &centres, double radius,
+                     const SynthOptions &o, QRandomGenerator &rng)
+{
+    std::vector<Hole> holes;
+    for (const QPointF &c : centres) {
+        Hole h;
+        h.c = c;
+        const double base = 0.86 + rng.bounded(0.08);
+        for (double &v : h.tear) v = base + rng.bounded(0.08) - 0.04;
+        for (double &v : h.fibre) v = rng.bounded(1.0);
+        h.grease = 0.45 + rng.bounded(0.3);
+        holes.push_back(h);
+    }
+    DrawHoles(img, holes, radius, o, rng);
+}
 } // namespace
+
+void DrawSynthHoles(QImage &img, const std::vector<QPointF> &centres, double radius, quint32 seed)
+{
+    QRandomGenerator rng(seed * 7919u + 17);
+    DrawRaggedHoles(img, centres, radius, SynthOptions{}, rng);
+}
 
 SynthOptions SynthVariant(quint32 seed)
 {
@@ -192,17 +213,7 @@ SynthTarget MakeSynthTarget(const SynthOptions &o)
     for (int k = 0; k < o.singles; ++k)
         if (const QPointF c = place(1.6 * d); c.x() >= 0) t.shots.push_back(c);
 
-    std::vector<Hole> holes;
-    for (const QPointF &c : t.shots) {
-        Hole h;
-        h.c = c;
-        const double base = 0.86 + rng.bounded(0.08);
-        for (double &v : h.tear) v = base + rng.bounded(0.08) - 0.04;
-        for (double &v : h.fibre) v = rng.bounded(1.0);
-        h.grease = 0.45 + rng.bounded(0.3);
-        holes.push_back(h);
-    }
-    DrawHoles(t.image, holes, d / 2, o, rng);
+    DrawRaggedHoles(t.image, t.shots, d / 2, o, rng);
 
     // The scanner: uneven light, slight rotation, blur, noise, JPEG.
     cv::Mat m = MatOf(t.image);

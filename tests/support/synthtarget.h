@@ -34,6 +34,9 @@ struct SynthTarget {
 // Options varied over dpi, caliber, backing, JPEG quality and the rest.
 SynthOptions SynthVariant(quint32 seed);
 SynthTarget MakeSynthTarget(const SynthOptions &o);
+// Ragged holes of that radius at the centres, drawn as the scans above have
+// them (dark backing showing through, bullet wipe, torn fibres).
+void DrawSynthHoles(QImage &img, const std::vector<QPointF> &centres, double radius, quint32 seed);
 
 struct HoleScore {
     int shots = 0, found = 0, matched = 0, pairs = 0, pairsSplit = 0;
