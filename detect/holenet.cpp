@@ -24,8 +24,8 @@ constexpr int Tile = 768;
 // Raw scores of the tuning photos at which a proposal is worth showing
 // (best balance of found and false) and at which 98.5 % of proposals are
 // holes; the confidence is scaled so these become 0.5 and SureConfidence.
-constexpr double RawDoubtful = 0.58;
-constexpr double RawSure = 0.665;
+constexpr double RawDoubtful = 0.61;
+constexpr double RawSure = 0.68;
 
 struct Model {
     std::mutex lock; // one forward pass at a time: a network is not re-entrant
