@@ -8,7 +8,6 @@
 #include "graph/targetimage.h"
 #include "photolabels.h"
 
-#include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -25,11 +24,7 @@ QByteArray Jpeg(const QImage &image, double dpi)
     QImage copy = image;
     copy.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
     copy.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "jpeg").write(copy);
-    return bytes;
+    return Encoded(copy, "JPG");
 }
 
 // An EXIF block (big-endian TIFF) with an orientation and a resolution,
