@@ -1,7 +1,7 @@
 #include "analysis/frmgroupanalysis.h"
 
 #include "analysis/groupplot.h"
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "analysis/groupanalysis.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "platform/vectorstate.h"
 #include "stats/groupstats.h"
 
@@ -78,7 +78,7 @@ std::optional<std::pair<double, double>> angularDivisors(const QString &unit,
                      hundreds * InchesPerMradAt100 / *inches};
 }
 
-QString unitKey(const QString &unit) { return unit.trimmed().toCaseFolded(); }
+QString unitKey(const QString &unit) { return UnitKey(unit); }
 } // namespace
 
 std::optional<RayleighFigures> RayleighFromSums(double sumR2, double df, double level)
@@ -105,15 +105,6 @@ std::optional<RayleighFigures> RayleighFromSums(double sumR2, double df, double 
     f.RayleighMRLow = f.SigmaLow * mr;
     f.RayleighMRHigh = f.SigmaHigh * mr;
     return f;
-}
-
-std::optional<double> InchesPerUnit(const QString &unitName)
-{
-    const QString u = unitKey(unitName);
-    if (u == QLatin1String("inches")) return 1.0;
-    if (u == QLatin1String("centimeters")) return 1.0 / 2.54;
-    if (u == QLatin1String("millimeters")) return 1.0 / 25.4;
-    return std::nullopt;
 }
 
 GroupAnalysis AnalyzeShots(const std::vector<ShotXY> &shots, const QString &unitName,

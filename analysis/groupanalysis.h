@@ -3,7 +3,8 @@
 // spread over all pairs, mean radius, bounding box, and the Rayleigh σ with
 // its confidence interval and the figures derived from it. Nothing here
 // touches the session's own statistics.
-#include "app/session.h"
+#include "model/session.h"
+#include "stats/groupstats.h"
 
 #include <QString>
 #include <QStringList>
@@ -63,10 +64,6 @@ struct GroupAnalysis {
 
 constexpr double InchesPerMOAAt100 = 1.047197551;
 constexpr double InchesPerMradAt100 = 3.6;
-
-// Inches per unit for the unit names that convert ("Inches", "Centimeters",
-// "Millimeters", blanks and case aside); nothing for any other name.
-std::optional<double> InchesPerUnit(const QString &unitName);
 
 // `level` must lie strictly between 0 and 1 (callers check with ValidLevel).
 GroupAnalysis AnalyzeShots(const std::vector<ShotXY> &shots, const QString &unitName,

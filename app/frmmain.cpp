@@ -1,6 +1,6 @@
 #include "app/frmmain.h"
 
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "platform/menus.h"
 #include "platform/screen.h"
 #include "sheet/frmtargetsheet.h"

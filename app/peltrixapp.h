@@ -2,9 +2,9 @@
 // The application object: owns the one Session, the prompter and the single
 // instance of every window, and carries the commands several windows share
 // (save, print, the entry windows). Windows reach it, and each other, through
-// IPeltrixApp (app/appinterface.h).
-#include "app/appinterface.h"
-#include "app/session.h"
+// IPeltrixApp (ui/appinterface.h).
+#include "ui/appinterface.h"
+#include "model/session.h"
 #include "logbook/logbook.h"
 #include "platform/environment.h"
 #include "platform/prompter.h"

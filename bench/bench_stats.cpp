@@ -1,5 +1,5 @@
 // The work every typed or clicked shot triggers: statistics and the report.
-#include "app/session.h"
+#include "model/session.h"
 #include "benchmain.h"
 #include "stats/groupstats.h"
 #include "stats/report.h"

@@ -1,6 +1,6 @@
 #include "cli/analysisjson.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "cli/json.h"
 
 namespace {

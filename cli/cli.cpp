@@ -2,7 +2,7 @@
 
 #include "cli/json.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "stats/groupstats.h"
 #include "stats/report.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // peltrix-cli: the headless companion, in-process callable for tests.
-#include "app/session.h"
+#include "model/session.h"
 #include "platform/prompter.h"
 
 #include <QStringList>

@@ -2,7 +2,7 @@
 #include "cli/analysiscmd.h"
 #include "cli/analysisjson.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 
 namespace {
 // A typed group needs at least a shot, a range or a unit to be one.

@@ -2,7 +2,7 @@
 // through the very code the two test windows run.
 #include "cli/cli.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "stattools/stattests.h"
 
 #include <cmath>

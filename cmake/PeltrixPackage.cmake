@@ -4,7 +4,9 @@
 # beside the executable.
 include(GNUInstallDirs)
 
-install(TARGETS peltrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET peltrix)
+  install(TARGETS peltrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 if(TARGET peltrix-cli)
   install(TARGETS peltrix-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()

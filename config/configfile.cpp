@@ -1,7 +1,7 @@
 #include "config/configfile.h"
 
-#include "app/textnum.h"
-#include "config/settings.h"
+#include "model/textnum.h"
+#include "model/settings.h"
 #include "config/textrecords.h"
 #include "platform/prompter.h"
 #include "platform/wholefile.h"

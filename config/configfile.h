@@ -2,8 +2,8 @@
 // The program's folders and peltrix.ini: twelve settings, each kept as the
 // current value (session), the default copy (taken by a reset) and the stored
 // copy (as read at start-up).
-#include "app/session.h"
-#include "config/settings.h"
+#include "model/session.h"
+#include "model/settings.h"
 #include "platform/environment.h"
 
 #include <QByteArray>

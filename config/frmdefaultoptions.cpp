@@ -1,8 +1,8 @@
 #include "config/frmdefaultoptions.h"
 
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "config/configfile.h"
-#include "config/settings.h"
+#include "model/settings.h"
 #include "platform/screen.h"
 
 #include <QCheckBox>

@@ -1,7 +1,6 @@
 #include "config/frmoptunit.h"
 
-#include "app/appinterface.h"
-#include "app/frmmain.h"
+#include "ui/appinterface.h"
 #include "platform/screen.h"
 
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "config/textrecords.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "platform/codec1252.h"
 
 #include <charconv>

@@ -1,6 +1,7 @@
 #include "detect/holedetector.h"
 
 #include "detect/holenet.h"
+#include "imaging/matview.h"
 #include "platform/vectorstate.h"
 
 #include <opencv2/imgproc.hpp>
@@ -23,8 +24,7 @@ cv::Mat ScaledBgr(const QImage &image, QRect region, double scale)
         image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
     const QImage part = direct ? image : image.copy(region).convertToFormat(QImage::Format_RGB32);
     const QPoint at = direct ? region.topLeft() : QPoint(0, 0);
-    const cv::Mat whole(part.height(), part.width(), CV_8UC4, const_cast<uchar *>(part.constBits()),
-                        size_t(part.bytesPerLine()));
+    const cv::Mat whole = MatOver(part);
     const cv::Mat bgra = whole(cv::Rect(at.x(), at.y(), region.width(), region.height()));
     const cv::Size size(std::max(1, int(std::lround(region.width() * scale))),
                         std::max(1, int(std::lround(region.height() * scale))));

@@ -1,8 +1,7 @@
 #include "detect/scanreader.h"
 
 #include "detect/holenet.h"
-#include "graph/targetcanvas.h"
-#include "graph/targetimage.h"
+#include "imaging/targetimage.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -118,8 +117,7 @@ std::optional<HoleReport> FindHolesInFile(const QString &path, const HoleRequest
         return std::nullopt;
     }
     // The limit above is ours; the reader's own would refuse large scans.
-    if (QImageReader::allocationLimit() < TargetCanvas::ImageAllocationLimitMB)
-        QImageReader::setAllocationLimit(TargetCanvas::ImageAllocationLimitMB);
+    RaiseAllocationLimit();
     if (request.control) {
         if (request.control->Cancelled())
             return Fail(error, QStringLiteral("The search was cancelled.")), std::nullopt;

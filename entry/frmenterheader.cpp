@@ -1,6 +1,6 @@
 #include "entry/frmenterheader.h"
 
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "entry/keyboardentry.h"
 #include "platform/screen.h"
 

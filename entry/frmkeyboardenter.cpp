@@ -1,6 +1,6 @@
 #include "entry/frmkeyboardenter.h"
 
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "entry/frmtextenter.h"
 #include "platform/menus.h"
 #include "platform/placement.h"

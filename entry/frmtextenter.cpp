@@ -1,6 +1,6 @@
 #include "entry/frmtextenter.h"
 
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "entry/keyboardentry.h"
 #include "platform/screen.h"
 #include "stats/report.h"

@@ -1,6 +1,6 @@
 #include "entry/keyboardentry.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "stats/groupstats.h"
 
 #include <cmath>

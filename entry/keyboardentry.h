@@ -1,7 +1,7 @@
 #pragma once
 // Typed shots and the header's range check, as plain functions over the
 // session; the entry forms only call them and update their controls.
-#include "app/session.h"
+#include "model/session.h"
 #include "platform/prompter.h"
 
 constexpr float MaxShotOffset = 1e6f;

@@ -1,6 +1,6 @@
 #include "files/export.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "config/textrecords.h"
 #include "platform/prompter.h"
 #include "platform/wholefile.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Shot data export: the current group as comma-separated text beside its
 // statistics file, never over an existing file.
-#include "app/session.h"
+#include "model/session.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,6 @@
 #include "files/frmfiledialog.h"
 
-#include "app/appinterface.h"
-#include "app/frmmain.h"
+#include "ui/appinterface.h"
 #include "files/statsfile.h"
 #include "platform/folderlists.h"
 #include "platform/screen.h"

@@ -1,6 +1,6 @@
 #include "files/frmfilesaveas.h"
 
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "files/frmfiledialog.h"
 #include "files/statsfile.h"
 #include "platform/folderlists.h"

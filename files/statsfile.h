@@ -1,7 +1,7 @@
 #pragma once
 // The .pxs statistics file: one group with its header, calibration, aim
 // point, image path, unit and display options; 24 + 2n records for n shots.
-#include "app/session.h"
+#include "model/session.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 #include "graph/findtool.h"
 
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "graph/picturebox.h"
 #include "platform/screen.h"
 

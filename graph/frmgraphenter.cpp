@@ -1,7 +1,7 @@
 #include "graph/frmgraphenter.h"
 
-#include "app/appinterface.h"
-#include "app/textnum.h"
+#include "ui/appinterface.h"
+#include "model/textnum.h"
 #include "graph/cornerpicker.h"
 #include "graph/findtool.h"
 #include "graph/frmtoolbox.h"

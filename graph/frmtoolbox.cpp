@@ -1,6 +1,6 @@
 #include "graph/frmtoolbox.h"
 
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "detect/holenet.h"
 #include "graph/findtool.h"
 #include "graph/frmgraphenter.h"

@@ -1,9 +1,9 @@
 #include "graph/holefinder.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "config/configfile.h"
 #include "detect/scanreader.h"
-#include "graph/targetimage.h"
+#include "imaging/targetimage.h"
 #include "platform/screen.h"
 #include "platform/wholefile.h"
 

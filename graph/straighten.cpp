@@ -1,10 +1,9 @@
 #include "graph/straighten.h"
 
-#include "analysis/groupanalysis.h"
-#include "app/session.h"
+#include "model/session.h"
 #include "entry/keyboardentry.h"
-#include "graph/targetcanvas.h"
-#include "graph/targetimage.h"
+#include "imaging/matview.h"
+#include "imaging/targetimage.h"
 #include "platform/prompter.h"
 #include "platform/screen.h"
 #include "platform/vectorstate.h"
@@ -195,9 +194,8 @@ QImage StraightenImage(const QImage &photo, const Straightening &plan, const QSt
     const CleanVectorState clean;
     // The core stays on the caller's thread.
     cv::setNumThreads(0);
-    const cv::Mat from(source.height(), source.width(), CV_8UC4,
-                       const_cast<uchar *>(source.constBits()), size_t(source.bytesPerLine()));
-    cv::Mat onto(out.height(), out.width(), CV_8UC4, out.bits(), size_t(out.bytesPerLine()));
+    const cv::Mat from = MatOver(source);
+    cv::Mat onto = MatOver(out);
     std::array<double, 9> m = plan.matrix;
     const cv::Mat matrix(3, 3, CV_64F, m.data());
     try {
@@ -229,8 +227,7 @@ std::optional<QImage> ReadPhoto(const QString &path, QString *why)
     if (const QString tooLarge = ImageSizeRefusal(size); !tooLarge.isEmpty()) return fail(tooLarge);
     if (!ImageFileComplete(path, format))
         return fail(QStringLiteral("The image is damaged or cut short: ") + path);
-    if (QImageReader::allocationLimit() < TargetCanvas::ImageAllocationLimitMB)
-        QImageReader::setAllocationLimit(TargetCanvas::ImageAllocationLimitMB);
+    RaiseAllocationLimit();
     QImage image = reader.read();
     if (image.isNull())
         return fail(QStringLiteral("The image could not be decoded: ") + path + QLatin1Char('\r') +

@@ -1,6 +1,6 @@
 #include "graph/targetcanvas.h"
 
-#include "graph/targetimage.h"
+#include "imaging/targetimage.h"
 #include "platform/screen.h"
 
 #include <QFileInfo>
@@ -64,13 +64,6 @@ QPalette::ColorRole SystemRole(int index)
     default:
         return QPalette::Window;
     }
-}
-
-void RaiseAllocationLimit()
-{
-    // A 10000 x 10000 scan is 400 MB as RGB32, well past Qt's default.
-    if (QImageReader::allocationLimit() < TargetCanvas::ImageAllocationLimitMB)
-        QImageReader::setAllocationLimit(TargetCanvas::ImageAllocationLimitMB);
 }
 
 QRgb XorBits(QRgb rgb) { return rgb & 0x00FFFFFFu; } // alpha stays opaque

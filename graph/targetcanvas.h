@@ -3,6 +3,8 @@
 // the background colour, with every figure exclusive-OR-ed straight into it.
 // Positions are picture twips (15 per image pixel); the canvas knows nothing
 // of windows, so the window, the command line and the tests share it.
+#include "imaging/targetimage.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QRect>
@@ -87,8 +89,7 @@ public:
     // the pixels change.
     std::function<void(const QRect &, QRgb)> Xored;
 
-    // The largest image a load will decode, in megabytes.
-    static constexpr int ImageAllocationLimitMB = 2048;
+    static constexpr int ImageAllocationLimitMB = ::ImageAllocationLimitMB;
 
 private:
     enum class Kind { Line, Box, Circle };

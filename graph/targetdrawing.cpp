@@ -1,6 +1,6 @@
 #include "graph/targetdrawing.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "entry/keyboardentry.h"
 #include "stats/groupstats.h"
 #include "stats/report.h"
@@ -463,4 +463,33 @@ void ChooseTool(Session &s, ToolButton button)
         if (s.GraphicalEntryActive) s.ToolMode = Tool::RemoveShot;
         break;
     }
+}
+
+bool LoadPictureFromSession(Session &s, GraphPicture &p, Prompter &prompter)
+{
+    bool ok = true;
+    p.canvas.SetBackground(DisplayRgb(s.BackColor));
+    if (!s.ImagePath.isEmpty() && p.canvas.HoldsFile(s.ImagePath)) {
+        // Already on the picture: the figures are wiped below, no new decode.
+    } else if (!s.ImagePath.isEmpty()) {
+        QString why;
+        bool incomplete = false;
+        if (!p.canvas.LoadImage(s.ImagePath, &why, &incomplete)) {
+            ok = false;
+            prompter.MsgBox(QStringLiteral("The target image could not be loaded:") +
+                                QLatin1Char('\r') + s.ImagePath + QLatin1Char('\r') + why,
+                            QStringLiteral("Target Image"), Buttons::Ok, Icon::Exclamation);
+        } else if (incomplete) {
+            // What decoded stays on the picture, under the shots; the user is told.
+            ok = false;
+            prompter.MsgBox(QStringLiteral("The target image is damaged or incomplete: ") +
+                                s.ImagePath,
+                            QStringLiteral("Target Image"), Buttons::Ok, Icon::Exclamation);
+        }
+    } else {
+        p.canvas.ClearImage();
+    }
+    ResetPicture(s, p);
+    RedrawTarget(s, p);
+    return ok;
 }

@@ -2,7 +2,7 @@
 // What the graphical entry draws over the target, and the mouse and toolbox
 // steps that change the group, as plain functions over the session and the
 // picture. The windows only route events here and mirror the toolbox state.
-#include "app/session.h"
+#include "model/session.h"
 #include "graph/targetcanvas.h"
 #include "platform/prompter.h"
 
@@ -83,7 +83,7 @@ void ChooseTool(Session &s, ToolButton button);
 bool RemoveShotByNumber(Session &s, Prompter &prompter);
 
 // Loads ImagePath into the picture (or empties it), then draws the figures
-// (graph/targetimage.cpp). False, with the message shown, when the image
+// (imaging/targetimage.cpp). False, with the message shown, when the image
 // could not be loaded, the picture then empty, or loaded only in part, that
 // part shown; the session is unchanged either way.
 bool LoadPictureFromSession(Session &s, GraphPicture &p, Prompter &prompter);

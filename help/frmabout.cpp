@@ -1,7 +1,7 @@
 #include "help/frmabout.h"
 
-#include "app/appinterface.h"
-#include "app/session.h"
+#include "ui/appinterface.h"
+#include "model/session.h"
 #include "help/sysinfo.h"
 
 #include <QGridLayout>

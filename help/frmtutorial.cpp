@@ -1,6 +1,6 @@
 #include "help/frmtutorial.h"
 
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "help/tutorial.h"
 
 #include <QCloseEvent>

@@ -1,7 +1,8 @@
 #include "logbook/frmlogbook.h"
 
-#include "app/appinterface.h"
-#include "app/textnum.h"
+#include "logbook/logbook.h"
+#include "ui/appinterface.h"
+#include "model/textnum.h"
 #include "files/statsfile.h"
 #include "logbook/chronofile.h"
 #include "logbook/frmlogbookcompare.h"

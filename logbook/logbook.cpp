@@ -1,7 +1,7 @@
 #include "logbook/logbook.h"
 #include "logbook/logbooksql.h"
 
-#include "app/session.h"
+#include "model/session.h"
 #include "platform/wholefile.h"
 
 #include <QDir>

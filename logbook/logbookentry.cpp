@@ -1,6 +1,6 @@
 #include "logbook/logbook.h"
 
-#include "app/session.h"
+#include "model/session.h"
 #include "platform/wholefile.h"
 
 #include <QDir>

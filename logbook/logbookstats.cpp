@@ -1,7 +1,7 @@
 #include "logbook/logbookstats.h"
 
 #include "analysis/groupanalysis.h"
-#include "app/textnum.h"
+#include "model/textnum.h"
 
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/fisher_f.hpp>

@@ -1,7 +1,7 @@
 #include "sheet/frmtargetsheet.h"
 
 #include "analysis/frmgroupanalysis.h"
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "detect/holenet.h"
 #include "platform/menus.h"
 #include "sheet/assign.h"

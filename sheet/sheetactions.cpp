@@ -1,7 +1,8 @@
 // The Target Sheet window's commands: files, finding, export and the logbook.
 #include "sheet/frmtargetsheet.h"
 
-#include "app/appinterface.h"
+#include "logbook/logbook.h"
+#include "ui/appinterface.h"
 #include "detect/holenet.h"
 #include "platform/menus.h"
 #include "sheet/aimfinder.h"

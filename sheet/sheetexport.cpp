@@ -1,7 +1,7 @@
 #include "sheet/sheetexport.h"
 
-#include "app/session.h"
-#include "app/textnum.h"
+#include "model/session.h"
+#include "model/textnum.h"
 #include "files/statsfile.h"
 #include "platform/wholefile.h"
 #include "sheet/sheetdraw.h"

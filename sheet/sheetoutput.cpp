@@ -2,7 +2,8 @@
 // and the menu items that open the window.
 #include "sheet/frmtargetsheet.h"
 
-#include "app/appinterface.h"
+#include "logbook/logbook.h"
+#include "ui/appinterface.h"
 #include "platform/menus.h"
 #include "platform/wholefile.h"
 #include "sheet/sheetchart.h"

@@ -1,6 +1,6 @@
 // The Target Sheet window's Straighten Picture: four corners clicked on the
 // card, the rectangle's size asked, the sheet moved onto the new picture.
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "graph/cornerpicker.h"
 #include "sheet/frmtargetsheet.h"
 #include "sheet/sheetstraighten.h"

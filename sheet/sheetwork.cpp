@@ -1,8 +1,7 @@
 #include "sheet/sheetwork.h"
 
 #include "detect/scanreader.h"
-#include "graph/targetcanvas.h"
-#include "graph/targetimage.h"
+#include "imaging/targetimage.h"
 #include "sheet/aimfinder.h"
 #include "sheet/assign.h"
 
@@ -93,8 +92,7 @@ std::optional<QImage> ReadCardImage(const QString &path, QString *error)
     if (const QString why = ImageSizeRefusal(size); !why.isEmpty()) return fail(why);
     if (!ImageFileComplete(path, reader.format()))
         return fail(QStringLiteral("The image is damaged or cut short: ") + path);
-    if (QImageReader::allocationLimit() < TargetCanvas::ImageAllocationLimitMB)
-        QImageReader::setAllocationLimit(TargetCanvas::ImageAllocationLimitMB);
+    RaiseAllocationLimit();
     QImage image = reader.read();
     if (image.isNull()) return fail(QStringLiteral("The image could not be decoded: ") + path);
     // The resolution as the file's headers best tell it (1 dot per metre:

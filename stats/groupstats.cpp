@@ -125,3 +125,14 @@ std::optional<double> GroupSizeMOA(const Session &s)
         size /= 25.4;
     return size / (double(s.RangeToTarget) * 0.01047198);
 }
+
+QString UnitKey(const QString &unitName) { return unitName.trimmed().toCaseFolded(); }
+
+std::optional<double> InchesPerUnit(const QString &unitName)
+{
+    const QString u = UnitKey(unitName);
+    if (u == QLatin1String("inches")) return 1.0;
+    if (u == QLatin1String("centimeters")) return 1.0 / 2.54;
+    if (u == QLatin1String("millimeters")) return 1.0 / 25.4;
+    return std::nullopt;
+}

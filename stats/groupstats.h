@@ -1,5 +1,5 @@
 #pragma once
-#include "app/session.h"
+#include "model/session.h"
 
 #include <optional>
 
@@ -23,3 +23,9 @@ float RadialDistance(float x, float y);
 // Centimeters and millimeters are converted to inches first; any other unit
 // name is taken as inches.
 std::optional<double> GroupSizeMOA(const Session &s);
+
+// A unit name as units are compared: blanks around it and case aside.
+QString UnitKey(const QString &unitName);
+// Inches per unit for the unit names that convert ("Inches", "Centimeters",
+// "Millimeters", blanks and case aside); nothing for any other name.
+std::optional<double> InchesPerUnit(const QString &unitName);

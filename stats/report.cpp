@@ -1,6 +1,6 @@
 #include "stats/report.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "platform/fonts.h"
 #include "platform/pagejob.h"
 #include "stats/groupstats.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The statistics report: one drawing procedure for every surface it lands on
 // (the statistics window, a printed page, a PDF, a recording for tests).
-#include "app/session.h"
+#include "model/session.h"
 
 #include <QFont>
 #include <QFontMetricsF>

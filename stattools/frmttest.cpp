@@ -1,6 +1,6 @@
 #include "stattools/frmttest.h"
 
-#include "app/appinterface.h"
+#include "ui/appinterface.h"
 #include "platform/screen.h"
 #include "stattools/testform.h"
 

@@ -1,6 +1,6 @@
 #include "stattools/stattests.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "stats/report.h"
 
 #include <algorithm>

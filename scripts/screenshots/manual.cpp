@@ -4,7 +4,7 @@
 // Run through scripts/make-screenshots.sh.
 #include "app/frmmain.h"
 #include "app/peltrixapp.h"
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
 #include "platform/scriptedprompter.h"

@@ -1,6 +1,6 @@
 // analyze of the command-line companion, run in-process on real files.
 #include "analysis/groupanalysis.h"
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "cli/cli.h"
 #include "files/statsfile.h"
 #include "testsupport.h"

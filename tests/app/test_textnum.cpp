@@ -1,5 +1,5 @@
 // Number texts and the session's start-up state.
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "testsupport.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 // Unsaved work is offered for saving before Open or Import replaces it, and an
 // edited header counts as unsaved work.
 #include "app/frmmain.h"
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "files/frmfiledialog.h"

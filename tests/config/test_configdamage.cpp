@@ -3,7 +3,7 @@
 // and never shifts a value into another setting; an unreadable one is never
 // written over.
 #include "config/configfile.h"
-#include "config/settings.h"
+#include "model/settings.h"
 #include "filetestutil.h"
 #include "testsupport.h"
 

@@ -1,6 +1,6 @@
 // peltrix.ini and the program's folders: first run, later runs and old files
 // (damaged files in test_configdamage, failed writes in test_failedwrites).
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "config/configfile.h"
 #include "filetestutil.h"
 #include "platform/scriptedprompter.h"

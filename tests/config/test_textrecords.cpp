@@ -1,5 +1,5 @@
 // The record format shared by peltrix.ini, .pxs and the export.
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "config/textrecords.h"
 #include "platform/codec1252.h"
 

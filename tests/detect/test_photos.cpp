@@ -5,7 +5,7 @@
 #include "detect/holenet.h"
 #include "detect/scanreader.h"
 #include "filetestutil.h"
-#include "graph/targetimage.h"
+#include "imaging/targetimage.h"
 #include "photolabels.h"
 
 #include <QImageReader>

@@ -1,7 +1,7 @@
 // The header form shows what is stored so that Ok keeps it, and its boxes
 // take typing where the mouse puts the cursor.
 #include "app/frmmain.h"
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "entry/frmenterheader.h"
 #include "files/statsfile.h"
 #include "testsupport.h"

@@ -1,6 +1,6 @@
 // Keyboard entry and the header form, driven through the real forms.
 #include "app/frmmain.h"
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"

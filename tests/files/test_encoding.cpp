@@ -1,7 +1,7 @@
 // Every character kept: .pxs, export and peltrix.ini in Windows-1252 when
 // their texts fit, byte for byte as before, else whole in UTF-8 after the
 // byte-order mark; the same through the companion's stats, resave and export.
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "config/configfile.h"
 #include "config/textrecords.h"
 #include "files/export.h"

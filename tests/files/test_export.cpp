@@ -1,6 +1,6 @@
 // Shot data export: names, layout, MOA text, and never overwriting (a full
 // disk is in test_failedwrites).
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "config/textrecords.h"
 #include "files/export.h"
 #include "files/statsfile.h"

@@ -1,6 +1,6 @@
 // The .pxs file: round trips, its bytes, files of earlier releases and
 // damaged files (failed writes are in test_failedwrites).
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "files/statsfile.h"
 #include "filetestutil.h"
 #include "stats/groupstats.h"

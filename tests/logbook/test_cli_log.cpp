@@ -1,6 +1,6 @@
 // log and chrono of the command-line companion on real files, and two
 // companions adding to one logbook at once.
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "cli/cli.h"
 #include "files/statsfile.h"
 #include "testsupport.h"

@@ -1,5 +1,5 @@
 // The report's positions and texts, on a recording surface and a real PDF page.
-#include "app/textnum.h"
+#include "model/textnum.h"
 #include "platform/pagejob.h"
 #include "stats/groupstats.h"
 #include "stats/report.h"

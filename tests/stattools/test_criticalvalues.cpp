@@ -1,7 +1,7 @@
 // The Γ table, the integrator and the critical-value search, against the
 // figures earlier releases printed and an independent quantile.
-#include "app/session.h"
-#include "app/textnum.h"
+#include "model/session.h"
+#include "model/textnum.h"
 #include "stattools/criticalvalues.h"
 #include "testsupport.h"
 

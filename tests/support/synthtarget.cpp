@@ -1,5 +1,7 @@
 #include "synthtarget.h"
 
+#include "imaging/matview.h"
+
 #include <QBuffer>
 #include <QPainter>
 #include <QPainterPath>
@@ -25,11 +27,6 @@ double AroundHole(const double *v, int n, double angle)
     const int i = int(std::floor(t));
     const double f = t - i;
     return v[((i % n) + n) % n] * (1 - f) + v[(((i + 1) % n) + n) % n] * f;
-}
-
-cv::Mat MatOf(QImage &img)
-{
-    return cv::Mat(img.height(), img.width(), CV_8UC4, img.bits(), size_t(img.bytesPerLine()));
 }
 
 void DrawPrint(QImage &img, const SynthOptions &o, QRandomGenerator &rng)
@@ -216,7 +213,7 @@ SynthTarget MakeSynthTarget(const SynthOptions &o)
     DrawRaggedHoles(t.image, t.shots, d / 2, o, rng);
 
     // The scanner: uneven light, slight rotation, blur, noise, JPEG.
-    cv::Mat m = MatOf(t.image);
+    cv::Mat m = MatOver(t.image);
     const double gx = rng.bounded(1.0), gy = 1 - gx;
     for (int y = 0; y < m.rows; ++y) {
         auto *px = m.ptr<cv::Vec4b>(y);

@@ -2,7 +2,7 @@
 // What the suites share: a prepared session, the application object with a
 // scripted prompter, and temporary folders.
 #include "app/peltrixapp.h"
-#include "app/session.h"
+#include "model/session.h"
 #include "platform/scriptedprompter.h"
 
 #include <QPointF>

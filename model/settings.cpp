@@ -1,6 +1,6 @@
-#include "config/settings.h"
+#include "model/settings.h"
 
-#include "app/textnum.h"
+#include "model/textnum.h"
 
 #include <array>
 #include <cmath>

@@ -5,6 +5,13 @@
 #include <QString>
 #include <optional>
 
+// The largest image a load will decode, in megabytes.
+constexpr int ImageAllocationLimitMB = 2048;
+
+// Lets the image reader decode up to that limit; its own default would
+// refuse a large scan (10000 x 10000 is 400 MB as RGB32).
+void RaiseAllocationLimit();
+
 // Why an image of this size is not decoded, naming the limit; empty when it
 // is within the limit (or its size is unknown before decoding).
 QString ImageSizeRefusal(QSize size);

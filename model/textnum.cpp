@@ -1,4 +1,4 @@
-#include "app/textnum.h"
+#include "model/textnum.h"
 
 #include <charconv>
 #include <cmath>

@@ -2,13 +2,14 @@
 // What a window may ask of the application: the session and the boxes, the
 // other windows, the statistics rendered again, and the commands several
 // windows share. PeltrixApp implements it; windows hold nothing more concrete.
-#include "app/session.h"
-#include "logbook/logbook.h"
+#include "model/session.h"
 #include "platform/prompter.h"
 
 #include <QtGlobal>
 
 class QWidget;
+class Logbook;
+struct LogbookSettings;
 class QMenu;
 class Desktop;
 

@@ -1,7 +1,5 @@
-#include "graph/targetimage.h"
+#include "imaging/targetimage.h"
 
-#include "graph/targetcanvas.h"
-#include "graph/targetdrawing.h"
 
 #include <QFile>
 #include <QImage>
@@ -112,14 +110,14 @@ bool BmpComplete(const uchar *d, qint64 n)
 
 QString ImageSizeRefusal(QSize size)
 {
-    constexpr qint64 limitBytes = qint64(TargetCanvas::ImageAllocationLimitMB) * 1024 * 1024;
+    constexpr qint64 limitBytes = qint64(ImageAllocationLimitMB) * 1024 * 1024;
     if (!size.isValid() || qint64(size.width()) * size.height() * 4 <= limitBytes) return {};
     return QStringLiteral("The image is %1 x %2 pixels; Peltrix opens images of up to %3 million "
                           "pixels (%4 MB).")
         .arg(size.width())
         .arg(size.height())
         .arg(limitBytes / 4 / 1000000)
-        .arg(TargetCanvas::ImageAllocationLimitMB);
+        .arg(ImageAllocationLimitMB);
 }
 
 bool ImageFileComplete(const QString &path, const QByteArray &format)
@@ -134,35 +132,6 @@ bool ImageFileComplete(const QString &path, const QByteArray &format)
     const QByteArray bytes = file.readAll();
     const auto *d = reinterpret_cast<const uchar *>(bytes.constData());
     return jpeg ? JpegComplete(d, bytes.size()) : BmpComplete(d, bytes.size());
-}
-
-bool LoadPictureFromSession(Session &s, GraphPicture &p, Prompter &prompter)
-{
-    bool ok = true;
-    p.canvas.SetBackground(DisplayRgb(s.BackColor));
-    if (!s.ImagePath.isEmpty() && p.canvas.HoldsFile(s.ImagePath)) {
-        // Already on the picture: the figures are wiped below, no new decode.
-    } else if (!s.ImagePath.isEmpty()) {
-        QString why;
-        bool incomplete = false;
-        if (!p.canvas.LoadImage(s.ImagePath, &why, &incomplete)) {
-            ok = false;
-            prompter.MsgBox(QStringLiteral("The target image could not be loaded:") +
-                                QLatin1Char('\r') + s.ImagePath + QLatin1Char('\r') + why,
-                            QStringLiteral("Target Image"), Buttons::Ok, Icon::Exclamation);
-        } else if (incomplete) {
-            // What decoded stays on the picture, under the shots; the user is told.
-            ok = false;
-            prompter.MsgBox(QStringLiteral("The target image is damaged or incomplete: ") +
-                                s.ImagePath,
-                            QStringLiteral("Target Image"), Buttons::Ok, Icon::Exclamation);
-        }
-    } else {
-        p.canvas.ClearImage();
-    }
-    ResetPicture(s, p);
-    RedrawTarget(s, p);
-    return ok;
 }
 
 QSize UprightSize(QImageReader &reader)
@@ -196,4 +165,10 @@ std::optional<double> FileDpi(const QString &path, const QImage &decoded)
     }
     if (!Usable(dpi)) return std::nullopt;
     return std::round(dpi * 10) / 10;
+}
+
+void RaiseAllocationLimit()
+{
+    if (QImageReader::allocationLimit() < ImageAllocationLimitMB)
+        QImageReader::setAllocationLimit(ImageAllocationLimitMB);
 }

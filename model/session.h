@@ -45,7 +45,7 @@ struct ToolboxState {
 };
 
 struct Session {
-    // The twelve settings (config/settings.h) start at their install values.
+    // The twelve settings (model/settings.h) start at their install values.
     Session();
 
     // The group of shots.
@@ -105,7 +105,7 @@ struct Session {
 
     // The twelve settings: default copies (copied into the current values by a
     // reset), stored copies (as read at start-up) and save-as-default
-    // selections. config/settings.h describes each setting once.
+    // selections. model/settings.h describes each setting once.
     float DefRangeToTarget;
     QString DefShooterName, DefFirearm, DefCaliber, DefUnitName;
     float DefCalDistance;
@@ -155,7 +155,7 @@ struct Session {
 
 // Puts the install values of the twelve settings into the default and stored
 // copies; used until a configuration file supplies them. The settings are
-// described in config/settings.h.
+// described in model/settings.h.
 void SetInstallDefaults(Session &s);
 
 void ResetSession(Session &s);

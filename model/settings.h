@@ -4,7 +4,7 @@
 // its record and type in the file, its install value and plausible range, and
 // its box in the default options window. Everything that handles the settings
 // as a whole goes through this table, so a new setting is one more row.
-#include "app/session.h"
+#include "model/session.h"
 
 #include <span>
 #include <variant>
@@ -42,7 +42,7 @@ std::span<const Setting> Settings();
 template <class T> T InstallValue(const Setting &setting, const Session &s);
 
 // The current copies take the install values ("Reset All"); the stored and
-// default copies are set by SetInstallDefaults (app/session.h).
+// default copies are set by SetInstallDefaults (model/session.h).
 void ApplyInstallValues(Session &s);
 // A reset: every current value takes its default.
 void ResetSettings(Session &s);

@@ -1,6 +1,6 @@
-#include "app/session.h"
+#include "model/session.h"
 
-#include "config/settings.h"
+#include "model/settings.h"
 
 #include <cmath>
 
