@@ -6,6 +6,7 @@ bool CliArgs::Parse(const QStringList &args, std::initializer_list<CliOption> op
 {
     values.clear();
     Positional.clear();
+    Error.clear();
     auto find = [&](const QString &a) -> const CliOption * {
         for (const CliOption &o : options)
             if (a == QLatin1String(o.name)) return &o;
@@ -16,7 +17,8 @@ bool CliArgs::Parse(const QStringList &args, std::initializer_list<CliOption> op
         const QString &a = args[i];
         const CliOption *o = find(a);
         if (!o) {
-            if (a.startsWith(QLatin1String("--"))) return false;
+            if (a.startsWith(QLatin1String("--")))
+                return fail(QStringLiteral("unknown option ") + a);
             Positional << a;
             continue;
         }
@@ -25,8 +27,11 @@ bool CliArgs::Parse(const QStringList &args, std::initializer_list<CliOption> op
         case CliOption::Flag:
             break;
         case CliOption::Value:
+        case CliOption::Once:
         case CliOption::Repeated:
-            if (i + 1 >= args.size()) return false;
+            if (i + 1 >= args.size()) return fail(a + QStringLiteral(" needs a value"));
+            if (o->kind == CliOption::Once && !v.isEmpty())
+                return fail(a + QStringLiteral(" is given twice"));
             if (o->kind == CliOption::Value) v.clear();
             v << args[++i];
             break;
@@ -38,9 +43,74 @@ bool CliArgs::Parse(const QStringList &args, std::initializer_list<CliOption> op
     return true;
 }
 
+QString PositionalProblem(const QStringList &given, std::initializer_list<const char *> names)
+{
+    qsizetype k = 0;
+    bool more = false;
+    for (const char *n : names) {
+        QString name = QString::fromLatin1(n);
+        more = name.endsWith(QLatin1String("..."));
+        if (more) name.chop(3);
+        if (k >= given.size()) return name + QStringLiteral(" is required");
+        ++k;
+    }
+    if (!more && k < given.size()) return QStringLiteral("unexpected argument ") + given[k];
+    return {};
+}
+
+bool CliArgs::Expect(std::initializer_list<const char *> names)
+{
+    const QString why = PositionalProblem(Positional, names);
+    return why.isEmpty() || fail(why);
+}
+
+bool CliArgs::Require(std::initializer_list<const char *> names)
+{
+    for (const char *n : names)
+        if (!Has(n)) return fail(QLatin1String(n) + QStringLiteral(" is required"));
+    return true;
+}
+
+bool CliArgs::OneOf(const char *a, const char *b)
+{
+    if (Has(a) != Has(b)) return true;
+    return fail(
+        QString::fromLatin1(Has(a) ? "%1 and %2 cannot go together" : "%1 or %2 is required")
+            .arg(QLatin1String(a), QLatin1String(b)));
+}
+
+bool CliArgs::NotBoth(const char *a, const char *b) { return !Has(a) || !Has(b) || OneOf(a, b); }
+
+bool CliArgs::fail(const QString &why)
+{
+    Error = why;
+    return false;
+}
+
 bool HasTypedGroup(const CliArgs &a)
 {
     return a.Has(ShotsOption.name) || a.Has(RangeOption.name) || a.Has(UnitOption.name);
+}
+
+bool ExpectGroup(CliArgs &a, bool typed, bool several)
+{
+    const QStringList &files = a.Positional;
+    if (!several && files.size() > 1) {
+        a.Error = QStringLiteral("unexpected argument ") + files[1];
+    } else if (!files.isEmpty() && HasTypedGroup(a)) {
+        for (const CliOption &o : {ShotsOption, RangeOption, UnitOption})
+            if (a.Has(o.name)) {
+                a.Error =
+                    QStringLiteral("FILE.pxs and %1 cannot go together").arg(QLatin1String(o.name));
+                break;
+            }
+    } else if (files.isEmpty() && !typed) {
+        a.Error = a.Has(ShotsOption.name) ? QStringLiteral("--shots needs a shot X,Y")
+                                          : QStringLiteral("FILE.pxs or --shots is required");
+    } else {
+        return true;
+    }
+    return false;
 }
 
 bool BuildTypedGroup(const CliArgs &a, Session &s, CliContext &ctx)

@@ -11,6 +11,7 @@ struct CliOption {
     enum Kind {
         Flag,     // --json
         Value,    // --level 0.95 (given again: the last one counts)
+        Once,     // --bullet 0.308 (given again: a usage error)
         Repeated, // --aim X,Y --aim X,Y
         List      // --shots X,Y X,Y ... up to the next option
     };
@@ -18,19 +19,36 @@ struct CliOption {
     Kind kind;
 };
 
+// Each check returns false on a usage error and leaves its text in Error
+// ("unknown option --foo"), for the command to hand to CliContext::Usage.
 class CliArgs {
 public:
-    // False on a usage error: an option this command does not take, or one
-    // without its value.
+    // An option this command does not take, one without its value, or a
+    // once-only one given again.
     bool Parse(const QStringList &args, std::initializer_list<CliOption> options);
+    // The positional arguments are exactly these; a name ending in "..."
+    // stands for one or more.
+    bool Expect(std::initializer_list<const char *> names);
+    // Every one of these options is given.
+    bool Require(std::initializer_list<const char *> names);
+    // Exactly one of the two is given.
+    bool OneOf(const char *a, const char *b);
+    // Not both of the two are given.
+    bool NotBoth(const char *a, const char *b);
     bool Has(const char *name) const { return values.contains(QLatin1String(name)); }
     QString Value(const char *name) const { return Values(name).value(0); }
     QStringList Values(const char *name) const { return values.value(QLatin1String(name)); }
     QStringList Positional;
+    QString Error;
 
 private:
+    bool fail(const QString &why);
     QMap<QString, QStringList> values;
 };
+
+// The usage error of positional arguments that are not exactly `names`
+// (see CliArgs::Expect); empty when they are.
+QString PositionalProblem(const QStringList &given, std::initializer_list<const char *> names);
 
 // The options of a typed group, shared by the commands that take one.
 inline constexpr CliOption ShotsOption{"--shots", CliOption::List};
@@ -41,6 +59,9 @@ inline constexpr CliOption JsonOption{"--json", CliOption::Flag};
 
 // True when the line names a typed group (--shots, --range or --unit).
 bool HasTypedGroup(const CliArgs &a);
+// The line names one file (any number with `several`) or a typed group,
+// which `typed` says it has, never both. False with the usage error otherwise.
+bool ExpectGroup(CliArgs &a, bool typed, bool several);
 // A started session with the typed group entered as the header form and
 // keyboard entry take it; false (message shown) on refused input.
 bool BuildTypedGroup(const CliArgs &a, Session &s, CliContext &ctx);

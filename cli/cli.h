@@ -26,17 +26,27 @@ private:
     QTextStream &err;
 };
 
-struct CliContext {
-    QTextStream &out;
-    QTextStream &err;
-    CliPrompter &prompter;
-};
-
 namespace CliExit {
 constexpr int Ok = 0;
 constexpr int Refused = 1;
 constexpr int Usage = 2;
 } // namespace CliExit
+
+struct CliContext {
+    QTextStream &out;
+    QTextStream &err;
+    CliPrompter &prompter;
+    // What RunCli names a usage error after: the command, "log add" for a
+    // subcommand, so that only its usage lines follow.
+    QString command;
+    // What is wrong with the line, as "--bullet is required".
+    QString usageError;
+    int Usage(const QString &why)
+    {
+        usageError = why;
+        return CliExit::Usage;
+    }
+};
 
 // Runs one command line (without the program name).
 int RunCli(const QStringList &args, QTextStream &out, QTextStream &err);

@@ -16,10 +16,10 @@ bool namesTypedGroup(const CliArgs &a)
 int CmdAnalyze(const QStringList &args, CliContext &ctx)
 {
     CliArgs a;
-    if (!a.Parse(args, {ShotsOption, RangeOption, UnitOption, LevelOption, JsonOption}))
-        return CliExit::Usage;
+    if (!a.Parse(args, {ShotsOption, RangeOption, UnitOption, LevelOption, JsonOption}) ||
+        !ExpectGroup(a, namesTypedGroup(a), true))
+        return ctx.Usage(a.Error);
     const QStringList &files = a.Positional;
-    if (files.isEmpty() ? !namesTypedGroup(a) : HasTypedGroup(a)) return CliExit::Usage;
     double level = 0.95;
     if (a.Has(LevelOption.name) && !ParseLevel(a.Value(LevelOption.name), level, ctx))
         return CliExit::Refused;

@@ -26,18 +26,22 @@ int CmdChrono(const QStringList &args, CliContext &ctx)
                         {"--db", CliOption::Value},
                         {"--group", CliOption::Value},
                         {"--load", CliOption::Value}}) ||
-        c.Positional.size() != 1 || (c.Has("--group") && c.Has("--load")) ||
-        (c.Has("--db") && !c.Has("--group") && !c.Has("--load")))
-        return CliExit::Usage;
+        !c.Expect({"FILE.csv"}) || !c.NotBoth("--group", "--load"))
+        return ctx.Usage(c.Error);
+    if (c.Has("--db") && !c.Has("--group") && !c.Has("--load"))
+        return ctx.Usage(QStringLiteral("--db needs --group or --load"));
     const QString file = c.Positional.first(), unitText = c.Value("--unit");
     const QString levelText = c.Has("--level") ? c.Value("--level") : QStringLiteral("0.95");
     const bool json = c.Has("--json");
-    if (file.isEmpty()) return CliExit::Usage;
+    if (file.isEmpty()) return ctx.Usage(QStringLiteral("FILE.csv is required"));
     std::optional<VelocityUnit> asked;
     if (!unitText.isEmpty()) {
         asked = VelocityUnitFromName(unitText);
-        if (!asked) return CliExit::Usage;
+        if (!asked) return ctx.Usage(QStringLiteral("--unit is fps or mps, not ") + unitText);
     }
+    // Checked before the logbook is opened, which may make it.
+    if (c.Has("--load") && c.Value("--load").simplified().isEmpty())
+        return ctx.Usage(QStringLiteral("--load needs a text"));
     bool ok = false;
     const double level = levelText.trimmed().toDouble(&ok);
     auto refuse = [&](const QString &text) {
@@ -84,7 +88,6 @@ int CmdChrono(const QStringList &args, CliContext &ctx)
             attached = QStringLiteral("group %1").arg(v.GroupId);
         } else {
             v.Load = c.Value("--load").simplified();
-            if (v.Load.isEmpty()) return CliExit::Usage;
             attached = QStringLiteral("the load \"%1\"").arg(v.Load);
         }
         if (!book.AddVelocities(v)) return refuse(book.ErrorString());

@@ -18,8 +18,9 @@ QString csvField(const QString &t)
 int CmdCsv(const QStringList &args, CliContext &ctx)
 {
     CliArgs a;
-    if (!a.Parse(args, {{"-o", CliOption::Value}}) || a.Positional.isEmpty() || !a.Has("-o"))
-        return CliExit::Usage;
+    if (!a.Parse(args, {{"-o", CliOption::Value}}) || !a.Expect({"FILE.pxs..."}) ||
+        !a.Require({"-o"}))
+        return ctx.Usage(a.Error);
     const QString output = a.Value("-o");
     QString text = QStringLiteral("file,shooter,date,firearm,caliber,lot,range,unit,shot,x,y,r\n");
     for (const QString &file : a.Positional) {

@@ -1,5 +1,5 @@
 // detect: the bullet holes in a scanned target, as Find proposes them.
-#include "cli/cli.h"
+#include "cli/args.h"
 #include "cli/json.h"
 #include "detect/scanreader.h"
 
@@ -25,37 +25,26 @@ QString Fixed(double v, int decimals) { return QString::number(v, 'f', decimals)
 
 int CmdDetect(const QStringList &args, CliContext &ctx)
 {
-    QString image, bullet, dpi, scale, region;
-    bool json = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        QString *value = a == QLatin1String("--bullet")   ? &bullet
-                         : a == QLatin1String("--dpi")    ? &dpi
-                         : a == QLatin1String("--scale")  ? &scale
-                         : a == QLatin1String("--region") ? &region
-                                                          : nullptr;
-        if (value) {
-            if (i + 1 >= args.size() || !value->isNull()) return CliExit::Usage;
-            *value = args[++i];
-        } else if (a == QLatin1String("--json")) {
-            json = true;
-        } else if (a.startsWith(QLatin1String("--")) || !image.isNull()) {
-            return CliExit::Usage;
-        } else {
-            image = a;
-        }
-    }
-    if (image.isNull() || bullet.isNull() || dpi.isNull() == scale.isNull()) return CliExit::Usage;
+    CliArgs a;
+    if (!a.Parse(args, {{"--bullet", CliOption::Once},
+                        {"--dpi", CliOption::Once},
+                        {"--scale", CliOption::Once},
+                        {"--region", CliOption::Once},
+                        JsonOption}) ||
+        !a.Expect({"IMAGE"}) || !a.Require({"--bullet"}) || !a.OneOf("--dpi", "--scale"))
+        return ctx.Usage(a.Error);
+    const QString image = a.Positional.first();
+    const bool json = a.Has(JsonOption.name);
 
     HoleRequest request;
-    if (!Number(bullet, request.bulletDiameter))
+    if (!Number(a.Value("--bullet"), request.bulletDiameter))
         return Refuse(ctx, QStringLiteral("The bullet diameter must be a positive number.")),
                CliExit::Refused;
-    if (!Number(dpi.isNull() ? scale : dpi, request.pixelsPerUnit))
+    if (!Number(a.Value(a.Has("--dpi") ? "--dpi" : "--scale"), request.pixelsPerUnit))
         return Refuse(ctx, QStringLiteral("The scale must be a positive number.")),
                CliExit::Refused;
-    if (!region.isNull()) {
-        const QStringList parts = region.split(QLatin1Char(','));
+    if (a.Has("--region")) {
+        const QStringList parts = a.Value("--region").split(QLatin1Char(','));
         int v[4] = {};
         bool ok = parts.size() == 4;
         for (int k = 0; ok && k < 4; ++k) v[k] = parts[k].trimmed().toInt(&ok);

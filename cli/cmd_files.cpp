@@ -11,20 +11,19 @@ bool CliOpenStats(Session &s, CliContext &ctx, const QString &path)
 
 int CmdResave(const QStringList &args, CliContext &ctx)
 {
-    if (args.size() != 2 || args[0].startsWith(QLatin1String("--")) ||
-        args[1].startsWith(QLatin1String("--")))
-        return CliExit::Usage;
+    CliArgs a;
+    if (!a.Parse(args, {}) || !a.Expect({"IN.pxs", "OUT.pxs"})) return ctx.Usage(a.Error);
     Session s;
     PrepareSession(s);
-    if (!CliOpenStats(s, ctx, args[0])) return CliExit::Refused;
-    return SaveStatsFileOrTell(s, args[1], ctx.prompter) ? CliExit::Ok : CliExit::Refused;
+    if (!CliOpenStats(s, ctx, a.Positional[0])) return CliExit::Refused;
+    return SaveStatsFileOrTell(s, a.Positional[1], ctx.prompter) ? CliExit::Ok : CliExit::Refused;
 }
 
 int CmdExport(const QStringList &args, CliContext &ctx)
 {
     CliArgs a;
-    if (!a.Parse(args, {{"--as", CliOption::Value}}) || a.Positional.size() != 1)
-        return CliExit::Usage;
+    if (!a.Parse(args, {{"--as", CliOption::Value}}) || !a.Expect({"FILE.pxs"}))
+        return ctx.Usage(a.Error);
     Session s;
     if (!OpenGroupFile(a.Positional[0], s, ctx)) return CliExit::Refused;
     if (a.Has("--as")) ctx.prompter.inputAnswers.push_back(a.Value("--as"));

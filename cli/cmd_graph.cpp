@@ -1,6 +1,6 @@
 // render: a statistics file saved from graphical entry, drawn as the window
 // draws it, into a PNG.
-#include "cli/cli.h"
+#include "cli/args.h"
 #include "graph/targetdrawing.h"
 #include "platform/wholefile.h"
 
@@ -9,10 +9,14 @@
 
 int CmdRender(const QStringList &args, CliContext &ctx)
 {
-    if (args.size() != 3 || args[1] != QLatin1String("--png")) return CliExit::Usage;
+    CliArgs a;
+    if (!a.Parse(args, {{"--png", CliOption::Once}}) || !a.Expect({"FILE.pxs"}) ||
+        !a.Require({"--png"}))
+        return ctx.Usage(a.Error);
+    const QString png = a.Value("--png");
     Session s;
     PrepareSession(s);
-    if (!CliOpenStats(s, ctx, args[0])) return CliExit::Refused;
+    if (!CliOpenStats(s, ctx, a.Positional[0])) return CliExit::Refused;
     if (s.ImagePath.isEmpty()) {
         ctx.prompter.MsgBox(QStringLiteral("The statistics file names no target image."),
                             QStringLiteral("Target Image"), Buttons::Ok, Icon::Exclamation);
@@ -22,15 +26,15 @@ int CmdRender(const QStringList &args, CliContext &ctx)
     GraphPicture picture;
     picture.canvas.SetPictureSize(QSize(1, 1));
     if (!LoadPictureFromSession(s, picture, ctx.prompter)) return CliExit::Refused;
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    QImageWriter writer(&png, "png");
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     if (!writer.write(picture.canvas.Image())) {
-        ctx.prompter.MsgBox(WriteFailedText(args[2], writer.errorString()),
-                            QStringLiteral("Render"), Buttons::Ok, Icon::Exclamation);
+        ctx.prompter.MsgBox(WriteFailedText(png, writer.errorString()), QStringLiteral("Render"),
+                            Buttons::Ok, Icon::Exclamation);
         return CliExit::Refused;
     }
-    return WriteWholeFileOrTell(args[2], png.data(), ctx.prompter, QStringLiteral("Render"))
+    return WriteWholeFileOrTell(png, buffer.data(), ctx.prompter, QStringLiteral("Render"))
                ? CliExit::Ok
                : CliExit::Refused;
 }

@@ -114,9 +114,12 @@ std::vector<const LogbookEntry *> matching(const std::vector<LogbookEntry> &all,
     return r;
 }
 
+// The usage error of a line with more than one --load.
+const QString OneLoad = QStringLiteral("--load is given twice");
+
 int add(const LogArgs &a, CliContext &ctx)
 {
-    if (a.positional.isEmpty() || a.loads.size() > 1) return CliExit::Usage;
+    if (a.loads.size() > 1) return ctx.Usage(OneLoad);
     LoadInfo load;
     load.Text = a.loads.value(0);
     load.Powder = a.powder;
@@ -201,7 +204,7 @@ QString cell(const QString &t, int width) { return t.leftJustified(width, QLatin
 
 int list(const LogArgs &a, CliContext &ctx)
 {
-    if (!a.positional.isEmpty() || a.loads.size() > 1) return CliExit::Usage;
+    if (a.loads.size() > 1) return ctx.Usage(OneLoad);
     const auto filter = filterOf(a, ctx);
     if (!filter) return CliExit::Refused;
     std::vector<VelocitySeries> velocities;
@@ -260,9 +263,7 @@ QString sideJson(const CompareSide &s)
 
 int compare(const LogArgs &a, CliContext &ctx)
 {
-    if (!a.positional.isEmpty() || a.loads.size() != 2 || !a.firearm.isEmpty() ||
-        !a.from.isEmpty() || !a.to.isEmpty())
-        return CliExit::Usage;
+    if (a.loads.size() != 2) return ctx.Usage(QStringLiteral("--load A --load B is required"));
     double level = 0.95;
     if (!levelOf(a, level, ctx)) return CliExit::Refused;
     std::vector<VelocitySeries> velocities;
@@ -304,8 +305,10 @@ int compare(const LogArgs &a, CliContext &ctx)
 
 int trend(const LogArgs &a, CliContext &ctx)
 {
-    if (!a.positional.isEmpty() || a.loads.size() > 1 || a.json == !a.png.isEmpty())
-        return CliExit::Usage;
+    if (a.loads.size() > 1) return ctx.Usage(OneLoad);
+    if (a.json == !a.png.isEmpty())
+        return ctx.Usage(a.json ? QStringLiteral("--png and --json cannot go together")
+                                : QStringLiteral("--png or --json is required"));
     const auto filter = filterOf(a, ctx);
     if (!filter) return CliExit::Refused;
     const auto all = readGroups(databasePath(a), ctx);
@@ -346,7 +349,7 @@ QString LogbookDatabasePath(const QString &given)
 
 int CmdLog(const QStringList &args, CliContext &ctx)
 {
-    if (args.isEmpty()) return CliExit::Usage;
+    if (args.isEmpty()) return ctx.Usage(QStringLiteral("a subcommand is required"));
     const CliOption db{"--db", CliOption::Value}, load{"--load", CliOption::Repeated},
         firearm{"--firearm", CliOption::Value}, from{"--from", CliOption::Value},
         to{"--to", CliOption::Value}, png{"--png", CliOption::Value},
@@ -358,17 +361,22 @@ int CmdLog(const QStringList &args, CliContext &ctx)
     int (*run)(const LogArgs &, CliContext &) = nullptr;
     bool ok = false;
     if (sub == QLatin1String("add")) {
-        ok = c.Parse(args.mid(1), {db, load, powder, charge, bullet, coal, primer, JsonOption});
+        ok = c.Parse(args.mid(1), {db, load, powder, charge, bullet, coal, primer, JsonOption}) &&
+             c.Expect({"FILE.pxs..."});
         run = add;
     } else if (sub == QLatin1String("list")) {
-        ok = c.Parse(args.mid(1), {db, firearm, load, from, to, JsonOption});
+        ok = c.Parse(args.mid(1), {db, firearm, load, from, to, JsonOption}) && c.Expect({});
         run = list;
     } else if (sub == QLatin1String("compare")) {
-        ok = c.Parse(args.mid(1), {db, load, LevelOption, JsonOption});
+        ok = c.Parse(args.mid(1), {db, load, LevelOption, JsonOption}) && c.Expect({});
         run = compare;
     } else if (sub == QLatin1String("trend")) {
-        ok = c.Parse(args.mid(1), {db, firearm, load, png, JsonOption});
+        ok = c.Parse(args.mid(1), {db, firearm, load, png, JsonOption}) && c.Expect({});
         run = trend;
+    } else {
+        return ctx.Usage(QStringLiteral("unknown subcommand ") + sub);
     }
-    return ok ? run(readArgs(c), ctx) : CliExit::Usage;
+    // Only the subcommand's own usage follows its usage errors.
+    ctx.command += QLatin1Char(' ') + sub;
+    return ok ? run(readArgs(c), ctx) : ctx.Usage(c.Error);
 }

@@ -14,13 +14,12 @@ int CmdPlot(const QStringList &args, CliContext &ctx)
                         UnitOption,
                         LevelOption,
                         {"--png", CliOption::Value},
-                        {"--pdf", CliOption::Value}}))
-        return CliExit::Usage;
+                        {"--pdf", CliOption::Value}}) ||
+        !a.OneOf("--png", "--pdf"))
+        return ctx.Usage(a.Error);
     const bool typed =
         !a.Values(ShotsOption.name).isEmpty() || a.Has(RangeOption.name) || a.Has(UnitOption.name);
-    if (a.Has("--png") == a.Has("--pdf") || a.Positional.size() > 1 ||
-        (a.Positional.size() == 1) == typed || (a.Positional.size() == 1 && HasTypedGroup(a)))
-        return CliExit::Usage;
+    if (!ExpectGroup(a, typed, false)) return ctx.Usage(a.Error);
     double level = 0.95;
     if (a.Has(LevelOption.name) && !ParseLevel(a.Value(LevelOption.name), level, ctx))
         return CliExit::Refused;

@@ -92,16 +92,18 @@ int CmdSheet(const QStringList &args, CliContext &ctx)
                         UnitOption,
                         RangeOption,
                         JsonOption}) ||
-        a.Positional.size() != 1)
-        return CliExit::Usage;
+        !a.Expect({"IMAGE"}))
+        return ctx.Usage(a.Error);
     const QString path = a.Positional.front();
     const bool json = a.Has(JsonOption.name);
     TargetSheet sheet;
 
     if (path.endsWith(QLatin1String(".pxsheet"), Qt::CaseInsensitive)) {
-        if (a.Has("--bullet") || a.Has("--dpi") || a.Has("--scale") || a.Has("--aim") ||
-            a.Has(UnitOption.name) || a.Has(RangeOption.name))
-            return CliExit::Usage;
+        for (const char *o :
+             {"--bullet", "--dpi", "--scale", "--aim", UnitOption.name, RangeOption.name})
+            if (a.Has(o))
+                return ctx.Usage(
+                    QStringLiteral("FILE.pxsheet and %1 cannot go together").arg(QLatin1String(o)));
         QString why;
         if (!OpenSheetFile(path, sheet, &why))
             return Refuse(ctx, QStringLiteral("%1 cannot be opened.\n%2").arg(path, why));
@@ -109,7 +111,7 @@ int CmdSheet(const QStringList &args, CliContext &ctx)
         return CliExit::Ok;
     }
 
-    if (!a.Has("--bullet") || a.Has("--dpi") == a.Has("--scale")) return CliExit::Usage;
+    if (!a.Require({"--bullet"}) || !a.OneOf("--dpi", "--scale")) return ctx.Usage(a.Error);
     if (a.Has(UnitOption.name)) sheet.UnitName = a.Value(UnitOption.name).trimmed();
     if (!Positive(a.Value("--bullet"), sheet.BulletDiameter))
         return Refuse(ctx, QStringLiteral("The bullet diameter must be a positive number."));

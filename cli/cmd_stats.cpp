@@ -7,11 +7,11 @@
 
 namespace {
 // The group a stats or report line names: one file or a typed group. False
-// on a usage error; `rc` holds the exit status of a refused group.
-bool buildGroup(const CliArgs &a, Session &s, CliContext &ctx, int &rc)
+// on a usage error (in a.Error); `rc` holds the exit status of a refused group.
+bool buildGroup(CliArgs &a, Session &s, CliContext &ctx, int &rc)
 {
     const bool typed = HasTypedGroup(a);
-    if (a.Positional.size() > 1 || (a.Positional.size() == 1) == typed) return false;
+    if (!ExpectGroup(a, typed, false)) return false;
     const bool ok = typed ? BuildTypedGroup(a, s, ctx) : OpenGroupFile(a.Positional[0], s, ctx);
     rc = ok ? CliExit::Ok : CliExit::Refused;
     return true;
@@ -24,7 +24,7 @@ int CmdStats(const QStringList &args, CliContext &ctx)
     Session s;
     int rc = CliExit::Ok;
     if (!a.Parse(args, {ShotsOption, RangeOption, UnitOption}) || !buildGroup(a, s, ctx, rc))
-        return CliExit::Usage;
+        return ctx.Usage(a.Error);
     if (rc == CliExit::Ok) ctx.out << StatsJson(s) << Qt::endl;
     return rc;
 }
@@ -33,11 +33,11 @@ int CmdReport(const QStringList &args, CliContext &ctx)
 {
     CliArgs a;
     if (!a.Parse(args, {ShotsOption, RangeOption, UnitOption, {"--pdf", CliOption::Value}}) ||
-        !a.Has("--pdf"))
-        return CliExit::Usage;
+        !a.Require({"--pdf"}))
+        return ctx.Usage(a.Error);
     Session s;
     int rc = CliExit::Ok;
-    if (!buildGroup(a, s, ctx, rc)) return CliExit::Usage;
+    if (!buildGroup(a, s, ctx, rc)) return ctx.Usage(a.Error);
     if (rc != CliExit::Ok) return rc;
     const QString pdf = a.Value("--pdf");
     auto job = PageJob::Pdf(pdf, QStringLiteral("Peltrix Statistics"));

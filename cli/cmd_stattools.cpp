@@ -1,6 +1,6 @@
 // critical, ttest, ftest: the statistical tools on texts given as arguments,
 // through the very code the two test windows run.
-#include "cli/cli.h"
+#include "cli/args.h"
 
 #include "model/textnum.h"
 #include "stattools/stattests.h"
@@ -41,9 +41,17 @@ int printOutcome(const TestOutcome &r, CliContext &ctx)
 
 int CmdCritical(const QStringList &args, CliContext &ctx)
 {
-    const bool t = args.size() == 3 && args[0] == QLatin1String("t");
-    const bool f = args.size() == 4 && args[0] == QLatin1String("f");
-    if (!t && !f) return CliExit::Usage;
+    // Only positional texts: a negative number is one too, and every text is
+    // judged as the windows judge their fields.
+    const QString kind = args.value(0);
+    const bool t = kind == QLatin1String("t");
+    if (!t && kind != QLatin1String("f"))
+        return ctx.Usage(args.isEmpty() ? QStringLiteral("t or f is required")
+                                        : QStringLiteral("unknown kind ") + kind);
+    if (const QString why = t ? PositionalProblem(args, {"t", "NU", "SIG"})
+                              : PositionalProblem(args, {"f", "D1", "D2", "SIG"});
+        !why.isEmpty())
+        return ctx.Usage(why);
     const QString &sig = args.last();
     std::optional<qint32> d1, d2;
     if (t) {
@@ -71,7 +79,10 @@ int CmdCritical(const QStringList &args, CliContext &ctx)
 
 int CmdTTest(const QStringList &args, CliContext &ctx)
 {
-    if (args.size() != 7) return CliExit::Usage;
+    if (const QString why =
+            PositionalProblem(args, {"AVG_A", "SD_A", "N_A", "AVG_B", "SD_B", "N_B", "SIG"});
+        !why.isEmpty())
+        return ctx.Usage(why);
     TTestFields fields;
     fields.AverageA = args[0];
     fields.StdDevA = args[1];
@@ -86,7 +97,9 @@ int CmdTTest(const QStringList &args, CliContext &ctx)
 
 int CmdFTest(const QStringList &args, CliContext &ctx)
 {
-    if (args.size() != 5) return CliExit::Usage;
+    if (const QString why = PositionalProblem(args, {"SD_A", "N_A", "SD_B", "N_B", "SIG"});
+        !why.isEmpty())
+        return ctx.Usage(why);
     FTestFields fields;
     fields.StdDevA = args[0];
     fields.NumberA = args[1];

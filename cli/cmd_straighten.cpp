@@ -40,8 +40,8 @@ int CmdStraighten(const QStringList &args, CliContext &ctx)
                         UnitOption,
                         {"--dpi", CliOption::Value},
                         {"-o", CliOption::Value}}) ||
-        a.Positional.size() != 1 || !a.Has("--corners") || !a.Has("--size") || !a.Has("-o"))
-        return CliExit::Usage;
+        !a.Expect({"IMAGE"}) || !a.Require({"--corners", "--size", "-o"}))
+        return ctx.Usage(a.Error);
     const QString photoPath = a.Positional.first(), out = a.Value("-o");
     const auto corners = Numbers(a.Value("--corners"), 8);
     if (!corners)

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,6 +21,8 @@ private slots:
     void refusedInput_data();
     void refusedInput();
     void reportPdf();
+    void helpAndUsage_data();
+    void helpAndUsage();
 };
 
 void TestCli::statsFromShots()
@@ -73,6 +76,75 @@ void TestCli::reportPdf()
     // A refused shot writes no file, also none over an existing one.
     QCOMPARE(RunCliLine(QStringLiteral("report --shots x,1 --pdf ") + pdf).code, 1);
     QCOMPARE(ReadBytes(pdf), before);
+}
+
+void TestCli::helpAndUsage_data()
+{
+    QTest::addColumn<QString>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("first");   // how stdout (exit 0) or stderr begins
+    QTest::addColumn<QString>("usageOf"); // whose usage lines follow; empty: the command list
+    const QString list = QStringLiteral("usage: peltrix-cli COMMAND");
+    auto row = [](const char *args, int code, const QString &first, const char *usageOf) {
+        QTest::newRow(*args ? args : "no command")
+            << QString::fromLatin1(args) << code << first << QString::fromLatin1(usageOf);
+    };
+    row("help", 0, list, "");
+    row("help detect", 0, QStringLiteral("usage: peltrix-cli detect"), "detect");
+    row("log list --help", 0, QStringLiteral("usage: peltrix-cli log"), "log");
+    row("detect x.jpg --dpi 200", 2, QStringLiteral("detect: --bullet is required\n"), "detect");
+    row("detect x.jpg --foo", 2, QStringLiteral("detect: unknown option --foo\n"), "detect");
+    row("stats --range", 2, QStringLiteral("stats: --range needs a value\n"), "stats");
+    row("ttest 1 2", 2, QStringLiteral("ttest: N_A is required\n"), "ttest");
+    row("log frob", 2, QStringLiteral("log: unknown subcommand frob\n"), "log");
+    row("log compare --load A", 2, QStringLiteral("log compare: --load A --load B is required\n"),
+        "log compare");
+    row("help frob", 2, QStringLiteral("help: unknown command frob\n"), "help");
+    row("frob", 2, QStringLiteral("unknown command frob\n") + list, "");
+    row("", 2, QStringLiteral("a command is required\n") + list, "");
+    row("detect x.jpg --bullet abc --dpi 200", 1, QStringLiteral("Find Holes: "), "");
+}
+
+void TestCli::helpAndUsage()
+{
+    QFETCH(QString, args);
+    QFETCH(int, code);
+    QFETCH(QString, first);
+    QFETCH(QString, usageOf);
+    const CliRun r = RunCliLine(args);
+    QCOMPARE(r.code, code);
+    const QString shown = code == 0 ? r.out : r.err;
+    QVERIFY((code == 0 ? r.err : r.out).isEmpty());
+    QVERIFY2(shown.startsWith(first), qPrintable(shown));
+    const QStringList lines = shown.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList usage =
+        lines.filter(QRegularExpression(QStringLiteral("^(usage: |       )peltrix-cli ")));
+    if (code == 1) {
+        QVERIFY(usage.isEmpty());
+    } else if (usageOf.isEmpty()) {
+        // Every command on the list explains itself.
+        const QRegularExpression row(QStringLiteral("^  ([a-z]\\S*)  "));
+        QVERIFY(lines.filter(row).size() > 10);
+        for (const QString &l : lines.filter(row)) {
+            const QString name = row.match(l).captured(1);
+            QVERIFY(RunCliLine(name + QStringLiteral(" --help"))
+                        .out.startsWith(QStringLiteral("usage: peltrix-cli ") + name +
+                                        QLatin1Char(' ')));
+        }
+    } else {
+        // That command's usage lines only; its help gives each option a line.
+        for (const QString &l : usage)
+            QVERIFY2(l.contains(QStringLiteral("peltrix-cli ") + usageOf + QLatin1Char(' ')),
+                     qPrintable(l));
+        if (code == 2) QCOMPARE(usage.size(), lines.size() - 1);
+        const QRegularExpression option(QStringLiteral("--[a-z]+"));
+        for (auto m = option.globalMatch(usage.join(QLatin1Char(' '))); code == 0 && m.hasNext();) {
+            const QString o = m.next().captured();
+            QVERIFY2(
+                !lines.filter(QRegularExpression(QStringLiteral("^  %1( |$)").arg(o))).isEmpty(),
+                qPrintable(o));
+        }
+    }
 }
 
 QTEST_MAIN(TestCli)
