@@ -8,13 +8,7 @@ frmGroupAnalysis *PeltrixApp::GroupAnalysisWindow()
         groupAnalysis = new frmGroupAnalysis(*this);
         // Top-level and without a parent, so the application deletes it.
         frmGroupAnalysis *w = groupAnalysis;
-        Session &s = session;
-        // Every rendering of the report, whoever asks for it, refreshes the window.
-        s.GroupRendered = [this] { RefreshGroupAnalysis(); };
-        connect(this, &QObject::destroyed, w, [w, &s] {
-            s.GroupRendered = nullptr;
-            delete w;
-        });
+        connect(this, &QObject::destroyed, w, [w] { delete w; });
     }
     return groupAnalysis;
 }

@@ -14,9 +14,14 @@
 #include <QApplication>
 #include <QDir>
 
-PeltrixApp::PeltrixApp(Session &s, Prompter &p) : IPeltrixApp(s, p)
+PeltrixApp::PeltrixApp(Session &s, Prompter &p) : IPeltrixApp(s, p), groupDocument(s)
 {
     QApplication::setFont(FormFont());
+    // The views of the group that are not a window of their own follow it.
+    connect(&groupDocument, &GroupDocument::groupChanged, this, [this] {
+        RefreshGroupAnalysis();
+        if (textEnter) textEnter->SyncDeleteButton();
+    });
 }
 
 PeltrixApp::~PeltrixApp()
@@ -49,7 +54,7 @@ frmMain *PeltrixApp::Main()
 
 frmTextOutput *PeltrixApp::TextOutput()
 {
-    if (!textOutput) textOutput = new frmTextOutput(session);
+    if (!textOutput) textOutput = new frmTextOutput(groupDocument);
     return textOutput;
 }
 
@@ -83,8 +88,7 @@ void PeltrixApp::CloseTextEntryForm()
 void PeltrixApp::RenderStats()
 {
     TextOutput();
-    RenderToStatsWindow(session);
-    if (textEnter) textEnter->SyncDeleteButton();
+    groupDocument.Changed();
 }
 
 void PeltrixApp::ViewTextEntry()

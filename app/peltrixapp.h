@@ -4,6 +4,7 @@
 // (save, print, the entry windows). Windows reach it, and each other, through
 // IPeltrixApp (ui/appinterface.h).
 #include "ui/appinterface.h"
+#include "model/groupdocument.h"
 #include "model/session.h"
 #include "logbook/logbook.h"
 #include "platform/environment.h"
@@ -59,6 +60,7 @@ public:
     QWidget *StatisticsWindow() override;
     void ShowHeaderForm(QWidget *owner) override;
     void RenderStats() override;
+    GroupDocument &Document() override { return groupDocument; }
 
     // Shared procedures of the main window.
     void ClearDataSet() override;
@@ -135,6 +137,7 @@ public:
     void CloseAll() override;
 
 private:
+    GroupDocument groupDocument;
     QPointer<frmMain> main;
     QPointer<frmTextOutput> textOutput;
     QPointer<frmKeyBoardEnter> keyBoardEnter;

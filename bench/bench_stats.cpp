@@ -76,11 +76,8 @@ static void BM_PrintGroupStatsRecording(benchmark::State &state)
     ComputeGroupStats(s);
     s.RangeEntered = true;
     RecordingSurface out(ReportFont());
-    s.ReportTarget = &out;
     for (auto _ : state) {
-        s.RenderToWindow = true;
-        PrintGroupStats(s);
-        s.RenderToWindow = false;
+        PrintGroupStats(s, out, ReportOn::Window);
         benchmark::DoNotOptimize(out.Items().size());
     }
 }

@@ -79,7 +79,7 @@ void frmTextEnter::cmdEnterTextData_Click()
 void frmTextEnter::cmdRemShot_Click()
 {
     app.prompter.SetOwner(this);
-    DeleteTypedShot(app.session, app.prompter);
+    if (DeleteTypedShot(app.session, app.prompter)) app.Document().Changed();
     SyncDeleteButton();
     cmdRemShot->setAutoDefault(false);
 }

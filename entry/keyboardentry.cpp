@@ -145,18 +145,10 @@ bool StoreHeader(Session &s, Prompter &prompter, const HeaderTexts &h)
                           v.LotNumber, v.Comments);
     };
     const auto before = values(s);
-    if (result == RangeValid) {
-        s.RangeEntered = true;
-        s.RangeToTarget = float(Val(h.range));
-    } else {
-        s.RangeEntered = false;
-    }
-    s.ShooterName = FixedWidth(h.shooter, ShooterNameWidth);
-    s.DateFired = FixedWidth(h.date, DateFiredWidth);
-    s.Firearm = FixedWidth(h.firearm, FirearmWidth);
-    s.Caliber = FixedWidth(h.caliber, CaliberWidth);
-    s.LotNumber = FixedWidth(h.lot, LotNumberWidth);
-    s.Comments = FixedWidth(h.comments, CommentsWidth);
+    // A range that is no valid number is not entered; the one before stays.
+    const bool ranged = result == RangeValid;
+    SetHeader(s, {h.shooter, h.date, h.firearm, h.caliber, h.lot, h.comments,
+                  ranged ? float(Val(h.range)) : s.RangeToTarget, ranged});
     s.HeaderEntered = true;
     // The header is saved with the group: a changed header is unsaved work.
     if (values(s) != before) s.StatsSaved = false;

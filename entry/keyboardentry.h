@@ -11,8 +11,8 @@ constexpr float MaxShotOffset = 1e6f;
 // the statistics; the caller renders the report. True when stored.
 bool AddTypedShot(Session &s, Prompter &prompter, const QString &xText, const QString &yText);
 
-// Asks for the number of the shot to delete and removes it (which renders
-// the report). True when a shot was removed.
+// Asks for the number of the shot to delete and removes it. True when a
+// shot was removed; the caller tells the views.
 bool DeleteTypedShot(Session &s, Prompter &prompter);
 
 // The header form's range check: Answer::Ok-like -1 when valid, otherwise

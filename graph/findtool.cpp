@@ -195,6 +195,7 @@ void FindTool::EnterShots()
     if (!Showing()) return;
     app.prompter.SetOwner(window);
     const int n = EnterProposals(app.session, target, Finder, app.prompter);
+    app.Document().Changed();
     Show(n ? QStringLiteral("%1 shots entered; Ctrl+Z takes them back.").arg(n) : QString());
     emit Changed();
 }
@@ -212,6 +213,7 @@ void FindTool::Undo()
     if (Showing() || Finder.added.empty()) return;
     app.prompter.SetOwner(window);
     UndoFind(app.session, target, Finder, app.prompter);
+    app.Document().Changed();
     Show(QStringLiteral("The shots of the last Find were taken back."));
     emit Changed();
 }

@@ -233,6 +233,7 @@ void frmGraphEnter::Picture1_MouseDown(int, int, float X, float Y)
     if (app.session.ToolMode == Tool::Calibrate && picture.FirstCalPointSet)
         lblStatus->setText(CalibrationAnswerPrompt(app.session));
     ::Picture1_MouseDown(app.session, picture, app.prompter, X, Y);
+    app.Document().Changed();
     if (toolbox) toolbox->Sync();
     UpdateGuide();
 }

@@ -131,7 +131,7 @@ void frmToolBox::cmdRemShot_Click()
     ChooseTool(app.session, ToolButton::RemoveShot);
     if (!app.session.GraphicalEntryActive) {
         app.prompter.SetOwner(this);
-        RemoveShotByNumber(app.session, app.prompter);
+        if (RemoveShotByNumber(app.session, app.prompter)) app.Document().Changed();
     }
     Sync();
 }

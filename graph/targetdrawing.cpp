@@ -3,7 +3,6 @@
 #include "model/textnum.h"
 #include "entry/keyboardentry.h"
 #include "stats/groupstats.h"
-#include "stats/report.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,7 +103,6 @@ void EnterShot(Session &s, GraphPicture &p, Prompter &prompter, float X, float Y
     s.ShotR[n] = RadialDistance(x, y);
     MarkShot(s, p, n);
     if (s.ShotCount > 1) ComputeGroupStats(s);
-    RenderToStatsWindow(s);
     DrawCentroidMarker(s, p);
 }
 

@@ -294,14 +294,8 @@ void frmLogbook::cmdOpen_Click()
         return;
     }
     ResetSession(s);
-    s.ShooterName = FixedWidth(e.Shooter, ShooterNameWidth);
-    s.DateFired = FixedWidth(e.DateText, DateFiredWidth);
-    s.Firearm = FixedWidth(e.Firearm, FirearmWidth);
-    s.Caliber = FixedWidth(e.Caliber, CaliberWidth);
-    s.LotNumber = FixedWidth(e.Lot, LotNumberWidth);
-    s.Comments = FixedWidth(e.Comments, CommentsWidth);
-    s.RangeToTarget = float(e.RangeYards.value_or(0));
-    s.RangeEntered = e.RangeYards.has_value();
+    SetHeader(s, {e.Shooter, e.DateText, e.Firearm, e.Caliber, e.Lot, e.Comments,
+                  float(e.RangeYards.value_or(0)), e.RangeYards.has_value()});
     s.UnitName = e.UnitName;
     SetGroupShots(s, e.Shots);
     app.ViewTextEntry();

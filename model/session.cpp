@@ -1,6 +1,7 @@
 #include "model/session.h"
 
 #include "model/settings.h"
+#include "model/textnum.h"
 
 #include <cmath>
 
@@ -63,4 +64,16 @@ void FillGammaTable(Session &s, qint32 n)
         qint32 m = (k - 1) / 2;
         s.GammaHalf[k] = p * std::sqrt(pi) / std::pow(2.0, m);
     }
+}
+
+void SetHeader(GroupRecord &g, const GroupHeader &h)
+{
+    g.ShooterName = FixedWidth(h.ShooterName, ShooterNameWidth);
+    g.DateFired = FixedWidth(h.DateFired, DateFiredWidth);
+    g.Firearm = FixedWidth(h.Firearm, FirearmWidth);
+    g.Caliber = FixedWidth(h.Caliber, CaliberWidth);
+    g.LotNumber = FixedWidth(h.LotNumber, LotNumberWidth);
+    g.Comments = FixedWidth(h.Comments, CommentsWidth);
+    g.RangeToTarget = h.RangeToTarget;
+    g.RangeEntered = h.RangeEntered;
 }

@@ -1,13 +1,9 @@
 #pragma once
-// The one program-wide record of the current shot group. Fields keep their
-// names and their 1-based slots (slot 0 unused) so code reads like the rules
-// it implements. Owned by the application object and handed to every form.
+// The record of the current shot group, in its parts. Owned by the
+// application object and handed to every form.
 #include <QString>
 #include <QtGlobal>
 #include <array>
-#include <functional>
-
-class ReportSurface;
 
 constexpr qint32 ShotCapacity = 21;
 constexpr int ShooterNameWidth = 30;
@@ -44,25 +40,14 @@ struct ToolboxState {
     ToolButtonState cmdAimPoint;
 };
 
-struct Session {
-    // The twelve settings (model/settings.h) start at their install values.
-    Session();
-
-    // The group of shots.
+// The group: its shots and its header. Header texts always hold exactly
+// their widths; SetHeader is the one way a whole header comes in.
+struct GroupRecord {
     qint32 ShotCount = 0;
     std::array<float, ShotCapacity + 1> ShotX{};
     std::array<float, ShotCapacity + 1> ShotY{};
     std::array<float, ShotCapacity + 1> ShotR{};
 
-    // Statistics of the group.
-    float MeanX = 0, MeanY = 0, MeanR = 0;
-    float SdX = 0, SdY = 0, SdR = 0;
-    float RangeX = 0, RangeY = 0, RangeR = 0;
-    float GroupSize = 0;
-    float GroupCenterX = 0, GroupCenterY = 0;
-    float SpanAcrossX = 0, SpanAcrossY = 0;
-
-    // Header data; fixed-width texts always hold exactly their width.
     QString ShooterName;
     QString DateFired = QString(DateFiredWidth, QLatin1Char(' '));
     QString Firearm;
@@ -72,8 +57,22 @@ struct Session {
     float RangeToTarget;
     bool RangeEntered = false;
     bool HeaderEntered = false;
+    QString UnitName;
+};
 
-    // Image, calibration and options of the graphical entry.
+// The statistics of the group, computed from its shots.
+struct GroupStatistics {
+    float MeanX = 0, MeanY = 0, MeanR = 0;
+    float SdX = 0, SdY = 0, SdR = 0;
+    float RangeX = 0, RangeY = 0, RangeR = 0;
+    float GroupSize = 0;
+    float GroupCenterX = 0, GroupCenterY = 0;
+    float SpanAcrossX = 0, SpanAcrossY = 0;
+};
+
+// The graphical entry: the image, its calibration and aim, the tool, the
+// options of the picture and what its overlay shows now.
+struct GraphicalEntryState {
     float AimX = -1, AimY = -1;
     float ImageScale = -1;
     float CalDistance;
@@ -85,16 +84,16 @@ struct Session {
     qint32 ToolMode = Tool::Calibrate;
     QString ImagePath;
 
-    // Overlay state of the target picture.
     bool AxesDrawn = false, CursorLinesDrawn = false, CentroidDrawn = false;
     bool CalMarkersDrawn = false;
     float CentroidMarkX = 0, CentroidMarkY = 0;
     float CursorLinesX = -1, CursorLinesY = -1;
 
     ToolboxState Toolbox;
+};
 
-    // Folders, files and unit.
-    QString UnitName;
+// Folders and files the program works with.
+struct SessionPlaces {
     QString StatsDir, ImageDir;
     QString StatsFilePath;
     QString AppDataDir;
@@ -102,10 +101,12 @@ struct Session {
     QString InstallDir; // the folder the program's installation files lie in
     QString DocumentsDir;
     bool IsWindowsNT = false;
+};
 
-    // The twelve settings: default copies (copied into the current values by a
-    // reset), stored copies (as read at start-up) and save-as-default
-    // selections. model/settings.h describes each setting once.
+// The twelve settings: default copies (copied into the current values by a
+// reset), stored copies (as read at start-up) and save-as-default
+// selections. model/settings.h describes each setting once.
+struct SettingsCopies {
     float DefRangeToTarget;
     QString DefShooterName, DefFirearm, DefCaliber, DefUnitName;
     float DefCalDistance;
@@ -129,16 +130,18 @@ struct Session {
     bool KeepConfigFile = false;
     // "Save on Exit" was pressed in this run: capture current values at close.
     bool SaveDefaultsOnExit = false;
+};
 
-    // Coordination flags and references.
+// The program-wide record of the current group, made of the parts above.
+// Fields keep their names and their 1-based slots (slot 0 unused) so code
+// reads like the rules it implements. It knows no window: GroupDocument
+// (model/groupdocument.h) tells the views when it changed.
+struct Session : GroupRecord, GroupStatistics, GraphicalEntryState, SessionPlaces, SettingsCopies {
+    // The twelve settings (model/settings.h) start at their install values.
+    Session();
+
+    // What the windows are doing with the group.
     bool StatsSaved = true;
-    bool RenderToWindow = false;
-    ReportSurface *ReportTarget = nullptr;
-    // The statistics window's surface; null where there is no window (CLI).
-    ReportSurface *StatsWindow = nullptr;
-    // Called after every rendering of the statistics window, so that other
-    // views of the group (the analysis window) follow each change.
-    std::function<void()> GroupRendered;
     bool EntryWindowOpen = false;
     bool GraphicalEntryActive = false;
     bool TutorialOpen = false;
@@ -152,6 +155,14 @@ struct Session {
     // GammaHalf[k] = Gamma(k/2), slots 0 to 76.
     std::array<double, 77> GammaHalf{};
 };
+
+// A header as typed or stored elsewhere; SetHeader fits each text to its width.
+struct GroupHeader {
+    QString ShooterName, DateFired, Firearm, Caliber, LotNumber, Comments;
+    float RangeToTarget = 0;
+    bool RangeEntered = false;
+};
+void SetHeader(GroupRecord &g, const GroupHeader &h);
 
 // Puts the install values of the twelve settings into the default and stored
 // copies; used until a configuration file supplies them. The settings are

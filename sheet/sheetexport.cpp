@@ -17,16 +17,10 @@ void FillSession(Session &s, const TargetSheet &sheet, int group)
     SetInstallDefaults(s);
     ResetSession(s);
     const SheetHeader &h = sheet.Header;
-    s.ShooterName = FixedWidth(h.Shooter, ShooterNameWidth);
-    s.DateFired = FixedWidth(h.Date, DateFiredWidth);
-    s.Firearm = FixedWidth(h.Firearm, FirearmWidth);
-    s.Caliber = FixedWidth(h.Caliber, CaliberWidth);
-    s.LotNumber = FixedWidth(h.Lot, LotNumberWidth);
     const QString label = sheet.Marks[size_t(group)].label.trimmed();
-    s.Comments = FixedWidth(
-        label.isEmpty() ? h.Comments : label + QStringLiteral("; ") + h.Comments, CommentsWidth);
-    s.RangeToTarget = float(sheet.RangeYards.value_or(0));
-    s.RangeEntered = sheet.RangeYards.has_value();
+    SetHeader(s, {h.Shooter, h.Date, h.Firearm, h.Caliber, h.Lot,
+                  label.isEmpty() ? h.Comments : label + QStringLiteral("; ") + h.Comments,
+                  float(sheet.RangeYards.value_or(0)), sheet.RangeYards.has_value()});
     s.HeaderEntered = true;
     s.UnitName = sheet.UnitName;
     SetGroupShots(s, sheet.GroupShots(group));

@@ -1,5 +1,6 @@
 #include "stats/frmtextoutput.h"
 
+#include "model/groupdocument.h"
 #include "platform/screen.h"
 
 #include <QFontMetricsF>
@@ -18,8 +19,8 @@ private:
     frmTextOutput *owner;
 };
 
-frmTextOutput::frmTextOutput(Session &session, QWidget *parent)
-    : QScrollArea(parent), s(session), surface(ReportFont()), page(new Page(this))
+frmTextOutput::frmTextOutput(GroupDocument &document, QWidget *parent)
+    : QScrollArea(parent), s(document.session), surface(ReportFont()), page(new Page(this))
 {
     setWindowFlag(Qt::Window);
     setObjectName(QStringLiteral("frmTextOutput"));
@@ -43,13 +44,8 @@ frmTextOutput::frmTextOutput(Session &session, QWidget *parent)
         FitPage();
         page->update();
     };
-    s.StatsWindow = &surface;
-}
-
-frmTextOutput::~frmTextOutput()
-{
-    if (s.StatsWindow == &surface) s.StatsWindow = nullptr;
-    if (s.ReportTarget == &surface) s.ReportTarget = nullptr;
+    connect(&document, &GroupDocument::groupChanged, this,
+            [this] { PrintGroupStats(s, surface, ReportOn::Window); });
 }
 
 QSize frmTextOutput::ReportSize() const
@@ -74,13 +70,7 @@ void frmTextOutput::FitPage()
 void frmTextOutput::PaintPage(QWidget *target)
 {
     painting = true;
-    const bool wasRendering = s.RenderToWindow;
-    ReportSurface *wasTarget = s.ReportTarget;
-    s.RenderToWindow = true;
-    s.ReportTarget = &surface;
-    PrintGroupStats(s);
-    s.RenderToWindow = wasRendering;
-    s.ReportTarget = wasTarget;
+    PrintGroupStats(s, surface, ReportOn::Window);
     painting = false;
 
     QPainter p(target);

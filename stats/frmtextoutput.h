@@ -1,16 +1,18 @@
 #pragma once
 // The statistics window: keeps the report as a display list and paints it;
-// every paint renders the report again from the session. It scrolls when it
+// it renders the report again from the session at every change of the group
+// and every paint. It scrolls when it
 // is smaller than the report.
 #include "stats/report.h"
+
+class GroupDocument;
 
 #include <QScrollArea>
 
 class frmTextOutput : public QScrollArea {
     Q_OBJECT
 public:
-    explicit frmTextOutput(Session &session, QWidget *parent = nullptr);
-    ~frmTextOutput() override;
+    explicit frmTextOutput(GroupDocument &document, QWidget *parent = nullptr);
     RecordingSurface &Surface() { return surface; }
     // The report's size on the window, in pixels.
     QSize ReportSize() const;
@@ -19,7 +21,7 @@ private:
     class Page;
     void PaintPage(QWidget *page);
     void FitPage();
-    Session &s;
+    const Session &s;
     RecordingSurface surface;
     QWidget *page;
     bool painting = false;

@@ -1,7 +1,6 @@
 #include "stats/groupstats.h"
 
 #include "platform/vectorstate.h"
-#include "stats/report.h"
 
 #include <cmath>
 
@@ -111,7 +110,6 @@ void RemoveShot(Session &s, qint32 shotNumber)
     } else {
         ComputeGroupStats(s);
     }
-    RenderToStatsWindow(s);
 }
 
 std::optional<double> GroupSizeMOA(const Session &s)

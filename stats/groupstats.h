@@ -5,8 +5,8 @@
 
 // Recomputes every statistic from the shots. Needs ShotCount >= 2.
 void ComputeGroupStats(Session &s);
-// Removes shot `shotNumber` (1..ShotCount), recomputes or clears the
-// statistics and renders the report into the statistics window.
+// Removes shot `shotNumber` (1..ShotCount) and recomputes or clears the
+// statistics.
 void RemoveShot(Session &s, qint32 shotNumber);
 
 // The distance between shots a and b: differences as 32-bit floats, squares

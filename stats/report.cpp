@@ -205,14 +205,6 @@ double printHeaderBlock(const Session &s, ReportSurface &out, qint32 h)
     return out.CurrentY;
 }
 
-void shiftLayout(Session &s, qint32 dx, qint32 dy)
-{
-    for (int i = 0; i < 18; ++i) {
-        s.ReportLeft[i] += dx;
-        s.ReportTop[i] += dy;
-    }
-}
-
 void printRow(ReportSurface &out, double x, double y, const QString &a, const QString &b,
               const QString &c, double step1, double step2)
 {
@@ -226,30 +218,23 @@ void printRow(ReportSurface &out, double x, double y, const QString &a, const QS
 }
 } // namespace
 
-void PrintGroupStats(Session &s)
+namespace {
+// The body of the report with every layout place moved by (dx, dy) twips.
+void printBody(const Session &s, ReportSurface &out, qint32 dx, qint32 dy)
 {
-    if (!s.ReportTarget) return;
-    ReportSurface &out = *s.ReportTarget;
     const qint32 h = out.TextHeight(QStringLiteral("00.00"));
-    const bool page = !s.RenderToWindow;
-
-    // The body goes below the header block, further down when a long
-    // comment needs the room.
-    qint32 pageTop = PageOffsetTop;
-    if (page) {
-        const double headerEnd = printHeaderBlock(s, out, h);
-        pageTop = std::max(PageOffsetTop, qint32(std::ceil(headerEnd + h)) - s.ReportTop[0]);
-        shiftLayout(s, PageOffsetLeft, pageTop);
-    } else {
-        out.Cls();
+    std::array<qint32, 18> left = s.ReportLeft, top = s.ReportTop;
+    for (int i = 0; i < 18; ++i) {
+        left[i] += dx;
+        top[i] += dy;
     }
 
-    for (int i = 0; i < 18; ++i) printAt(out, s.ReportLeft[i], s.ReportTop[i], s.ReportLabel[i]);
-    printAt(out, s.ReportLeft[0] + 1200, s.ReportTop[0], s.UnitName);
+    for (int i = 0; i < 18; ++i) printAt(out, left[i], top[i], s.ReportLabel[i]);
+    printAt(out, left[0] + 1200, top[0], s.UnitName);
 
     for (qint32 k = 1; k <= s.ShotCount; ++k) {
-        out.CurrentX = s.ReportLeft[1] + 450;
-        out.CurrentY = s.ReportTop[1] + double(k) * h;
+        out.CurrentX = left[1] + 450;
+        out.CurrentY = top[1] + double(k) * h;
         out.Print(FormatPicture(float(k), QStringLiteral("00")), false);
         out.CurrentX += 1000;
         out.Print(signedText(s.ShotX[k], QStringLiteral("###0.000")), false);
@@ -259,54 +244,55 @@ void PrintGroupStats(Session &s)
         out.Print(FormatPicture(s.ShotR[k], QStringLiteral("###0.000")), true);
     }
 
-    printAt(out, s.ReportLeft[14] + 1400, s.ReportTop[14],
+    printAt(out, left[14] + 1400, top[14],
             FormatPicture(float(s.ShotCount), QStringLiteral("##0")));
     if (s.ShotCount > 1) {
-        printAt(out, s.ReportLeft[16] + 1250, s.ReportTop[16],
+        printAt(out, left[16] + 1250, top[16],
                 FormatPicture(s.MeanX, QStringLiteral("##0.000")));
-        printAt(out, s.ReportLeft[17] + 1250, s.ReportTop[17],
+        printAt(out, left[17] + 1250, top[17],
                 FormatPicture(s.MeanY, QStringLiteral("##0.000")));
     }
     const QString sizeText =
         FormatPicture(s.GroupSize, QStringLiteral("#0.000")) + QLatin1Char(' ') + s.UnitName;
-    printAt(out, s.ReportLeft[15] + 2050, s.ReportTop[15], sizeText);
+    printAt(out, left[15] + 2050, top[15], sizeText);
     if (const auto moa = GroupSizeMOA(s)) {
         // A long unit name would run into the MOA at its usual place: then
         // the MOA follows the size text, two blanks after it.
         const double after =
-            s.ReportLeft[15] + 2050 + out.TextWidth(sizeText + QStringLiteral("  "));
-        printAt(out, std::max(double(s.ReportLeft[15] + 3250), after), s.ReportTop[15],
+            left[15] + 2050 + out.TextWidth(sizeText + QStringLiteral("  "));
+        printAt(out, std::max(double(left[15] + 3250), after), top[15],
                 FormatPictureD(*moa, QStringLiteral("##0.00")) + QStringLiteral(" MOA"));
     }
 
     const QString pat = QStringLiteral("###0.000");
-    printRow(out, s.ReportLeft[5] + 400, s.ReportTop[5] + h, signedText(s.MeanX, pat),
+    printRow(out, left[5] + 400, top[5] + h, signedText(s.MeanX, pat),
              signedText(s.SdX, pat), FormatPicture(s.RangeX, pat), 1300, 1300);
-    printRow(out, s.ReportLeft[8] + 400, s.ReportTop[8] + h, signedText(s.MeanY, pat),
+    printRow(out, left[8] + 400, top[8] + h, signedText(s.MeanY, pat),
              signedText(s.SdY, pat), FormatPicture(s.RangeY, pat), 1300, 1300);
-    printRow(out, s.ReportLeft[11] + 400, s.ReportTop[11] + h, signedText(s.MeanR, pat),
+    printRow(out, left[11] + 400, top[11] + h, signedText(s.MeanR, pat),
              FormatPicture(s.SdR, pat), FormatPicture(s.RangeR, pat), 1350, 1300);
-
-    if (page) shiftLayout(s, -PageOffsetLeft, -pageTop);
 }
+} // namespace
 
-void RenderToStatsWindow(Session &s)
+void PrintGroupStats(const Session &s, ReportSurface &out, ReportOn on)
 {
-    if (s.StatsWindow) {
-        s.RenderToWindow = true;
-        s.ReportTarget = s.StatsWindow;
-        PrintGroupStats(s);
-        s.RenderToWindow = false;
+    if (on == ReportOn::Window) {
+        out.Cls();
+        printBody(s, out, 0, 0);
+        return;
     }
-    if (s.GroupRendered) s.GroupRendered();
+    // The body goes below the header block, further down when a long
+    // comment needs the room.
+    const qint32 h = out.TextHeight(QStringLiteral("00.00"));
+    const double headerEnd = printHeaderBlock(s, out, h);
+    const qint32 pageTop =
+        std::max(PageOffsetTop, qint32(std::ceil(headerEnd + h)) - s.ReportTop[0]);
+    printBody(s, out, PageOffsetLeft, pageTop);
 }
 
-bool PrintReportPage(Session &s, PageJob &job)
+bool PrintReportPage(const Session &s, PageJob &job)
 {
     PainterSurface surface(job.Painter(), ReportFont(), job.Dpi());
-    s.RenderToWindow = false;
-    s.ReportTarget = &surface;
-    PrintGroupStats(s);
-    s.ReportTarget = nullptr;
+    PrintGroupStats(s, surface, ReportOn::Page);
     return job.End();
 }

@@ -100,13 +100,13 @@ QFont ReportFont();
 
 void InitReportLabels(Session &s);
 void InitReportLayout(Session &s);
-// Draws the report on s.ReportTarget; a window (RenderToWindow) is cleared
-// first, a page gets the header block and the body is moved down and right.
-void PrintGroupStats(Session &s);
-// The rendering every change to the group ends with.
-void RenderToStatsWindow(Session &s);
+// Where the report goes: a window is cleared first and shows the body at the
+// layout's places; a page gets the header block and the body moved down and
+// right below it.
+enum class ReportOn { Window, Page };
+void PrintGroupStats(const Session &s, ReportSurface &out, ReportOn on);
 
 class PageJob;
 // Prints the report on the page of `job` and ends the document. False when
 // the page could not be written.
-bool PrintReportPage(Session &s, PageJob &job);
+bool PrintReportPage(const Session &s, PageJob &job);

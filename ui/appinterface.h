@@ -2,6 +2,7 @@
 // What a window may ask of the application: the session and the boxes, the
 // other windows, the statistics rendered again, and the commands several
 // windows share. PeltrixApp implements it; windows hold nothing more concrete.
+#include "model/groupdocument.h"
 #include "model/session.h"
 #include "platform/prompter.h"
 
@@ -49,7 +50,11 @@ public:
     virtual Desktop &HelpDesktop() = 0;
     virtual void CloseAll() = 0;
 
-    // The statistics window drawn again from the session.
+    // The current group as a document: tell it after changing the group, and
+    // every view of the group draws again.
+    virtual GroupDocument &Document() = 0;
+    // The statistics window, made when there is none, and every view drawn
+    // again from the session.
     virtual void RenderStats() = 0;
 
     // Commands on the session.

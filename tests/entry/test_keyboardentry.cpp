@@ -35,10 +35,7 @@ void type(frmTextEnter *e, const QString &x, const QString &y)
 bool reportShows(TestApp &t, const QString &text)
 {
     RecordingSurface out;
-    t.session.ReportTarget = &out;
-    t.session.RenderToWindow = true;
-    PrintGroupStats(t.session);
-    t.session.RenderToWindow = false;
+    PrintGroupStats(t.session, out, ReportOn::Window);
     return out.Find(text) != nullptr;
 }
 } // namespace

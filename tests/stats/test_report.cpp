@@ -14,10 +14,7 @@ constexpr double H = 195;
 
 void render(Session &s, RecordingSurface &out, bool window)
 {
-    s.ReportTarget = &out;
-    s.RenderToWindow = window;
-    PrintGroupStats(s);
-    s.RenderToWindow = false;
+    PrintGroupStats(s, out, window ? ReportOn::Window : ReportOn::Page);
 }
 
 // Where a text was drawn; (-1, -1) when it was not.
