@@ -1,11 +1,11 @@
 #include "graph/holefinder.h"
 
-#include "model/textnum.h"
 #include "config/configfile.h"
 #include "detect/scanreader.h"
 #include "imaging/targetimage.h"
+#include "model/settingsfile.h"
+#include "model/textnum.h"
 #include "platform/screen.h"
-#include "platform/wholefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +13,7 @@
 #include <QImageReader>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 const QString Title = QStringLiteral("Find");
@@ -25,12 +26,25 @@ void Tell(Prompter &prompter, const QString &text)
 // Image pixels per unit of the group: a picture twip is ImageScale units.
 double PixelsPerUnit(const Session &s) { return 1.0 / (double(s.ImageScale) * TwipsPerPixel); }
 
-// Records "unit name",diameter, one per line.
-QList<std::pair<QString, double>> ReadSettings(const Session &s)
+const QString DiameterGroup = QStringLiteral("Diameter");
+
+// The unit name as a key: QSettings takes '/' and '\\' for group marks and
+// has no empty key.
+QString diameterKey(const QString &unit)
+{
+    QString k = unit;
+    k.replace(QLatin1Char('%'), QStringLiteral("%25"))
+        .replace(QLatin1Char('/'), QStringLiteral("%2F"))
+        .replace(QLatin1Char('\\'), QStringLiteral("%5C"));
+    return DiameterGroup + QLatin1Char('/') + (k.isEmpty() ? QStringLiteral("%") : k);
+}
+
+// The file of earlier versions: records "unit name",diameter, one per line.
+QList<std::pair<QString, double>> oldRecords(const QString &path)
 {
     QList<std::pair<QString, double>> out;
-    QFile f(FindSettingsPath(s));
-    if (f.fileName().isEmpty() || !f.open(QIODevice::ReadOnly)) return out;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return out;
     for (const QByteArray &line : f.readAll().split('\n')) {
         const int comma = line.lastIndexOf(',');
         if (comma < 2 || !line.startsWith('"')) continue;
@@ -39,6 +53,17 @@ QList<std::pair<QString, double>> ReadSettings(const Session &s)
         if (v > 0 && std::isfinite(v)) out.append({unit, v});
     }
     return out;
+}
+
+SettingsFile findSettings(const Session &s)
+{
+    SettingsFile ini(FindSettingsPath(s));
+    if (ini.Path().isEmpty() || !ini.Keys(DiameterGroup).isEmpty()) return ini;
+    // Taken over once into the form of today.
+    const auto old = oldRecords(ini.Path());
+    for (const auto &[unit, v] : old) ini.Set(diameterKey(unit), QString::number(v, 'g', 9));
+    if (!old.isEmpty()) ini.Save();
+    return ini;
 }
 } // namespace
 
@@ -53,23 +78,17 @@ QString FindSettingsPath(const Session &s)
 
 std::optional<double> RememberedDiameter(const Session &s)
 {
-    for (const auto &[unit, v] : ReadSettings(s))
-        if (unit == s.UnitName.trimmed()) return v;
-    return std::nullopt;
+    return findSettings(s).Number(diameterKey(s.UnitName.trimmed()),
+                                  std::numeric_limits<double>::min(),
+                                  std::numeric_limits<double>::max());
 }
 
 void RememberDiameter(const Session &s, double diameter)
 {
-    auto records = ReadSettings(s);
-    records.removeIf([&](const auto &r) { return r.first == s.UnitName.trimmed(); });
-    records.append({s.UnitName.trimmed(), diameter});
-    QByteArray bytes;
-    for (const auto &[unit, v] : records)
-        bytes += '"' + unit.toUtf8() + "\"," + QByteArray::number(v, 'g', 9) + '\n';
-    if (FindSettingsPath(s).isEmpty()) return;
+    SettingsFile ini = findSettings(s);
+    ini.Set(diameterKey(s.UnitName.trimmed()), QString::number(diameter, 'g', 9));
     // Remembering is a convenience: a folder that cannot be written is no error.
-    QDir().mkpath(QFileInfo(FindSettingsPath(s)).absolutePath());
-    WriteWholeFile(FindSettingsPath(s), bytes);
+    ini.Save();
 }
 
 bool FindReady(const Session &s, const GraphPicture &p)

@@ -1,17 +1,14 @@
 #include "logbook/frmlogbook.h"
 
-#include "logbook/logbook.h"
-#include "ui/appinterface.h"
-#include "model/textnum.h"
-#include "files/statsfile.h"
-#include "logbook/chronofile.h"
 #include "logbook/frmlogbookcompare.h"
 #include "logbook/frmlogbooktrend.h"
+#include "logbook/logbook.h"
+#include "logbook/logbookactions.h"
+#include "ui/appinterface.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -281,25 +278,17 @@ void frmLogbook::cmdOpen_Click()
 {
     const auto sel = Selected();
     if (sel.size() != 1 || !app.ConfirmDiscard(this)) return;
-    const LogbookEntry &e = *sel.front();
     Session &s = app.session;
-    // The file it came from carries its image and calibration too.
-    if (!e.Source.isEmpty() && QFileInfo::exists(e.Source)) {
-        if (!OpenStatsFileOrTell(s, e.Source, app.prompter)) return;
-        if (s.GraphicalEntryActive)
-            app.ViewGraphicalEntry();
-        else
-            app.ViewTextEntry();
-        s.StatsSaved = true;
-        return;
-    }
-    ResetSession(s);
-    SetHeader(s, {e.Shooter, e.DateText, e.Firearm, e.Caliber, e.Lot, e.Comments,
-                  float(e.RangeYards.value_or(0)), e.RangeYards.has_value()});
-    s.UnitName = e.UnitName;
-    SetGroupShots(s, e.Shots);
-    app.ViewTextEntry();
-    s.StatsSaved = false;
+    app.prompter.SetOwner(this);
+    const OpenedFrom from = OpenEntry(s, *sel.front(), app.prompter);
+    if (from == OpenedFrom::Nothing) return;
+    // Showing the group fills the entry window, which is no change to keep.
+    const bool saved = s.StatsSaved;
+    if (from == OpenedFrom::File && s.GraphicalEntryActive)
+        app.ViewGraphicalEntry();
+    else
+        app.ViewTextEntry();
+    s.StatsSaved = saved;
 }
 
 void frmLogbook::cmdSetLoad_Click()
@@ -340,20 +329,16 @@ void frmLogbook::cmdDelete_Click()
         return;
     std::vector<qint64> ids;
     for (const LogbookEntry *e : sel) ids.push_back(e->Id);
-    std::vector<Logbook::Removed> removed;
-    for (qint64 id : ids)
-        if (auto r = book.Delete(id))
-            removed.push_back(std::move(*r));
-        else
-            tell(book.ErrorString());
-    if (!removed.empty()) lastDeleted = std::move(removed);
+    if (auto removed = book.Delete(ids))
+        lastDeleted = std::move(*removed);
+    else
+        tell(book.ErrorString());
     Reload();
 }
 
 void frmLogbook::cmdUndo_Click()
 {
-    for (const Logbook::Removed &r : lastDeleted)
-        if (!book.Restore(r)) tell(book.ErrorString());
+    if (!book.Restore(lastDeleted)) tell(book.ErrorString());
     lastDeleted.clear();
     Reload();
 }
@@ -362,49 +347,15 @@ void frmLogbook::cmdVelocities_Click()
 {
     const auto sel = Selected();
     app.prompter.SetOwner(this);
-    VelocitySeries v;
-    if (sel.size() == 1) {
-        v.GroupId = sel.front()->Id;
-    } else {
-        const auto load = app.prompter.InputBox(
-            QStringLiteral("Select one group to attach the velocities to it, or name the load "
-                           "they belong to:"),
-            QStringLiteral("Import Velocities"),
-            sel.empty() ? txtLoad->text() : sel.front()->Load.Text);
-        if (!load || load->trimmed().isEmpty()) return;
-        v.Load = load->trimmed();
-    }
-    const auto file =
-        app.prompter.OpenFileName(QStringLiteral("Import Velocities"), app.session.StatsDir,
-                                  QStringLiteral("Velocity files (*.csv *.txt);;All files (*)"));
-    if (!file) return;
-    QString why;
-    const auto data = ReadChronoFile(*file, &why);
-    if (!data) {
-        tell(QStringLiteral("%1 cannot be read as a velocity file: %2").arg(*file, why));
-        return;
-    }
-    if (data->Unit) {
-        v.Unit = *data->Unit;
-    } else {
-        const int a = app.prompter.MsgBox(
-            QStringLiteral("The file does not name its unit.\r\rAre the speeds in feet per "
-                           "second? (No: metres per second)"),
-            QStringLiteral("Import Velocities"), Buttons::YesNoCancel, Icon::None);
-        if (a == Answer::Cancel) return;
-        v.Unit = a == Answer::Yes ? VelocityUnit::Fps : VelocityUnit::Mps;
-    }
-    v.Speeds = data->Speeds;
-    v.Source = QFileInfo(*file).absoluteFilePath();
-    if (!book.AddVelocities(v)) {
-        tell(book.ErrorString());
-        return;
-    }
+    const auto v = ImportVelocities(book, app.prompter, sel.size() == 1 ? sel.front()->Id : 0,
+                                    sel.empty() ? txtLoad->text() : sel.front()->Load.Text,
+                                    app.session.StatsDir);
+    if (!v) return;
     Reload();
-    const auto f = ComputeVelocity(v.Speeds, v.Unit, 0.95);
+    const auto f = ComputeVelocity(v->Speeds, v->Unit, 0.95);
     lblStatus->setText(QStringLiteral("%1 speeds imported: mean %2 %3, SD %4")
                            .arg(f->N)
-                           .arg(QString::number(f->Mean, 'f', 1), VelocityUnitName(v.Unit),
+                           .arg(QString::number(f->Mean, 'f', 1), VelocityUnitName(v->Unit),
                                 f->Sd ? QString::number(*f->Sd, 'f', 1) : UndefinedFigure));
 }
 

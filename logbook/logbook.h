@@ -110,6 +110,11 @@ public:
     };
     std::optional<Removed> Delete(qint64 id);
     bool Restore(const Removed &r);
+    // Removes these groups in one transaction: all of them or, on failure,
+    // none. What was removed, in the order given, for undo.
+    std::optional<std::vector<Removed>> Delete(const std::vector<qint64> &ids);
+    // Puts removed groups back in one transaction: all of them or none.
+    bool Restore(const std::vector<Removed> &removed);
 
     // Gives these groups one load (name and fields), in one transaction.
     bool SetLoad(const std::vector<qint64> &ids, const LoadInfo &load);

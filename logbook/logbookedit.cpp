@@ -10,40 +10,84 @@ using namespace LogbookSql;
 
 std::optional<Logbook::Removed> Logbook::Delete(qint64 id)
 {
+    auto r = Delete(std::vector<qint64>{id});
+    if (!r) return std::nullopt;
+    return std::move(r->front());
+}
+
+std::optional<std::vector<Logbook::Removed>> Logbook::Delete(const std::vector<qint64> &ids)
+{
+    failure = Failure::None;
+    error.clear();
+    if (!open) {
+        fail(Failure::Other, QStringLiteral("No logbook is open."));
+        return std::nullopt;
+    }
     if (readOnly) {
         fail(Failure::ReadOnly, QStringLiteral("The logbook %1 is read-only: nothing could be "
                                                "deleted.")
                                     .arg(QDir::toNativeSeparators(path)));
         return std::nullopt;
     }
-    const auto entry = Group(id);
-    const auto all = Velocities();
-    if (!entry || !all) return std::nullopt;
-    Removed r{*entry, {}};
-    for (const VelocitySeries &v : *all)
-        if (v.GroupId == id) r.Velocities.push_back(v);
     QSqlQuery q(QSqlDatabase::database(connection, false));
-    q.prepare(QStringLiteral("DELETE FROM groups WHERE id = ?"));
-    q.addBindValue(id);
-    if (!q.exec()) {
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         sqlFail(QStringLiteral("deleted"), q.lastError());
         return std::nullopt;
     }
-    return r;
+    auto rollback = [&] {
+        q.exec(QStringLiteral("ROLLBACK"));
+        return std::nullopt;
+    };
+    // Read inside the transaction, so that what undo keeps is what was removed.
+    const auto all = Velocities();
+    if (!all) return rollback();
+    std::vector<Removed> removed;
+    for (qint64 id : ids) {
+        const auto entry = Group(id);
+        if (!entry) {
+            if (failure == Failure::None)
+                fail(Failure::Other, QStringLiteral("A selected group is no longer in the logbook "
+                                                    "%1; nothing was deleted.")
+                                         .arg(QDir::toNativeSeparators(path)));
+            return rollback();
+        }
+        Removed r{*entry, {}};
+        for (const VelocitySeries &v : *all)
+            if (v.GroupId == id) r.Velocities.push_back(v);
+        q.prepare(QStringLiteral("DELETE FROM groups WHERE id = ?"));
+        q.addBindValue(id);
+        if (!q.exec()) {
+            sqlFail(QStringLiteral("deleted"), q.lastError());
+            return rollback();
+        }
+        removed.push_back(std::move(r));
+    }
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        sqlFail(QStringLiteral("deleted"), q.lastError());
+        return rollback();
+    }
+    return removed;
 }
 
-bool Logbook::Restore(const Removed &r)
+bool Logbook::Restore(const Removed &r) { return Restore(std::vector<Removed>{r}); }
+
+bool Logbook::Restore(const std::vector<Removed> &removed)
 {
     if (!open || readOnly)
         return fail(Failure::ReadOnly, QStringLiteral("The logbook cannot be written."));
     QSqlQuery q(QSqlDatabase::database(connection, false));
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return sqlFail(QStringLiteral("restored"), q.lastError());
-    qint64 id = 0;
-    bool ok = insert(r.Entry, true, id);
-    for (const VelocitySeries &v : r.Velocities)
-        if (ok) ok = AddVelocities(v);
-    if (!ok || !q.exec(QStringLiteral("COMMIT"))) {
+    bool ok = true;
+    for (const Removed &r : removed) {
+        qint64 id = 0;
+        if (ok) ok = insert(r.Entry, true, id);
+        for (const VelocitySeries &v : r.Velocities)
+            if (ok) ok = AddVelocities(v);
+    }
+    if (ok && !q.exec(QStringLiteral("COMMIT")))
+        ok = sqlFail(QStringLiteral("restored"), q.lastError());
+    if (!ok) {
         const QString keep = error;
         const Failure f = failure;
         q.exec(QStringLiteral("ROLLBACK"));

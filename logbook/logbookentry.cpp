@@ -1,11 +1,10 @@
 #include "logbook/logbook.h"
 
 #include "model/session.h"
-#include "platform/wholefile.h"
+#include "model/settingsfile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStringList>
 
 #include <QLocale>
@@ -184,26 +183,19 @@ LogbookSettings LoadLogbookSettings(const QString &appDataDir)
 {
     LogbookSettings r;
     if (appDataDir.isEmpty()) return r;
-    QSettings ini(QDir(appDataDir).filePath(SettingsName), QSettings::IniFormat);
-    r.DatabasePath = ini.value(QStringLiteral("Logbook/Database")).toString();
-    r.AddOnSave = ini.value(QStringLiteral("Logbook/AddOnSave"), false).toBool();
-    r.LastLoad = ini.value(QStringLiteral("Logbook/LastLoad")).toString();
+    const SettingsFile ini(QDir(appDataDir).filePath(SettingsName));
+    r.DatabasePath = ini.Text(QStringLiteral("Logbook/Database"));
+    r.AddOnSave = ini.Flag(QStringLiteral("Logbook/AddOnSave"), false);
+    r.LastLoad = ini.Text(QStringLiteral("Logbook/LastLoad"));
     return r;
 }
 
 bool SaveLogbookSettings(const QString &appDataDir, const LogbookSettings &s)
 {
     if (appDataDir.isEmpty()) return false;
-    // Written whole through the checked path, never half over a good file.
-    auto esc = [](QString t) {
-        t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-            .replace(QLatin1Char('"'), QStringLiteral("\\\""));
-        return QLatin1Char('"') + t + QLatin1Char('"');
-    };
-    const QString text =
-        QStringLiteral("[Logbook]\nDatabase=%1\nAddOnSave=%2\nLastLoad=%3\n")
-            .arg(esc(s.DatabasePath),
-                 s.AddOnSave ? QStringLiteral("true") : QStringLiteral("false"), esc(s.LastLoad));
-    return QDir().mkpath(appDataDir) &&
-           WriteWholeFile(QDir(appDataDir).filePath(SettingsName), text.toUtf8());
+    SettingsFile ini(QDir(appDataDir).filePath(SettingsName));
+    ini.Set(QStringLiteral("Logbook/Database"), s.DatabasePath);
+    ini.Set(QStringLiteral("Logbook/AddOnSave"), s.AddOnSave);
+    ini.Set(QStringLiteral("Logbook/LastLoad"), s.LastLoad);
+    return ini.Save();
 }

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPdfWriter>
 
 #include <algorithm>
 #include <cmath>
@@ -110,6 +111,26 @@ bool SaveTrendPng(const QString &path, const Trend &t, QString *errorText, QSize
     if (!img.save(&buf, "PNG")) {
         if (errorText) *errorText = QStringLiteral("the picture could not be encoded");
         return false;
+    }
+    return WriteWholeFile(path, bytes, errorText);
+}
+
+bool SaveTrendPdf(const QString &path, const Trend &t, const QString &title, QString *errorText)
+{
+    // Drawn into memory first, so that a failed write leaves no partial file.
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buf);
+        pdf.setPageSize(QPageSize(QPageSize::Letter));
+        pdf.setPageOrientation(QPageLayout::Landscape);
+        pdf.setTitle(title);
+        QPainter p(&pdf);
+        // The lines and labels keep the proportions of the picture.
+        const double scale = pdf.width() / 1000.0;
+        p.scale(scale, scale);
+        DrawTrend(p, QSizeF(1000, pdf.height() / scale), t);
     }
     return WriteWholeFile(path, bytes, errorText);
 }

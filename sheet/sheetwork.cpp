@@ -2,13 +2,13 @@
 
 #include "detect/scanreader.h"
 #include "imaging/targetimage.h"
+#include "model/settingsfile.h"
 #include "sheet/aimfinder.h"
 #include "sheet/assign.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSettings>
 #include <algorithm>
 #include <cmath>
 
@@ -117,18 +117,16 @@ QString SheetSettings(const QString &appDataDir)
 std::optional<double> RememberedDpi(const QString &appDataDir, QSize size)
 {
     if (appDataDir.isEmpty() || size.isEmpty()) return std::nullopt;
-    const QSettings ini(SheetSettings(appDataDir), QSettings::IniFormat);
-    bool ok = false;
-    const double dpi = ini.value(SizeKey(size)).toString().toDouble(&ok);
-    if (!ok || !std::isfinite(dpi) || dpi < 1 || dpi > 1e6) return std::nullopt;
-    return dpi;
+    return SettingsFile(SheetSettings(appDataDir)).Number(SizeKey(size), 1, 1e6);
 }
 
 void RememberDpi(const QString &appDataDir, QSize size, double dpi)
 {
     if (appDataDir.isEmpty() || size.isEmpty()) return;
-    QSettings ini(SheetSettings(appDataDir), QSettings::IniFormat);
-    ini.setValue(SizeKey(size), QString::number(dpi, 'g', 10));
+    SettingsFile ini(SheetSettings(appDataDir));
+    ini.Set(SizeKey(size), QString::number(dpi, 'g', 10));
+    // Remembering is a convenience: a file that cannot be written is no error.
+    ini.Save();
 }
 
 QString CheckCardRequest(const TargetSheet &sheet, QSize imageSize)

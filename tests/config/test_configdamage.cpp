@@ -1,10 +1,14 @@
 // A peltrix.ini that is damaged, short or cannot be read: every record is
 // checked against its setting's type and range; a damaged file is set aside
 // and never shifts a value into another setting; an unreadable one is never
-// written over.
+// written over. The settings files of Find, the logbook and the target sheet
+// read what earlier versions wrote, and a damaged value as its default.
 #include "config/configfile.h"
-#include "model/settings.h"
 #include "filetestutil.h"
+#include "graph/holefinder.h"
+#include "logbook/logbook.h"
+#include "model/settings.h"
+#include "sheet/sheetwork.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -47,6 +51,8 @@ private slots:
     void shortFileKeepsWhatItHolds();
     void unreadableFileLeftAlone_data();
     void unreadableFileLeftAlone();
+    void featureFiles_data();
+    void featureFiles();
 };
 
 void TestConfigDamage::damagedFileSetAside_data()
@@ -184,6 +190,68 @@ void TestConfigDamage::unreadableFileLeftAlone()
         QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(ReadBytes(ini), good);
     }
+}
+
+void TestConfigDamage::featureFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("old"); // as the last version wrote it
+    QTest::addColumn<QByteArray>("damaged");
+    QTest::addColumn<QString>("values"); // what `old` holds
+    QTest::newRow("find") << QStringLiteral("find.ini")
+                          << QByteArray("\"mm\",7.62\n\"1/2 in\",0.308\n")
+                          << QByteArray("[Diameter]\nmm=abc\n1%252F2%20in=-1\n")
+                          << QStringLiteral("7.62|0.308");
+    QTest::newRow("logbook") << QStringLiteral("logbook.ini")
+                             << QByteArray(
+                                    "[Logbook]\nDatabase=\"/a \\\"b\\\" \\\\ \xc3\xa9.sqlite\"\n"
+                                    "AddOnSave=true\nLastLoad=\"H4350, 41.5; x=y\"\n")
+                             << QByteArray(
+                                    "[Logbook]\nDatabase=@ByteArray(junk)\nAddOnSave=maybe\n")
+                             << QStringLiteral("/a \"b\" \\ \u00e9.sqlite|true|H4350, 41.5; x=y");
+    QTest::newRow("sheet") << QStringLiteral("sheet.ini") << QByteArray("[TypedDpi]\n64x48 = 300\n")
+                           << QByteArray("[TypedDpi]\n64x48=3e9\n") << QStringLiteral("300");
+}
+
+void TestConfigDamage::featureFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, old);
+    QFETCH(QByteArray, damaged);
+    QFETCH(QString, values);
+    QTemporaryDir dir;
+    Session s;
+    s.AppDataDir = dir.path();
+    const QSize card(64, 48);
+    // What the program reads from the file, and writing it back as it does.
+    const auto read = [&] {
+        QStringList r;
+        if (file == QLatin1String("find.ini")) {
+            for (const char *unit : {"mm", "1/2 in"}) {
+                s.UnitName = QString::fromLatin1(unit);
+                if (const auto d = RememberedDiameter(s)) r << QString::number(*d);
+            }
+        } else if (file == QLatin1String("logbook.ini")) {
+            const LogbookSettings l = LoadLogbookSettings(dir.path());
+            r << l.DatabasePath << (l.AddOnSave ? QStringLiteral("true") : QString()) << l.LastLoad;
+        } else if (const auto dpi = RememberedDpi(dir.path(), card)) {
+            r << QString::number(*dpi);
+        }
+        return r.join(QLatin1Char('|'));
+    };
+    const QString path = dir.filePath(file);
+    QVERIFY(WriteBytes(path, old));
+    QCOMPARE(read(), values);
+    if (file == QLatin1String("find.ini"))
+        RememberDiameter(s, 0.308);
+    else if (file == QLatin1String("logbook.ini"))
+        QVERIFY(SaveLogbookSettings(dir.path(), LoadLogbookSettings(dir.path())));
+    else
+        RememberDpi(dir.path(), card, 300);
+    QVERIFY(ReadBytes(path) != old); // in the form of today
+    QCOMPARE(read(), values);
+    QVERIFY(WriteBytes(path, damaged));
+    QCOMPARE(read().remove(QLatin1Char('|')), QString());
 }
 
 QTEST_MAIN(TestConfigDamage)

@@ -1,0 +1,88 @@
+#include "model/settingsfile.h"
+
+#include "platform/wholefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <cmath>
+
+SettingsFile::SettingsFile(const QString &file) : path(file)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+    // Lines QSettings cannot parse are passed over; the values around them still count.
+    const QSettings ini(path, QSettings::IniFormat);
+    for (const QString &key : ini.allKeys()) values.insert(key, ini.value(key));
+}
+
+QStringList SettingsFile::Keys(const QString &group) const
+{
+    QStringList r;
+    const QString prefix = group + QLatin1Char('/');
+    for (auto it = values.begin(); it != values.end(); ++it)
+        if (it.key().startsWith(prefix) && !it.key().mid(prefix.size()).contains(QLatin1Char('/')))
+            r << it.key().mid(prefix.size());
+    return r;
+}
+
+QString SettingsFile::Text(const QString &key, const QString &fallback) const
+{
+    const QVariant v = values.value(key);
+    // Commas outside quotes make a list of a text typed by hand.
+    if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QStringLiteral(", "));
+    return v.typeId() == QMetaType::QString ? v.toString() : fallback;
+}
+
+bool SettingsFile::Flag(const QString &key, bool fallback) const
+{
+    const QVariant v = values.value(key);
+    if (v.typeId() == QMetaType::Bool) return v.toBool();
+    const QString t =
+        v.typeId() == QMetaType::QString ? v.toString().trimmed().toLower() : QString();
+    if (t == QLatin1String("true") || t == QLatin1String("1")) return true;
+    if (t == QLatin1String("false") || t == QLatin1String("0")) return false;
+    return fallback;
+}
+
+std::optional<double> SettingsFile::Number(const QString &key, double low, double high) const
+{
+    const QVariant v = values.value(key);
+    if (v.typeId() != QMetaType::QString) return std::nullopt;
+    bool ok = false;
+    const double d = v.toString().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(d) || d < low || d > high) return std::nullopt;
+    return d;
+}
+
+void SettingsFile::Set(const QString &key, const QVariant &value) { values.insert(key, value); }
+
+bool SettingsFile::Save(QString *errorText) const
+{
+    const auto failed = [&](const QString &why) {
+        if (errorText) *errorText = why;
+        return false;
+    };
+    if (path.isEmpty()) return failed(QStringLiteral("There is no folder for the settings."));
+    // QSettings writes the text in a folder of its own; the file itself is
+    // then replaced whole, never left half written.
+    const QTemporaryDir scratch;
+    if (!scratch.isValid()) return failed(scratch.errorString());
+    const QString draft = scratch.filePath(QStringLiteral("settings.ini"));
+    {
+        QSettings ini(draft, QSettings::IniFormat);
+        for (auto it = values.begin(); it != values.end(); ++it) ini.setValue(it.key(), it.value());
+        ini.sync();
+        if (ini.status() != QSettings::NoError)
+            return failed(QStringLiteral("The settings could not be written."));
+    }
+    QFile f(draft);
+    if (!f.open(QIODevice::ReadOnly)) return failed(f.errorString());
+    const QByteArray bytes = f.readAll();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return failed(QStringLiteral("The folder %1 cannot be created.")
+                          .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+    return WriteWholeFile(path, bytes, errorText);
+}
