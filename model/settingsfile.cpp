@@ -13,8 +13,20 @@
 SettingsFile::SettingsFile(const QString &file) : path(file)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return;
+    const QByteArray bytes = f.readAll();
+    // QSettings keeps what it read of a path for the whole process and may
+    // miss a change of the same size within the same second: it reads a copy
+    // under a name of its own each time.
+    const QTemporaryDir scratch;
+    const QString copy = scratch.filePath(QStringLiteral("read.ini"));
+    QFile out(copy);
+    if (!scratch.isValid() || !out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        return;
+    out.close();
     // Lines QSettings cannot parse are passed over; the values around them still count.
-    const QSettings ini(path, QSettings::IniFormat);
+    const QSettings ini(copy, QSettings::IniFormat);
     for (const QString &key : ini.allKeys()) values.insert(key, ini.value(key));
 }
 
