@@ -180,7 +180,7 @@ const CliCommand Commands[] = {
     {"sheet", CmdSheet,
      "sheet IMAGE --bullet DIAMETER (--dpi N | --scale PIXELS_PER_UNIT) [--unit NAME] "
      "[--range YARDS] [--aim X,Y]... [--json]\n"
-     "sheet FILE.pxsheet [--json]",
+     "sheet FILE.pxsheet [--json | --pdf OUT.pdf]",
      "a card with several bulls, each group measured from its own mark",
      "IMAGE\tthe scanned card\n"
      "FILE.pxsheet\ta saved target sheet, read as saved\n"
@@ -190,7 +190,8 @@ const CliCommand Commands[] = {
      "--unit NAME\tthe unit (Inches)\n"
      "--range YARDS\tthe range to target\n"
      "--aim X,Y\tan aiming mark in image pixels, once per mark (found when none is given)\n"
-     "--json\tone JSON object instead of tables"},
+     "--json\tone JSON object instead of tables\n"
+     "--pdf OUT.pdf\tthe sheet's printed page, as Print Sheet prints it"},
     {"straighten", CmdStraighten,
      "straighten IMAGE --corners X1,Y1,X2,Y2,X3,Y3,X4,Y4 --size W,H [--unit NAME] [--dpi N] "
      "-o OUT.png",

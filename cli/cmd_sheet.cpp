@@ -3,7 +3,10 @@
 #include "cli/args.h"
 #include "cli/json.h"
 #include "sheet/sheetfile.h"
+#include "sheet/sheetpage.h"
 #include "sheet/sheetwork.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -91,8 +94,9 @@ int CmdSheet(const QStringList &args, CliContext &ctx)
                         {"--aim", CliOption::Repeated},
                         UnitOption,
                         RangeOption,
-                        JsonOption}) ||
-        !a.Expect({"IMAGE"}))
+                        JsonOption,
+                        {"--pdf", CliOption::Value}}) ||
+        !a.Expect({"IMAGE"}) || !a.NotBoth("--pdf", JsonOption.name))
         return ctx.Usage(a.Error);
     const QString path = a.Positional.front();
     const bool json = a.Has(JsonOption.name);
@@ -107,9 +111,23 @@ int CmdSheet(const QStringList &args, CliContext &ctx)
         QString why;
         if (!OpenSheetFile(path, sheet, &why))
             return Refuse(ctx, QStringLiteral("%1 cannot be opened.\n%2").arg(path, why));
-        Print(sheet, json, ctx.out);
+        if (!a.Has("--pdf")) {
+            Print(sheet, json, ctx.out);
+            return CliExit::Ok;
+        }
+        // The page Print Sheet prints, from the sheet and its scan (a blank
+        // card where the scan cannot be read), without the window's chart.
+        QString cardWhy;
+        const SheetFigures figures = AnalyzeSheet(sheet);
+        const SheetPage page{
+            sheet, figures, SheetCardImage(sheet, &cardWhy), QFileInfo(path).completeBaseName(),
+            0,     {}};
+        if (!PrintSheetPdf(a.Value("--pdf"), page, &why)) return Refuse(ctx, why);
         return CliExit::Ok;
     }
+    if (a.Has("--pdf"))
+        return ctx.Usage(QStringLiteral("IMAGE and --pdf cannot go together; --pdf prints a "
+                                        "saved FILE.pxsheet"));
 
     if (!a.Require({"--bullet"}) || !a.OneOf("--dpi", "--scale")) return ctx.Usage(a.Error);
     if (a.Has(UnitOption.name)) sheet.UnitName = a.Value(UnitOption.name).trimmed();

@@ -3,15 +3,14 @@
 // mark. The card with its marks and shots on the left; the groups with their
 // labels and figures, the selected group's plot and the load-development
 // chart on the right. Finding marks and holes runs off the interface thread
-// with a progress bar and Cancel.
+// with a progress bar and Cancel. The sheet and its rules are the document's;
+// the window hands it what the user did and draws again when it changes.
 #include "detect/searchjob.h"
-#include "sheet/sheetcanvas.h"
+#include "sheet/sheetdocument.h"
 #include "sheet/sheetwork.h"
 
 #include <QMainWindow>
-#include <atomic>
 #include <functional>
-#include <memory>
 
 class IPeltrixApp;
 class GroupPlotView;
@@ -22,7 +21,9 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QTableWidget;
+class QTableView;
+class SheetCanvas;
+class SheetGroupsModel;
 
 class frmTargetSheet : public QMainWindow {
     Q_OBJECT
@@ -30,22 +31,7 @@ public:
     explicit frmTargetSheet(IPeltrixApp &app, QWidget *parent = nullptr);
     ~frmTargetSheet() override;
 
-    TargetSheet Sheet;
-    SheetFigures Figures;
-    QString SheetPath; // empty until saved or opened
-    bool Modified = false;
-
-    SheetCanvas *picSheet;
-    QTableWidget *grdGroups;
-    QLabel *lblPooled;
-    GroupPlotView *picPlot;
-    QChartView *chtLoad;
-    QLineEdit *txtDpi, *txtScale, *txtRange, *txtBullet, *txtShots, *txtShooter, *txtFirearm,
-        *txtDate;
-    QComboBox *cboUnit, *cboShow;
-    QPushButton *cmdFindAims, *cmdFindHoles, *cmdCancel;
-    QComboBox *cboMode;
-    QProgressBar *prgWork;
+    const SheetDocument &Document() const { return doc; }
 
     // The commands of the menus; each tells the user what went wrong.
     bool ImportScan(const QString &path);
@@ -57,13 +43,10 @@ public:
     bool ExportCsv(const QString &path);
     bool ExportImage(const QString &path);
     bool PrintSheet(const QString &pdfPath);
-    void MoveShot(int shot, int group);
     void AddToLogbook(bool all);
     // Four corners clicked on the card, then the rectangle's size.
     void StraightenPicture();
     bool Busy() const { return job != nullptr; }
-    // Groups, figures, plot and chart drawn again from the sheet.
-    void Refresh();
 
 signals:
     void WorkFinished();
@@ -76,9 +59,10 @@ private:
     QWidget *BuildSettings();
     void ShowSettings();
     void ApplySettings();
-    void FillTable();
+    // Groups, figures, plot and chart drawn again from the document.
+    void Refresh();
     void SelectGroup(int group);
-    void Edited();
+    void MoveShot(int shot, int group);
     void ShotMenu(int shot, QPoint at);
     void ScalePicked(QPointF a, QPointF b);
     void Tell(const QString &text, bool warn = true);
@@ -86,14 +70,27 @@ private:
     bool AskSave();
     QString AskPath(bool save, const QString &title, const QString &suggested,
                     const QString &filter);
-    QString SheetName() const;
     // Runs `job` on a copy of the sheet in a worker thread; its result
-    // replaces the sheet when it finished and was not cancelled.
+    // replaces the sheet, as the step `step`, when it finished and was not
+    // cancelled.
     using Job = std::function<bool(TargetSheet &, const QImage &, const SheetProgress &)>;
-    void StartWork(const QString &what, Job job);
+    void StartWork(const QString &what, const QString &step, Job job);
     void SetBusy(bool busy);
 
     IPeltrixApp &app;
+    SheetDocument doc;
+    SheetGroupsModel *model;
+    SheetCanvas *picSheet;
+    QTableView *grdGroups;
+    QLabel *lblPooled;
+    GroupPlotView *picPlot;
+    QChartView *chtLoad;
+    QLineEdit *txtDpi, *txtScale, *txtRange, *txtBullet, *txtShots, *txtShooter, *txtFirearm,
+        *txtDate;
+    QComboBox *cboUnit, *cboShow, *cboMode;
+    QPushButton *cmdFindAims, *cmdFindHoles, *cmdCancel;
+    QProgressBar *prgWork;
+    QAction *undo = nullptr, *redo = nullptr;
     SearchJob *job = nullptr;
     bool filling = false;
 };

@@ -1,14 +1,13 @@
 // The Target Sheet window's commands: files, finding, export and the logbook.
 #include "sheet/frmtargetsheet.h"
 
-#include "logbook/logbook.h"
-#include "ui/appinterface.h"
 #include "detect/holenet.h"
+#include "logbook/logbook.h"
 #include "platform/menus.h"
 #include "sheet/aimfinder.h"
 #include "sheet/assign.h"
-#include "sheet/sheetexport.h"
-#include "sheet/sheetfile.h"
+#include "sheet/sheetcanvas.h"
+#include "ui/appinterface.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -19,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QUndoStack>
 #include <cmath>
 
 namespace {
@@ -63,17 +63,17 @@ void frmTargetSheet::BuildMenus()
     item(
         file, "mnuSheetSave", QStringLiteral("&Save Sheet"),
         [this] {
-            const QString p = SheetPath.isEmpty()
+            const QString p = doc.Path().isEmpty()
                                   ? AskPath(true, QStringLiteral("Save Sheet"),
-                                            SheetName() + QStringLiteral(".pxsheet"),
+                                            doc.Name() + QStringLiteral(".pxsheet"),
                                             QStringLiteral("Target sheets (*.pxsheet)"))
-                                  : SheetPath;
+                                  : doc.Path();
             if (!p.isEmpty()) SaveSheet(p);
         },
         QKeySequence::Save);
     item(file, "mnuSheetSaveAs", QStringLiteral("Save Sheet &As..."), [this] {
         if (const QString p = AskPath(true, QStringLiteral("Save Sheet As"),
-                                      SheetName() + QStringLiteral(".pxsheet"),
+                                      doc.Name() + QStringLiteral(".pxsheet"),
                                       QStringLiteral("Target sheets (*.pxsheet)"));
             !p.isEmpty())
             SaveSheet(p);
@@ -81,21 +81,21 @@ void frmTargetSheet::BuildMenus()
     file->addSeparator();
     item(file, "mnuSheetExportGroups", QStringLiteral("Export Groups (.pxs)..."), [this] {
         if (const QString p =
-                AskPath(true, QStringLiteral("Export Groups"), SheetName() + QStringLiteral(".pxs"),
+                AskPath(true, QStringLiteral("Export Groups"), doc.Name() + QStringLiteral(".pxs"),
                         QStringLiteral("Statistics files (*.pxs)"));
             !p.isEmpty())
             ExportGroups(p);
     });
     item(file, "mnuSheetExportCsv", QStringLiteral("Export Shots (CSV)..."), [this] {
         if (const QString p =
-                AskPath(true, QStringLiteral("Export Shots"), SheetName() + QStringLiteral(".csv"),
+                AskPath(true, QStringLiteral("Export Shots"), doc.Name() + QStringLiteral(".csv"),
                         QStringLiteral("CSV files (*.csv)"));
             !p.isEmpty())
             ExportCsv(p);
     });
     item(file, "mnuSheetExportImage", QStringLiteral("Export Marked Card..."), [this] {
         if (const QString p = AskPath(true, QStringLiteral("Export Marked Card"),
-                                      SheetName() + QStringLiteral(" marked.png"),
+                                      doc.Name() + QStringLiteral(" marked.png"),
                                       QStringLiteral("Images (*.png *.jpg)"));
             !p.isEmpty())
             ExportImage(p);
@@ -104,7 +104,7 @@ void frmTargetSheet::BuildMenus()
         file, "mnuSheetPrint", QStringLiteral("&Print Sheet..."),
         [this] {
             if (const QString p = AskPath(true, QStringLiteral("Print Sheet"),
-                                          SheetName() + QStringLiteral(".pdf"),
+                                          doc.Name() + QStringLiteral(".pdf"),
                                           QStringLiteral("PDF files (*.pdf)"));
                 !p.isEmpty())
                 PrintSheet(p);
@@ -118,16 +118,25 @@ void frmTargetSheet::BuildMenus()
     file->addSeparator();
     item(file, "mnuSheetClose", QStringLiteral("&Close"), [this] { close(); });
 
+    // Every change to the sheet is a step of the document's stack.
+    QMenu *changes = AddMenu(menuBar(), "mnuSheetEditing", QStringLiteral("&Edit"));
+    undo = doc.Stack().createUndoAction(this, QStringLiteral("&Undo"));
+    undo->setObjectName(QStringLiteral("mnuSheetUndo"));
+    undo->setShortcut(QKeySequence::Undo);
+    redo = doc.Stack().createRedoAction(this, QStringLiteral("&Redo"));
+    redo->setObjectName(QStringLiteral("mnuSheetRedo"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    changes->addActions({undo, redo});
+
     QMenu *edit = AddMenu(menuBar(), "mnuSheetEdit", QStringLiteral("&Card"));
     item(edit, "mnuSheetFindAims", QStringLiteral("Find &Aims"), [this] { FindAims(); });
     item(edit, "mnuSheetFindHoles", QStringLiteral("Find &Holes"), [this] { FindHoles(); });
     item(edit, "mnuSheetStraighten", QStringLiteral("&Straighten Picture..."),
          [this] { StraightenPicture(); });
-    item(edit, "mnuSheetAssign", QStringLiteral("Assign Shots to &Groups Again"), [this] {
-        AssignShots(Sheet);
-        Edited();
-    });
+    item(edit, "mnuSheetAssign", QStringLiteral("Assign Shots to &Groups Again"),
+         [this] { doc.AssignAgain(); });
     item(edit, "mnuSheetMoveShot", QStringLiteral("&Move Shot to Group..."), [this] {
+        const TargetSheet &Sheet = doc.Sheet();
         const int shot = picSheet->SelectedShot;
         if (shot < 0 || size_t(shot) >= Sheet.Shots.size()) {
             Tell(QStringLiteral("Click a shot first."));
@@ -158,32 +167,25 @@ QString frmTargetSheet::AskPath(bool save, const QString &title, const QString &
                                 const QString &filter)
 {
     app.prompter.SetOwner(this);
-    const QString folder = SheetPath.isEmpty() ? QFileInfo(Sheet.ImagePath).absolutePath()
-                                               : QFileInfo(SheetPath).absolutePath();
+    const QString folder = doc.Path().isEmpty() ? QFileInfo(doc.Sheet().ImagePath).absolutePath()
+                                                : QFileInfo(doc.Path()).absolutePath();
     const auto p = save ? app.prompter.SaveFileName(title, QDir(folder).filePath(suggested), filter)
                         : app.prompter.OpenFileName(title, folder, filter);
     return p.value_or(QString());
 }
 
-QString frmTargetSheet::SheetName() const
-{
-    if (!SheetPath.isEmpty()) return QFileInfo(SheetPath).completeBaseName();
-    if (!Sheet.ImagePath.isEmpty()) return QFileInfo(Sheet.ImagePath).completeBaseName();
-    return QStringLiteral("Sheet");
-}
-
 bool frmTargetSheet::AskSave()
 {
-    if (!Modified) return true;
+    if (!doc.Modified()) return true;
     app.prompter.SetOwner(this);
     const int a = app.prompter.MsgBox(QStringLiteral("The sheet has changed. Save it first?"),
                                       Title, Buttons::YesNoCancel, Icon::Exclamation);
     if (a == Answer::Cancel) return false;
     if (a == Answer::No) return true;
-    const QString p = SheetPath.isEmpty() ? AskPath(true, QStringLiteral("Save Sheet"),
-                                                    SheetName() + QStringLiteral(".pxsheet"),
-                                                    QStringLiteral("Target sheets (*.pxsheet)"))
-                                          : SheetPath;
+    const QString p = doc.Path().isEmpty() ? AskPath(true, QStringLiteral("Save Sheet"),
+                                                     doc.Name() + QStringLiteral(".pxsheet"),
+                                                     QStringLiteral("Target sheets (*.pxsheet)"))
+                                           : doc.Path();
     return !p.isEmpty() && SaveSheet(p);
 }
 
@@ -205,83 +207,42 @@ bool frmTargetSheet::ImportScan(const QString &path)
         Tell(why);
         return false;
     }
-    TargetSheet fresh;
-    fresh.ImagePath = QFileInfo(path).absoluteFilePath();
-    fresh.UnitName = Sheet.UnitName;
-    fresh.BulletDiameter = Sheet.BulletDiameter;
-    fresh.RangeYards = Sheet.RangeYards;
-    fresh.Header = Sheet.Header;
-    fresh.ShotsPerGroup = Sheet.ShotsPerGroup;
-    // The file's own resolution, else the one last typed for a card of
-    // this size (a scanner that writes none scans each card alike).
-    const auto recorded = RecordedDpi(*image);
-    const auto typed = RememberedDpi(app.session.AppDataDir, image->size());
-    bool fromFile = true;
-    if (const auto dpi = recorded ? recorded : typed) {
-        fresh.PixelsPerUnit = ScaleFromDpi(*dpi, fresh.UnitName).value_or(0);
-        fromFile = bool(recorded);
-    }
-    Sheet = fresh;
-    SheetPath.clear();
-    Modified = true;
     picSheet->SelectedGroup = picSheet->SelectedShot = picSheet->SelectedMark = -1;
-    picSheet->SetImage(*image);
-    ShowSettings();
-    Refresh();
-    statusBar()->showMessage(!Sheet.Scaled() ? QStringLiteral("Set the scale: the resolution in "
-                                                              "dots per inch or two clicks.")
-                             : fromFile      ? QStringLiteral("Scale from the scan's resolution.")
-                                        : QStringLiteral("Scale from the resolution last typed "
-                                                         "for a card of this size."));
+    const auto from =
+        doc.Import(path, *image, RememberedDpi(app.session.AppDataDir, image->size()));
+    statusBar()->showMessage(
+        from == SheetDocument::ScaleFrom::None
+            ? QStringLiteral("Set the scale: the resolution in dots per inch or two clicks.")
+        : from == SheetDocument::ScaleFrom::File
+            ? QStringLiteral("Scale from the scan's resolution.")
+            : QStringLiteral("Scale from the resolution last typed for a card of this size."));
     return true;
 }
 
 bool frmTargetSheet::OpenSheet(const QString &path)
 {
     if (Busy() || !AskSave()) return false;
-    TargetSheet read;
-    QString why;
-    if (!OpenSheetFile(path, read, &why)) {
+    QString why, cardWhy;
+    if (!doc.Open(path, &why, &cardWhy)) {
         Tell(QStringLiteral("%1 cannot be opened as a target sheet.\r%2").arg(path, why));
         return false;
     }
-    QImage image;
-    if (!read.ImagePath.isEmpty()) {
-        if (const auto i = ReadCardImage(read.ImagePath, &why)) image = *i;
-    }
-    if (image.isNull()) {
-        // The data stands without the scan: a blank card large enough for it.
-        double w = 800, h = 1000;
-        for (const SheetMark &m : read.Marks)
-            w = std::max(w, m.x + m.size), h = std::max(h, m.y + m.size);
-        for (const SheetShot &s : read.Shots) w = std::max(w, s.x + 50), h = std::max(h, s.y + 50);
-        image = QImage(int(std::min(w, 20000.0)), int(std::min(h, 20000.0)), QImage::Format_RGB32);
-        image.fill(Qt::white);
-    }
-    Sheet = std::move(read);
-    SheetPath = QFileInfo(path).absoluteFilePath();
-    Modified = false;
-    picSheet->SelectedGroup = picSheet->SelectedShot = picSheet->SelectedMark = -1;
-    picSheet->SetImage(image);
-    ShowSettings();
-    Refresh();
-    if (!why.isEmpty())
+    picSheet->SelectedShot = picSheet->SelectedMark = -1;
+    SelectGroup(-1);
+    if (!cardWhy.isEmpty())
         Tell(QStringLiteral("The sheet is open with its marks and shots, but its scan cannot be "
                             "shown.\r%1")
-                 .arg(why));
+                 .arg(cardWhy));
     return true;
 }
 
 bool frmTargetSheet::SaveSheet(const QString &path)
 {
     QString why;
-    if (!SaveSheetFile(Sheet, path, &why)) {
+    if (!doc.Save(path, &why)) {
         Tell(QStringLiteral("%1 could not be written.\r%2").arg(path, why));
         return false;
     }
-    SheetPath = QFileInfo(path).absoluteFilePath();
-    Modified = false;
-    Refresh();
     statusBar()->showMessage(QStringLiteral("Saved ") + path);
     return true;
 }
@@ -289,13 +250,14 @@ bool frmTargetSheet::SaveSheet(const QString &path)
 bool frmTargetSheet::ReadyToFind()
 {
     QString why;
-    if (picSheet->Image().isNull() || Sheet.ImagePath.isEmpty())
+    const TargetSheet &Sheet = doc.Sheet();
+    if (doc.Card().isNull() || Sheet.ImagePath.isEmpty())
         why = QStringLiteral("Import a scanned card first.");
     else if (!Sheet.Scaled())
         why = QStringLiteral("Set the scale first: the scan's resolution or two clicks on a known "
                              "length.");
     else
-        why = CheckCardRequest(Sheet, picSheet->Image().size());
+        why = CheckCardRequest(Sheet, doc.Card().size());
     if (why.isEmpty()) return !Busy();
     Tell(why);
     return false;
@@ -304,7 +266,7 @@ bool frmTargetSheet::ReadyToFind()
 void frmTargetSheet::FindAims()
 {
     if (!ReadyToFind()) return;
-    if (!Sheet.Marks.empty()) {
+    if (const TargetSheet &Sheet = doc.Sheet(); !Sheet.Marks.empty()) {
         app.prompter.SetOwner(this);
         if (app.prompter.MsgBox(QStringLiteral("Find the aiming marks again? The %1 marks and "
                                                "their labels are replaced.")
@@ -312,7 +274,7 @@ void frmTargetSheet::FindAims()
                                 Title, Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
             return;
     }
-    StartWork(QStringLiteral("Finding the aiming marks"),
+    StartWork(QStringLiteral("Finding the aiming marks"), QStringLiteral("Find Aims"),
               [](TargetSheet &s, const QImage &image, const SheetProgress &progress) {
                   s.Marks = FindAimMarks(image, s.BulletDiameter * s.PixelsPerUnit);
                   if (!progress(0.8)) return false;
@@ -324,7 +286,7 @@ void frmTargetSheet::FindAims()
 void frmTargetSheet::FindHoles()
 {
     if (!ReadyToFind()) return;
-    if (Sheet.ShotsPerGroup <= 0) {
+    if (doc.Sheet().ShotsPerGroup <= 0) {
         // Asked once a sheet: a group found short or long is then marked.
         app.prompter.SetOwner(this);
         const auto answer = app.prompter.InputBox(
@@ -334,25 +296,23 @@ void frmTargetSheet::FindHoles()
         bool ok = false;
         const int shots = answer ? answer->trimmed().toInt(&ok) : 0;
         if (ok && shots > 0 && shots <= 10000) {
-            Sheet.ShotsPerGroup = shots;
-            Modified = true;
-            ShowSettings();
+            doc.SetShotsPerGroup(shots);
         } else if (answer && !answer->trimmed().isEmpty()) {
             Tell(QStringLiteral("The number of shots must be a whole number above 0."));
             return;
         }
     }
-    StartWork(QStringLiteral("Finding the holes"),
+    StartWork(QStringLiteral("Finding the holes"), QStringLiteral("Find Holes"),
               [](TargetSheet &s, const QImage &image, const SheetProgress &progress) {
                   return ReadCard(s, image, progress);
               });
 }
 
-void frmTargetSheet::StartWork(const QString &what, Job work)
+void frmTargetSheet::StartWork(const QString &what, const QString &step, Job work)
 {
-    auto result = std::make_shared<TargetSheet>(Sheet);
+    auto result = std::make_shared<TargetSheet>(doc.Sheet());
     auto done = std::make_shared<bool>(false);
-    const QImage image = picSheet->Image();
+    const QImage image = doc.Card();
     job = new SearchJob(
         [=](const SearchControl &control) {
             *done = work(*result, image, [&control](double d) {
@@ -363,15 +323,14 @@ void frmTargetSheet::StartWork(const QString &what, Job work)
         this);
     connect(job, &SearchJob::Progress, this,
             [this](int percent) { prgWork->setValue(percent * 10); });
-    connect(job, &SearchJob::Finished, this, [this, result, done, what](bool cancelled) {
+    connect(job, &SearchJob::Finished, this, [this, result, done, what, step](bool cancelled) {
         job->deleteLater();
         job = nullptr;
         SetBusy(false);
         if (*done && !cancelled) {
-            Sheet = *result;
-            Modified = true;
             picSheet->SelectedShot = picSheet->SelectedMark = -1;
-            Refresh();
+            doc.Replace(*result, step);
+            const TargetSheet &Sheet = doc.Sheet();
             const auto found = std::count_if(Sheet.Shots.begin(), Sheet.Shots.end(),
                                              [](const SheetShot &s) { return s.accepted; });
             statusBar()->showMessage(
@@ -401,25 +360,21 @@ void frmTargetSheet::SetBusy(bool busy)
     cmdFindHoles->setToolTip(off);
     picSheet->setEnabled(!busy);
     menuBar()->setEnabled(!busy);
+    // The found sheet lands on the stack as it was when the work began.
+    if (undo) undo->setEnabled(!busy && doc.Stack().canUndo());
+    if (redo) redo->setEnabled(!busy && doc.Stack().canRedo());
 }
 
 void frmTargetSheet::ScalePicked(QPointF a, QPointF b)
 {
-    const double pixels = std::hypot(a.x() - b.x(), a.y() - b.y());
     app.prompter.SetOwner(this);
     const auto answer = app.prompter.InputBox(
-        QStringLiteral("Length between the two points, in %1:").arg(Sheet.UnitName.trimmed()),
+        QStringLiteral("Length between the two points, in %1:").arg(doc.Sheet().UnitName.trimmed()),
         Title, QString());
     cboMode->setCurrentIndex(0);
     if (!answer) return;
     bool ok = false;
     const double length = answer->trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(length) || length <= 0 || pixels < 1) {
-        Tell(QStringLiteral("The length must be a positive number, between two different points."));
-        return;
-    }
-    Sheet.PixelsPerUnit = pixels / length;
-    Modified = true;
-    ShowSettings();
-    Refresh();
+    QString why;
+    if (!doc.ScaleFromPoints(a, b, ok ? length : 0, &why)) Tell(why);
 }

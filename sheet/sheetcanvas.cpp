@@ -1,6 +1,5 @@
 #include "sheet/sheetcanvas.h"
 
-#include "sheet/assign.h"
 #include "sheet/sheetdraw.h"
 
 #include <QKeyEvent>
@@ -8,18 +7,14 @@
 #include <QPainter>
 #include <cmath>
 
-SheetCanvas::SheetCanvas(TargetSheet &sheet, QWidget *parent) : QWidget(parent), sheet(sheet)
+SheetCanvas::SheetCanvas(SheetDocument &d, QWidget *parent) : QWidget(parent), doc(d)
 {
     setObjectName(QStringLiteral("picSheet"));
     setMinimumSize(300, 300);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(false);
-}
-
-void SheetCanvas::SetImage(const QImage &i)
-{
-    image = i;
-    update();
+    connect(&doc, &SheetDocument::CardChanged, this, qOverload<>(&QWidget::update));
+    connect(&doc, &SheetDocument::Changed, this, qOverload<>(&QWidget::update));
 }
 
 void SheetCanvas::SetMode(Mode m)
@@ -32,6 +27,7 @@ void SheetCanvas::SetMode(Mode m)
 
 double SheetCanvas::Zoom() const
 {
+    const QImage &image = Image();
     if (image.isNull()) return 1;
     return std::min(double(width()) / image.width(), double(height()) / image.height());
 }
@@ -39,6 +35,7 @@ double SheetCanvas::Zoom() const
 QPointF SheetCanvas::Origin() const
 {
     const double z = Zoom();
+    const QImage &image = Image();
     return {(width() - image.width() * z) / 2, (height() - image.height() * z) / 2};
 }
 
@@ -47,6 +44,7 @@ QPointF SheetCanvas::ToImage(QPointF w) const { return (w - Origin()) / Zoom(); 
 
 int SheetCanvas::ShotAt(QPointF w) const
 {
+    const TargetSheet &sheet = Shown();
     const double z = Zoom();
     const double reach = std::max(sheet.BulletDiameter * sheet.PixelsPerUnit / 2 * z, 6.0);
     int best = -1;
@@ -61,6 +59,7 @@ int SheetCanvas::ShotAt(QPointF w) const
 
 int SheetCanvas::MarkAt(QPointF w) const
 {
+    const TargetSheet &sheet = Shown();
     for (size_t i = 0; i < sheet.Marks.size(); ++i) {
         const QPointF d = ToWidget({sheet.Marks[i].x, sheet.Marks[i].y}) - w;
         if (std::hypot(d.x(), d.y()) <= std::max(sheet.Marks[i].size / 2 * Zoom(), 8.0))
@@ -72,6 +71,8 @@ int SheetCanvas::MarkAt(QPointF w) const
 void SheetCanvas::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    const QImage &image = Image();
+    const TargetSheet &sheet = Shown();
     p.fillRect(rect(), palette().window());
     if (image.isNull()) {
         p.drawText(rect(), Qt::AlignCenter,
@@ -101,6 +102,7 @@ void SheetCanvas::paintEvent(QPaintEvent *)
 void SheetCanvas::mousePressEvent(QMouseEvent *e)
 {
     setFocus();
+    const QImage &image = Image();
     if (image.isNull()) return;
     const QPointF w = e->position();
     pressAt = w;
@@ -130,13 +132,7 @@ void SheetCanvas::mousePressEvent(QMouseEvent *e)
     case Mode::Marks:
         dragMark = MarkAt(w);
         if (dragMark < 0) {
-            SheetMark m;
-            m.x = at.x();
-            m.y = at.y();
-            m.size = std::max(20.0, sheet.BulletDiameter * sheet.PixelsPerUnit * 4);
-            sheet.Marks.push_back(m);
-            SelectedMark = int(sheet.Marks.size()) - 1;
-            emit Edited();
+            SelectedMark = doc.AddMark(at);
         } else {
             SelectedMark = dragMark;
         }
@@ -147,13 +143,7 @@ void SheetCanvas::mousePressEvent(QMouseEvent *e)
     case Mode::Shots:
         dragShot = ShotAt(w);
         if (dragShot < 0) {
-            SheetShot s;
-            s.x = at.x();
-            s.y = at.y();
-            s.group = GroupForPoint(sheet, at);
-            sheet.Shots.push_back(s);
-            SelectedShot = int(sheet.Shots.size()) - 1;
-            emit Edited();
+            SelectedShot = doc.AddShot(at);
         } else {
             SelectedShot = dragShot;
         }
@@ -169,6 +159,8 @@ void SheetCanvas::mouseMoveEvent(QMouseEvent *e)
     if (dragShot < 0 && dragMark < 0) return;
     if (!moved && (e->position() - pressAt).manhattanLength() < 4) return;
     moved = true;
+    if (!dragged) dragged = doc.Sheet();
+    TargetSheet &sheet = *dragged;
     const QPointF at = ToImage(e->position());
     if (dragShot >= 0 && size_t(dragShot) < sheet.Shots.size()) {
         sheet.Shots[size_t(dragShot)].x = at.x();
@@ -182,13 +174,20 @@ void SheetCanvas::mouseMoveEvent(QMouseEvent *e)
 
 void SheetCanvas::mouseReleaseEvent(QMouseEvent *)
 {
-    if (dragShot >= 0 && size_t(dragShot) < sheet.Shots.size() && !moved) {
-        // A click on a proposal takes it or drops it, as in Find.
-        SheetShot &s = sheet.Shots[size_t(dragShot)];
-        if (s.source == ShotSource::Found) s.accepted = !s.accepted;
-    }
-    if (dragShot >= 0 || (dragMark >= 0 && moved)) emit Edited();
+    const int shot = dragShot, mark = dragMark;
+    const std::optional<TargetSheet> drop = std::move(dragged);
+    dragged.reset();
     dragShot = dragMark = -1;
+    const TargetSheet &sheet = doc.Sheet();
+    if (shot >= 0 && size_t(shot) < sheet.Shots.size()) {
+        if (drop)
+            doc.MoveShot(shot, {drop->Shots[size_t(shot)].x, drop->Shots[size_t(shot)].y});
+        else if (sheet.Shots[size_t(shot)].source == ShotSource::Found)
+            // A click on a proposal takes it or drops it, as in Find.
+            doc.SetAccepted(shot, !sheet.Shots[size_t(shot)].accepted);
+    } else if (mark >= 0 && size_t(mark) < sheet.Marks.size() && drop) {
+        doc.MoveMark(mark, {drop->Marks[size_t(mark)].x, drop->Marks[size_t(mark)].y});
+    }
     update();
 }
 
@@ -198,16 +197,18 @@ void SheetCanvas::keyPressEvent(QKeyEvent *e)
         QWidget::keyPressEvent(e);
         return;
     }
+    const TargetSheet &sheet = doc.Sheet();
     if (mode == Mode::Marks && SelectedMark >= 0 && size_t(SelectedMark) < sheet.Marks.size()) {
-        sheet.RemoveMark(SelectedMark);
+        const int mark = SelectedMark;
         SelectedMark = -1;
+        doc.DeleteMark(mark);
     } else if (SelectedShot >= 0 && size_t(SelectedShot) < sheet.Shots.size()) {
-        sheet.Shots.erase(sheet.Shots.begin() + SelectedShot);
+        const int shot = SelectedShot;
         SelectedShot = -1;
+        doc.DeleteShot(shot);
     } else {
         return;
     }
     emit SelectionChanged();
-    emit Edited();
     update();
 }

@@ -2,7 +2,9 @@
 // The card in the Target Sheet window, fitted to the view, with its marks and
 // shots. What a click does depends on the mode: shots are added, taken or
 // dropped and dragged; marks are added and dragged; two clicks set the scale.
-#include "sheet/targetsheet.h"
+// Each change goes to the document as one step; a drag is shown on a copy
+// and handed over when the button is let go.
+#include "sheet/sheetdocument.h"
 
 #include <QImage>
 #include <QWidget>
@@ -11,10 +13,9 @@ class SheetCanvas : public QWidget {
     Q_OBJECT
 public:
     enum class Mode { Shots, Marks, Scale };
-    explicit SheetCanvas(TargetSheet &sheet, QWidget *parent = nullptr);
+    explicit SheetCanvas(SheetDocument &doc, QWidget *parent = nullptr);
 
-    void SetImage(const QImage &image);
-    const QImage &Image() const { return image; }
+    const QImage &Image() const { return doc.Card(); }
     void SetMode(Mode m);
     Mode CurrentMode() const { return mode; }
     int SelectedGroup = -1, SelectedShot = -1, SelectedMark = -1;
@@ -27,8 +28,6 @@ public:
     int MarkAt(QPointF widget) const;
 
 signals:
-    // The sheet changed (shots, marks or acceptance); the figures follow.
-    void Edited();
     void SelectionChanged();
     // The two points of the scale, in image pixels.
     void ScalePicked(QPointF a, QPointF b);
@@ -45,8 +44,10 @@ protected:
 private:
     double Zoom() const;
     QPointF Origin() const;
-    TargetSheet &sheet;
-    QImage image;
+    // The sheet as shown: the document's, or the copy being dragged on.
+    const TargetSheet &Shown() const { return dragged ? *dragged : doc.Sheet(); }
+    SheetDocument &doc;
+    std::optional<TargetSheet> dragged;
     Mode mode = Mode::Shots;
     std::vector<QPointF> scalePoints;
     // A press on a shot or mark that may become a drag.

@@ -3,55 +3,22 @@
 #include "sheet/frmtargetsheet.h"
 
 #include "logbook/logbook.h"
-#include "ui/appinterface.h"
 #include "platform/menus.h"
-#include "platform/wholefile.h"
+#include "sheet/sheetcanvas.h"
 #include "sheet/sheetchart.h"
-#include "sheet/sheetdraw.h"
 #include "sheet/sheetexport.h"
+#include "sheet/sheetpage.h"
+#include "ui/appinterface.h"
 
-#include <QBuffer>
 #include <QChart>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGraphicsScene>
-#include <QLabel>
 #include <QMainWindow>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QStatusBar>
-#include <QTableWidget>
 
 namespace {
 const QString Title = QStringLiteral("Target Sheet");
-
-// The rows of a table as text in even columns, its header first.
-QStringList TableLines(const QTableWidget *t)
-{
-    std::vector<QStringList> rows(size_t(t->rowCount()) + 1);
-    std::vector<qsizetype> width(size_t(t->columnCount()), 0);
-    for (int c = 0; c < t->columnCount(); ++c) {
-        const QString head =
-            t->horizontalHeaderItem(c) ? t->horizontalHeaderItem(c)->text() : QString();
-        rows[0] << head;
-        for (int r = 0; r < t->rowCount(); ++r)
-            rows[size_t(r) + 1] << (t->item(r, c) ? t->item(r, c)->text() : QString());
-    }
-    for (const QStringList &row : rows)
-        for (int c = 0; c < row.size(); ++c)
-            width[size_t(c)] = std::max(width[size_t(c)], row[c].size());
-    QStringList lines;
-    for (const QStringList &row : rows) {
-        QString line;
-        for (int c = 0; c < row.size(); ++c)
-            line += (c < 2 ? row[c].leftJustified(width[size_t(c)])
-                           : row[c].rightJustified(width[size_t(c)])) +
-                    QStringLiteral("  ");
-        lines << line.trimmed();
-    }
-    return lines;
-}
 } // namespace
 
 bool frmTargetSheet::ExportGroups(const QString &pxsPath)
@@ -59,7 +26,7 @@ bool frmTargetSheet::ExportGroups(const QString &pxsPath)
     const QFileInfo at(pxsPath);
     QStringList written;
     QString why;
-    if (!ExportGroupFiles(Sheet, at.absolutePath(), at.completeBaseName(), &written, &why)) {
+    if (!ExportGroupFiles(doc.Sheet(), at.absolutePath(), at.completeBaseName(), &written, &why)) {
         Tell(why);
         return false;
     }
@@ -70,7 +37,7 @@ bool frmTargetSheet::ExportGroups(const QString &pxsPath)
 bool frmTargetSheet::ExportCsv(const QString &path)
 {
     QString why;
-    if (!ExportSheetCsv(Sheet, SheetName(), path, &why)) {
+    if (!ExportSheetCsv(doc.Sheet(), doc.Name(), path, &why)) {
         Tell(QStringLiteral("%1 could not be written.\r%2").arg(path, why));
         return false;
     }
@@ -80,7 +47,7 @@ bool frmTargetSheet::ExportCsv(const QString &path)
 bool frmTargetSheet::ExportImage(const QString &path)
 {
     QString why;
-    if (!ExportMarkedCard(picSheet->Image(), Sheet, path, &why)) {
+    if (!ExportMarkedCard(doc.Card(), doc.Sheet(), path, &why)) {
         Tell(QStringLiteral("%1 could not be written.\r%2").arg(path, why));
         return false;
     }
@@ -89,75 +56,26 @@ bool frmTargetSheet::ExportImage(const QString &path)
 
 bool frmTargetSheet::PrintSheet(const QString &pdfPath)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setPageSize(QPageSize(QPageSize::Letter));
-        pdf.setResolution(150);
-        pdf.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-        pdf.setTitle(SheetName());
-        QPainter p(&pdf);
-        const QRectF page(0, 0, pdf.width(), pdf.height());
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(26);
-        font.setBold(true);
-        p.setFont(font);
-        QString heading = Title + QStringLiteral(": ") + SheetName();
-        for (const QString &t : {Sheet.Header.Shooter, Sheet.Header.Firearm, Sheet.Header.Date})
-            if (!t.isEmpty()) heading += QStringLiteral(" \u2014 ") + t;
-        p.drawText(QRectF(0, 0, page.width(), 40), Qt::AlignLeft | Qt::AlignVCenter, heading);
-
-        // The card on the upper half, the chart beside it, the table below.
-        const QImage card = MarkedCard(picSheet->Image(), Sheet, 1600);
-        QRectF cardBox(0, 50, page.width() * 0.55, page.height() * 0.5);
-        const QSizeF fit = QSizeF(card.size()).scaled(cardBox.size(), Qt::KeepAspectRatio);
-        p.drawImage(QRectF(cardBox.topLeft(), fit), card);
-
-        // The chart only where the labels make one: a page says no more than it has.
-        if (!LoadDevelopment(Sheet, Figures).empty()) {
-            QGraphicsScene scene;
-            QChart *chart = MakeLoadChart(Sheet, Figures);
-            scene.addItem(chart);
-            const QRectF chartBox(page.width() * 0.57, 50, page.width() * 0.43,
-                                  page.height() * 0.48);
-            // Laid out at two thirds of the size and drawn at the whole:
-            // letters that read on paper.
-            chart->setGeometry(QRectF(QPointF(0, 0), chartBox.size() / 1.5));
-            scene.setSceneRect(QRectF(QPointF(0, 0), chartBox.size() / 1.5));
-            scene.render(&p, chartBox);
-        }
-
-        // The table of the window, as small as needed to fit below.
-        QStringList lines = TableLines(grdGroups);
-        lines.prepend(QStringLiteral("Figures in %1, range %2")
-                          .arg(cboShow->currentText(),
-                               Sheet.RangeYards
-                                   ? QString::number(*Sheet.RangeYards) + QStringLiteral(" yards")
-                                   : QStringLiteral("not entered")));
-        lines << QString() << lblPooled->text();
-        const QRectF tableBox(0, 70 + page.height() * 0.5, page.width(), page.height() * 0.5 - 70);
-        QFont mono(QStringLiteral("DejaVu Sans Mono"));
-        mono.setPixelSize(20);
-        const double widest = [&] {
-            double w = 1;
-            for (const QString &l : lines)
-                w = std::max(w, QFontMetricsF(mono).horizontalAdvance(l));
-            return w;
-        }();
-        const double px = std::min(
-            {20.0, 20 * tableBox.width() / widest, tableBox.height() / double(lines.size()) / 1.2});
-        mono.setPixelSize(std::max(4, int(px)));
-        p.setFont(mono);
-        const double lineHeight = QFontMetricsF(mono).lineSpacing();
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            p.drawText(QPointF(tableBox.x(), tableBox.y() + double(i + 1) * lineHeight), lines[i]);
-    }
-    buffer.close();
+    const TargetSheet &sheet = doc.Sheet();
+    const SheetFigures &figures = doc.Figures();
+    SheetPage page{sheet,
+                   figures,
+                   doc.Card(),
+                   doc.Name(),
+                   std::max(0, cboShow->currentIndex()),
+                   [&](QPainter &p, const QRectF &box) {
+                       QGraphicsScene scene;
+                       QChart *chart = MakeLoadChart(sheet, figures);
+                       scene.addItem(chart);
+                       // Laid out at two thirds of the size and drawn at the
+                       // whole: letters that read on paper.
+                       chart->setGeometry(QRectF(QPointF(0, 0), box.size() / 1.5));
+                       scene.setSceneRect(QRectF(QPointF(0, 0), box.size() / 1.5));
+                       scene.render(&p, box);
+                   }};
     QString why;
-    if (!WriteWholeFile(pdfPath, bytes, &why)) {
-        Tell(QStringLiteral("%1 could not be written.\r%2").arg(pdfPath, why));
+    if (!PrintSheetPdf(pdfPath, page, &why)) {
+        Tell(why);
         return false;
     }
     statusBar()->showMessage(QStringLiteral("Printed to ") + pdfPath);
@@ -167,11 +85,12 @@ bool frmTargetSheet::PrintSheet(const QString &pdfPath)
 void frmTargetSheet::AddToLogbook(bool all)
 {
     const int selected = picSheet->SelectedGroup;
-    if (!all && (selected < 0 || size_t(selected) >= Sheet.Marks.size())) {
+    if (!all && (selected < 0 || size_t(selected) >= doc.Sheet().Marks.size())) {
         Tell(QStringLiteral("Select a group in the table first."));
         return;
     }
-    std::vector<LogbookEntry> entries = SheetLogbookEntries(Sheet, SheetPath, all ? -1 : selected);
+    std::vector<LogbookEntry> entries =
+        SheetLogbookEntries(doc.Sheet(), doc.Path(), all ? -1 : selected);
     if (entries.empty()) {
         Tell(QStringLiteral("There is no group with shots to add."));
         return;

@@ -103,6 +103,19 @@ std::optional<QImage> ReadCardImage(const QString &path, QString *error)
     return image;
 }
 
+QImage SheetCardImage(const TargetSheet &sheet, QString *problem)
+{
+    if (!sheet.ImagePath.isEmpty())
+        if (const auto i = ReadCardImage(sheet.ImagePath, problem)) return *i;
+    double w = 800, h = 1000;
+    for (const SheetMark &m : sheet.Marks)
+        w = std::max(w, m.x + m.size), h = std::max(h, m.y + m.size);
+    for (const SheetShot &s : sheet.Shots) w = std::max(w, s.x + 50), h = std::max(h, s.y + 50);
+    QImage image(int(std::min(w, 20000.0)), int(std::min(h, 20000.0)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
 namespace {
 QString SizeKey(QSize size)
 {

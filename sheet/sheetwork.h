@@ -32,5 +32,8 @@ bool ReadCard(TargetSheet &sheet, const QImage &image, const SheetProgress &prog
 // The scan in a file, whole; nothing with the reason when it cannot be read,
 // is cut short or is over the picture size limit.
 std::optional<QImage> ReadCardImage(const QString &path, QString *error);
+// The sheet's scan, else (with the reason in `problem`) a blank card large
+// enough for its marks and shots: the data stands without the scan.
+QImage SheetCardImage(const TargetSheet &sheet, QString *problem);
 // The reason a card cannot be read with this scale and bullet, or empty.
 QString CheckCardRequest(const TargetSheet &sheet, QSize imageSize);

@@ -9,7 +9,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -39,23 +39,27 @@ int ShotsSheet(int argc, char **argv)
     w->resize(1280, 860);
     w->show();
     w->ImportScan(scan);
-    w->txtBullet->setText(QStringLiteral("0.308"));
-    w->txtRange->setText(QStringLiteral("100"));
-    w->txtFirearm->setText(QStringLiteral("Bolt .308"));
-    QTest::keyClick(w->txtBullet, Qt::Key_Return);
+    auto field = [w](const char *name) { return w->findChild<QLineEdit *>(QLatin1String(name)); };
+    field("txtBullet")->setText(QStringLiteral("0.308"));
+    field("txtRange")->setText(QStringLiteral("100"));
+    field("txtFirearm")->setText(QStringLiteral("Bolt .308"));
+    QTest::keyClick(field("txtBullet"), Qt::Key_Return);
     w->FindAims();
     Wait(w);
     w->FindHoles();
     Wait(w);
-    for (int g = 0; g < w->grdGroups->rowCount() - 1; ++g)
-        w->grdGroups->item(g, 1)->setText(QStringLiteral("%1 gr").arg(43.0 + 0.3 * g, 0, 'f', 1));
-    w->grdGroups->selectRow(1);
+    auto *grid = w->findChild<QTableView *>(QStringLiteral("grdGroups"));
+    QAbstractItemModel *groups = grid->model();
+    for (int g = 0; g < groups->rowCount() - 1; ++g)
+        groups->setData(groups->index(g, 1),
+                        QStringLiteral("%1 gr").arg(43.0 + 0.3 * g, 0, 'f', 1));
+    grid->selectRow(1);
     settle();
     bool ok = w->grab().save(outDir + QStringLiteral("/sheet.png"));
     w->findChild<QTabWidget *>(QStringLiteral("tabViews"))->setCurrentIndex(1);
     settle();
     ok = w->grab().save(outDir + QStringLiteral("/sheet-chart.png")) && ok;
-    w->Modified = false;
+    w->SaveSheet(t.dir.filePath(QStringLiteral("ladder.pxsheet")));
     w->close();
     return ok ? 0 : 1;
 }

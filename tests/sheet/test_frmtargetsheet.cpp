@@ -5,7 +5,9 @@
 #include "filetestutil.h"
 #include "logbook/logbook.h"
 #include "sheet/frmtargetsheet.h"
+#include "sheet/sheetcanvas.h"
 #include "sheet/sheetfile.h"
+#include "sheet/sheetpage.h"
 #include "shownwindow.h"
 #include "testsupport.h"
 #include "tiltedphoto.h"
@@ -17,7 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -36,6 +38,23 @@ void RunAndWait(frmTargetSheet *w, QPushButton *button)
     QSignalSpy done(w, &frmTargetSheet::WorkFinished);
     QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(done.wait(60000));
+}
+
+template <class T> T *Child(QWidget *w, const char *name)
+{
+    return w->findChild<T *>(QString::fromLatin1(name));
+}
+
+// Every line the page renderer lays out is in the PDF's text.
+bool PageHolds(const QString &pdf, const SheetDocument &doc)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(20000);
+    const QString text = QString::fromUtf8(p.readAllStandardOutput()).simplified();
+    const QStringList lines = SheetPageLines(doc.Sheet(), doc.Figures(), 0);
+    return std::all_of(lines.begin(), lines.end(),
+                       [&](const QString &l) { return text.contains(l.simplified()); });
 }
 } // namespace
 
@@ -59,101 +78,119 @@ void TestFrmTargetSheet::scanToPrintedPage()
     main->findChild<QAction *>(QStringLiteral("mnuViewSheet"))->trigger();
     auto *w = ShownWindow<frmTargetSheet>();
     QVERIFY(w);
+    const SheetDocument &doc = w->Document();
+    auto *mode = Child<QComboBox>(w, "cboMode");
+    auto *grid = Child<QTableView>(w, "grdGroups")->model();
     t.prompter.QueueSaveFile(scan);
     w->findChild<QAction *>(QStringLiteral("mnuSheetImport"))->trigger();
-    QCOMPARE(w->Sheet.PixelsPerUnit, 200.0); // the resolution the scan records
+    QCOMPARE(doc.Sheet().PixelsPerUnit, 200.0); // the resolution the scan records
     // Two clicks 400 pixels apart said to be 2 inches apart.
-    w->cboMode->setCurrentIndex(2);
-    SheetCanvas *pic = w->picSheet;
+    mode->setCurrentIndex(2);
+    auto *pic = Child<SheetCanvas>(w, "picSheet");
     t.prompter.QueueInput(QStringLiteral("2"));
     QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({100, 100}).toPoint());
     QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({100, 500}).toPoint());
-    QVERIFY(std::abs(w->Sheet.PixelsPerUnit - 200) < 2);
-    QCOMPARE(w->cboMode->currentIndex(), 0);
-    w->txtBullet->setText(QStringLiteral("0.308"));
-    QTest::keyClick(w->txtBullet, Qt::Key_Return);
-    QCOMPARE(w->Sheet.BulletDiameter, 0.308);
+    QVERIFY(std::abs(doc.Sheet().PixelsPerUnit - 200) < 2);
+    QCOMPARE(mode->currentIndex(), 0);
+    Child<QLineEdit>(w, "txtBullet")->setText(QStringLiteral("0.308"));
+    QTest::keyClick(Child<QLineEdit>(w, "txtBullet"), Qt::Key_Return);
+    QCOMPARE(doc.Sheet().BulletDiameter, 0.308);
 
-    RunAndWait(w, w->cmdFindAims);
-    QCOMPARE(w->Sheet.Marks.size(), size_t(6));
+    RunAndWait(w, Child<QPushButton>(w, "cmdFindAims"));
+    QCOMPARE(doc.Sheet().Marks.size(), size_t(6));
     // Cancel pressed while the holes are searched: nothing changes.
     {
         QSignalSpy done(w, &frmTargetSheet::WorkFinished);
-        QTest::mouseClick(w->cmdFindHoles, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "cmdFindHoles"), Qt::LeftButton);
         QVERIFY(w->Busy());
-        QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "cmdCancel"), Qt::LeftButton);
         QVERIFY(done.wait(60000));
-        QVERIFY(w->Sheet.Shots.empty());
+        QVERIFY(doc.Sheet().Shots.empty());
     }
-    RunAndWait(w, w->cmdFindHoles);
-    QCOMPARE(w->grdGroups->rowCount(), 7);
+    RunAndWait(w, Child<QPushButton>(w, "cmdFindHoles"));
+    QCOMPARE(grid->rowCount(), 7);
     // Each group gets found shots of its own (the learned search finds most
     // of these drawn holes, never more than there are).
     std::vector<int> counted;
     for (int g = 0; g < 6; ++g) {
-        counted.push_back(w->Figures.Groups[size_t(g)].ShotCount);
+        counted.push_back(doc.Figures().Groups[size_t(g)].ShotCount);
         QVERIFY(counted.back() >= 1 && counted.back() <= 3);
     }
 
     // A click on a proposal rejects it; a click on bare paper adds a shot to
     // the group aimed there, below its bull.
-    const auto sure = std::find_if(w->Sheet.Shots.begin(), w->Sheet.Shots.end(),
+    const auto sure = std::find_if(doc.Sheet().Shots.begin(), doc.Sheet().Shots.end(),
                                    [](const SheetShot &s) { return s.accepted; });
     const SheetShot first = *sure;
-    const auto at = sure - w->Sheet.Shots.begin();
+    const auto at = sure - doc.Sheet().Shots.begin();
     QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({first.x, first.y}).toPoint());
-    QVERIFY(!w->Sheet.Shots[size_t(at)].accepted);
-    QCOMPARE(w->Figures.Groups[size_t(first.group)].ShotCount, counted[size_t(first.group)] - 1);
+    QVERIFY(!doc.Sheet().Shots[size_t(at)].accepted);
+    QCOMPARE(doc.Figures().Groups[size_t(first.group)].ShotCount, counted[size_t(first.group)] - 1);
     const QPointF below = card.marks[4] + QPointF(0, 0.6 * (card.marks[4].y() - card.marks[2].y()));
     QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget(below).toPoint());
-    QCOMPARE(w->Sheet.Shots.back().group, 4);
-    QCOMPARE(w->Figures.Groups[4].ShotCount, counted[4] + 1 - (first.group == 4 ? 1 : 0));
+    QCOMPARE(doc.Sheet().Shots.back().group, 4);
+    QCOMPARE(doc.Figures().Groups[4].ShotCount, counted[4] + 1 - (first.group == 4 ? 1 : 0));
 
     // The clicked shot moved to another group, then the labels make a chart.
     t.prompter.QueueInput(QStringLiteral("6"));
     w->findChild<QAction *>(QStringLiteral("mnuSheetMoveShot"))->trigger();
-    QCOMPARE(w->Sheet.Shots.back().group, 5);
+    QCOMPARE(doc.Sheet().Shots.back().group, 5);
     // Del takes a selected shot away.
     QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget({40, 40}).toPoint());
-    const size_t before = w->Sheet.Shots.size();
+    const size_t before = doc.Sheet().Shots.size();
     QTest::keyClick(pic, Qt::Key_Delete);
-    QCOMPARE(w->Sheet.Shots.size(), before - 1);
+    QCOMPARE(doc.Sheet().Shots.size(), before - 1);
+    // Ctrl+Z brings it back, Ctrl+Shift+Z takes it away again.
+    QTest::keyClick(pic, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(doc.Sheet().Shots.size(), before);
+    QTest::keyClick(pic, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(doc.Sheet().Shots.size(), before - 1);
     for (int g = 0; g < 6; ++g)
-        w->grdGroups->item(g, 1)->setText(QStringLiteral("%1 gr").arg(43 + 0.3 * g));
-    QCOMPARE(w->Sheet.Marks[5].label, QStringLiteral("44.5 gr"));
+        grid->setData(grid->index(g, 1), QStringLiteral("%1 gr").arg(43 + 0.3 * g));
+    QCOMPARE(doc.Sheet().Marks[5].label, QStringLiteral("44.5 gr"));
 
     const QString pdf = t.dir.filePath(QStringLiteral("card.pdf"));
     QVERIFY(w->PrintSheet(pdf));
-    QVERIFY(ReadBytes(pdf).startsWith("%PDF"));
+    QVERIFY(ReadBytes(pdf).startsWith("%PDF") && PageHolds(pdf, doc));
 
     const QString saved = t.dir.filePath(QStringLiteral("card.pxsheet"));
     t.prompter.QueueSaveFile(saved);
     w->findChild<QAction *>(QStringLiteral("mnuSheetSave"))->trigger();
-    QVERIFY(!w->Modified);
+    QVERIFY(!doc.Modified());
+    // Undone past the save the sheet is changed; redone it is as saved.
+    QTest::keyClick(pic, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(doc.Modified() && doc.Sheet().Marks[5].label.isEmpty());
+    QTest::keyClick(pic, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(!doc.Modified());
     // A damaged file leaves the open sheet as it was.
     const QString bad = t.dir.filePath(QStringLiteral("bad.pxsheet"));
     QVERIFY(
         WriteBytes(bad, "{\"format\": \"Peltrix target sheet\", \"version\": 1, \"marks\": 5}"));
-    const size_t shots = w->Sheet.Shots.size();
+    const size_t shots = doc.Sheet().Shots.size();
     QVERIFY(!w->OpenSheet(bad));
-    QCOMPARE(w->Sheet.Shots.size(), shots);
-    QCOMPARE(w->SheetPath, saved);
+    QCOMPARE(doc.Sheet().Shots.size(), shots);
+    QCOMPARE(doc.Path(), saved);
     // Opened again from the main window's File menu, and by the companion.
     w->close();
     t.prompter.QueueSaveFile(saved);
     main->findChild<QAction *>(QStringLiteral("mnuOpenSheet"))->trigger();
-    QCOMPARE(w->Figures.Groups[5].ShotCount, 4);
+    QCOMPARE(doc.Figures().Groups[5].ShotCount, 4);
     const CliRun cli = RunCliCaptured({QStringLiteral("sheet"), saved, QStringLiteral("--json")});
     const QJsonObject o = QJsonDocument::fromJson(cli.out.toUtf8()).object();
     QCOMPARE(o[QStringLiteral("groups")][5][QStringLiteral("label")].toString(),
              QStringLiteral("44.5 gr"));
     QCOMPARE(o[QStringLiteral("groups")][5][QStringLiteral("shots")].toArray().size(), 4);
+    // The same page from the companion; onto a folder it is refused.
+    const QString page = t.dir.filePath(QStringLiteral("page.pdf"));
+    QCOMPARE(RunCliLine(QStringLiteral("sheet %1 --pdf %2").arg(saved, page)).code, 0);
+    QVERIFY(PageHolds(page, doc));
+    QCOMPARE(RunCliLine(QStringLiteral("sheet %1 --pdf %2").arg(saved, t.dir.path())).code, 1);
 
     // Without its scan the sheet still opens, with its data and a message.
     QVERIFY(QFile::rename(scan, scan + QStringLiteral(".away")));
     t.prompter.clear();
     QVERIFY(w->OpenSheet(saved));
-    QCOMPARE(w->Figures.Groups[5].ShotCount, 4);
+    QCOMPARE(doc.Figures().Groups[5].ShotCount, 4);
     QCOMPARE(t.prompter.messages().size(), 1);
 
     // All groups into the logbook, each label its load.
@@ -198,7 +235,9 @@ void TestFrmTargetSheet::commandLine()
                                                     {"%1 --bullet 0.3 --dpi 200 --scale 200", 2},
                                                     {"%1 --bullet -1 --dpi 200", 1},
                                                     {"%1 --bullet 0.3 --dpi 200 --aim 9999,5", 1},
-                                                    {"%1.pxsheet", 1}};
+                                                    {"%1.pxsheet", 1},
+                                                    {"%1.pxsheet --pdf x.pdf", 1},
+                                                    {"%1 --bullet 0.3 --dpi 200 --pdf x.pdf", 2}};
     for (const auto &[args, code] : refused) {
         const CliRun bad =
             RunCliLine(QStringLiteral("sheet ") + QString::fromLatin1(args).arg(scan));
@@ -217,23 +256,26 @@ void TestFrmTargetSheet::straightenCard()
     frmTargetSheet *w = TargetSheetWindow(*t.app, t.app->MainWindow());
     w->show();
     QVERIFY(w->ImportScan(photo));
-    SheetCanvas *pic = w->picSheet;
+    const SheetDocument &doc = w->Document();
+    auto *pic = Child<SheetCanvas>(w, "picSheet");
+    auto *mode = Child<QComboBox>(w, "cboMode");
     auto click = [&](QPointF px) {
         QTest::mouseClick(pic, Qt::LeftButton, {}, pic->ToWidget(px).toPoint());
     };
     // A mark on one dot, a shot on another; the photo has no scale.
-    w->cboMode->setCurrentIndex(1);
+    mode->setCurrentIndex(1);
     click(card.DotOnPhoto(0));
-    w->cboMode->setCurrentIndex(0);
+    mode->setCurrentIndex(0);
     click(card.DotOnPhoto(1));
-    QVERIFY(!w->Sheet.Scaled() && w->Sheet.Shots.size() == 1 && w->Sheet.Shots[0].group == 0);
+    QVERIFY(!doc.Sheet().Scaled() && doc.Sheet().Shots.size() == 1 &&
+            doc.Sheet().Shots[0].group == 0);
 
     w->findChild<QAction *>(QStringLiteral("mnuSheetStraighten"))->trigger();
     t.prompter.QueueInput(QStringLiteral("8"));
     t.prompter.QueueInput(QStringLiteral("6"));
     for (const QPointF &c : card.corners) click(c);
     const QString flat = t.dir.filePath(QStringLiteral("card straightened.png"));
-    QCOMPARE(w->Sheet.ImagePath, flat);
+    QCOMPARE(doc.Sheet().ImagePath, flat);
     QCOMPARE(pic->Image().size(), QImage(flat).size());
     QCOMPARE(ReadBytes(photo), original);
     QVERIFY(t.prompter.messages().isEmpty());
@@ -244,7 +286,7 @@ void TestFrmTargetSheet::straightenCard()
         return shots.size() == 1 && std::abs(shots[0].x - 5) < 0.05 &&
                std::abs(shots[0].y + 3) < 0.05;
     };
-    QVERIFY(trueOffset(w->Sheet));
+    QVERIFY(trueOffset(doc.Sheet()));
 
     // Saved and read back: the straightened picture, the photo it came from
     // with the corners clicked, and the size.
@@ -261,7 +303,7 @@ void TestFrmTargetSheet::straightenCard()
     QVERIFY(trueOffset(back));
     QVERIFY(w->OpenSheet(saved));
     QCOMPARE(pic->Image().size(), QImage(flat).size());
-    QVERIFY(trueOffset(w->Sheet));
+    QVERIFY(trueOffset(doc.Sheet()));
     w->close();
 }
 
