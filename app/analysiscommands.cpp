@@ -4,12 +4,7 @@
 
 frmGroupAnalysis *PeltrixApp::GroupAnalysisWindow()
 {
-    if (!groupAnalysis) {
-        groupAnalysis = new frmGroupAnalysis(*this);
-        // Top-level and without a parent, so the application deletes it.
-        frmGroupAnalysis *w = groupAnalysis;
-        connect(this, &QObject::destroyed, w, [w] { delete w; });
-    }
+    if (!groupAnalysis) groupAnalysis = new frmGroupAnalysis(*this);
     return groupAnalysis;
 }
 

@@ -41,10 +41,12 @@ frmMain::frmMain(IPeltrixApp &a) : app(a)
                       ctrl(Qt::Key_N));
     mnuOpenStats = item(mnuFile, "mnuOpenStats", QStringLiteral("&Open"),
                         &frmMain::mnuOpenStats_Click, ctrl(Qt::Key_O));
+    AddOpenSheetItem(app, this, mnuFile);
     mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("File &Save"),
                        &frmMain::mnuFileSave_Click, ctrl(Qt::Key_S));
     mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", QStringLiteral("File Save &As"),
                          &frmMain::mnuFileSaveAs_Click, ctrl(Qt::Key_A));
+    app.AddLogbookItem(this, mnuFile, "mnuAddLogbook");
     mnuFile->addSeparator();
     mnuImportItem = item(mnuFile, "mnuImportItem", QStringLiteral("Import Target I&mage"),
                          &frmMain::mnuImportItem_Click);
@@ -66,11 +68,11 @@ frmMain::frmMain(IPeltrixApp &a) : app(a)
                         &frmMain::mnuViewStats_Click);
     mnuViewAnalysis = item(mnuView, "mnuViewAnalysis", QStringLiteral("View Group &Analysis"),
                            &frmMain::mnuViewAnalysis_Click);
+    app.ViewLogbookItem(this, mnuView, "mnuViewLogbook");
     mnuView->addSeparator();
     mnuClearDatItem = item(mnuView, "mnuClearDatItem", QStringLiteral("&Clear Data"),
                            &frmMain::mnuClearDatItem_Click);
-    app.AddLogbookMenuItems(this, mnuFile, mnuView, "mnu");
-    AddTargetSheetMenuItems(app, this, mnuFile, mnuView);
+    AddViewSheetItem(app, this, mnuView);
 
     QMenu *mnuOptions = menu("mnuOptions", QStringLiteral("&Options"));
     mnuMainHeader = item(mnuOptions, "mnuMainHeader", QStringLiteral("Edit Header Data"),

@@ -26,7 +26,6 @@ void PeltrixApp::OpenManual(QWidget *owner)
     const QString path = ManualPath(installDir);
     if (HelpDesktop().OpenDocument(path, installDir)) return;
     // No program for HTML files here: the program's own help window.
-    static QPointer<frmManual> manual;
     if (!manual) manual = new frmManual;
     if (manual->ShowPage(path)) {
         manual->show();

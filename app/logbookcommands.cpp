@@ -90,11 +90,7 @@ void PeltrixApp::LogbookAfterSave(QWidget *owner)
 
 frmLogbook *PeltrixApp::LogbookWindow()
 {
-    if (!logbook) {
-        logbook = new frmLogbook(*this);
-        frmLogbook *w = logbook;
-        connect(this, &QObject::destroyed, w, [w] { delete w; });
-    }
+    if (!logbook) logbook = new frmLogbook(*this);
     return logbook;
 }
 
@@ -106,25 +102,16 @@ void PeltrixApp::ShowLogbook(QWidget *)
     w->raise();
 }
 
-void PeltrixApp::AddLogbookMenuItems(QWidget *owner, QMenu *file, QMenu *view, const char *prefix)
+void PeltrixApp::AddLogbookItem(QWidget *owner, QMenu *file, const char *name)
 {
-    const QString p = QString::fromLatin1(prefix);
-    // After the save items, before what follows them.
-    QAction *before = nullptr;
-    const auto acts = file->actions();
-    for (qsizetype k = 0; k + 1 < acts.size(); ++k)
-        if (acts[k]->objectName().contains(QLatin1String("SaveAs"))) before = acts[k + 1];
-    auto *add = new QAction(QStringLiteral("Add to &Logbook..."), file);
-    add->setObjectName(p + QStringLiteral("AddLogbook"));
-    file->insertAction(before, add);
+    auto *add = file->addAction(QStringLiteral("Add to &Logbook..."));
+    add->setObjectName(QString::fromLatin1(name));
     connect(add, &QAction::triggered, owner, [this, owner] { AddToLogbook(owner); });
-    QAction *after = nullptr;
-    const auto viewActs = view->actions();
-    for (qsizetype k = 0; k + 1 < viewActs.size(); ++k)
-        if (viewActs[k]->objectName().contains(QLatin1String("ViewAnalysis")))
-            after = viewActs[k + 1];
-    auto *show = new QAction(QStringLiteral("View &Logbook"), view);
-    view->insertAction(after, show);
-    show->setObjectName(p + QStringLiteral("ViewLogbook"));
+}
+
+void PeltrixApp::ViewLogbookItem(QWidget *owner, QMenu *view, const char *name)
+{
+    auto *show = view->addAction(QStringLiteral("View &Logbook"));
+    show->setObjectName(QString::fromLatin1(name));
     connect(show, &QAction::triggered, owner, [this, owner] { ShowLogbook(owner); });
 }

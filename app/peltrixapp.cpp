@@ -4,7 +4,12 @@
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
+#include "analysis/frmgroupanalysis.h"
+#include "graph/frmgraphenter.h"
+#include "help/frmabout.h"
+#include "help/frmmanual.h"
 #include "help/frmtutorial.h"
+#include "logbook/frmlogbook.h"
 #include "platform/fonts.h"
 #include "platform/placement.h"
 #include "platform/printer.h"
@@ -27,6 +32,16 @@ PeltrixApp::PeltrixApp(Session &s, Prompter &p) : IPeltrixApp(s, p), groupDocume
 PeltrixApp::~PeltrixApp()
 {
     CloseAll();
+    // Every window is one of the slots below, made on first use; the app
+    // deletes what is left of them, the main window (and what it owns) last.
+    delete groupAnalysis.data();
+    delete logbook.data();
+    delete manual.data();
+    delete tutorial.data();
+    delete about.data();
+    delete textEnter.data();
+    delete keyBoardEnter.data();
+    delete graphEnter.data();
     delete textOutput.data();
     delete main.data();
 }

@@ -20,6 +20,8 @@ class frmKeyBoardEnter;
 class frmTextEnter;
 class frmGroupAnalysis;
 class frmTutorial;
+class frmManual;
+class frmTargetSheet;
 class frmAbout;
 class Desktop;
 class frmTTest;
@@ -131,7 +133,11 @@ public:
     void SaveLogbookConfig() override;
     QString LogbookPath() override;
     bool OpenLogbook(Logbook &book, QWidget *owner) override;
-    void AddLogbookMenuItems(QWidget *owner, QMenu *file, QMenu *view, const char *prefix) override;
+    void AddLogbookItem(QWidget *owner, QMenu *file, const char *name) override;
+    void ViewLogbookItem(QWidget *owner, QMenu *view, const char *name) override;
+
+    // Target sheet (sheet/): its one window, owned by the main window.
+    frmTargetSheet *TargetSheet() override;
 
     // Closes every window but the main one, most recent first.
     void CloseAll() override;
@@ -149,5 +155,7 @@ private:
     QPointer<frmFTest> fTest;
     QPointer<frmGraphEnter> graphEnter;
     QPointer<frmLogbook> logbook;
+    QPointer<frmManual> manual;
+    QPointer<frmTargetSheet> targetSheet;
     std::optional<LogbookSettings> logbookSettings;
 };

@@ -27,6 +27,7 @@ frmKeyBoardEnter::frmKeyBoardEnter(IPeltrixApp &a, QWidget *parent)
                      &frmKeyBoardEnter::mnuKBSave_Click, ctrl(Qt::Key_S));
     mnuKBSaveAs = item(mnuKBFile, "mnuKBSaveAs", QStringLiteral("Save As"),
                        &frmKeyBoardEnter::mnuKBSaveAs_Click, ctrl(Qt::Key_A));
+    app.AddLogbookItem(this, mnuKBFile, "mnuKBAddLogbook");
     mnuKBFile->addSeparator();
     mnuKBExport = item(mnuKBFile, "mnuKBExport", QStringLiteral("Export Shot Data"),
                        &frmKeyBoardEnter::mnuKBExport_Click);
@@ -41,9 +42,9 @@ frmKeyBoardEnter::frmKeyBoardEnter(IPeltrixApp &a, QWidget *parent)
                           &frmKeyBoardEnter::mnuKBViewStats_Click);
     mnuKBViewAnalysis = item(mnuKBView, "mnuKBViewAnalysis", QStringLiteral("View Group Analysis"),
                              &frmKeyBoardEnter::mnuKBViewAnalysis_Click);
+    app.ViewLogbookItem(this, mnuKBView, "mnuKBViewLogbook");
     mnuKBViewHeader = item(mnuKBView, "mnuKBViewHeader", QStringLiteral("View Header Form"),
                            &frmKeyBoardEnter::mnuKBViewHeader_Click);
-    app.AddLogbookMenuItems(this, mnuKBFile, mnuKBView, "mnuKB");
     QMenu *mnuKBHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mnuKBHelp->setObjectName(QStringLiteral("mnuKBHelp"));
     mnuKBManual = item(mnuKBHelp, "mnuKBManual", QStringLiteral("Peltrix Manual"),

@@ -69,6 +69,7 @@ frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
                             &F::mnuGraphFileSave_Click, QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuGraphFileSaveAs = item(file, "mnuGraphFileSaveAs", QStringLiteral("Save &As"),
                               &F::mnuGraphFileSaveAs_Click, QKeySequence(Qt::CTRL | Qt::Key_A));
+    app.AddLogbookItem(this, file, "mnuGraphAddLogbook");
     file->addSeparator();
     mnuGraphImportImage = item(file, "mnuGraphImportImage", QStringLiteral("Import Target Image"),
                                &F::mnuGraphImportImage_Click);
@@ -89,6 +90,7 @@ frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
         item(view, "mnuViewHeader", QStringLiteral("View Header Form"), &F::mnuViewHeader_Click);
     mnuGraphViewAnalysis = item(view, "mnuGraphViewAnalysis", QStringLiteral("View Group Analysis"),
                                 &F::mnuGraphViewAnalysis_Click);
+    app.ViewLogbookItem(this, view, "mnuGraphViewLogbook");
     view->addSeparator();
     mnuZoomIn = item(view, "mnuZoomIn", QStringLiteral("Zoom &In"), &F::mnuZoomIn_Click,
                      QKeySequence(Qt::CTRL | Qt::Key_Equal));
@@ -103,7 +105,6 @@ frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
     view->addSeparator();
     mnuStraighten = item(view, "mnuStraighten", QStringLiteral("Straighten Picture..."),
                          &F::mnuStraighten_Click);
-    app.AddLogbookMenuItems(this, file, view, "mnuGraph");
     QMenu *options = menu("mnuGraphOptions", QStringLiteral("&Options"));
     mnuGraphColor = item(options, "mnuGraphColor", QStringLiteral("Set Background &Color"),
                          &F::mnuGraphColor_Click);

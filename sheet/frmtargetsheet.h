@@ -95,7 +95,7 @@ private:
     bool filling = false;
 };
 
-// "Target Sheet" in the main window's View menu and "Open Sheet" in its File
-// menu; both show the one Target Sheet window of `owner`.
-void AddTargetSheetMenuItems(IPeltrixApp &app, QMainWindow *owner, QMenu *file, QMenu *view);
-frmTargetSheet *TargetSheetWindow(IPeltrixApp &app, QWidget *owner);
+// "Open Sheet..." and "Target Sheet", added to the end of the main window's
+// File and View menus; both show the one Target Sheet window of `owner`.
+void AddOpenSheetItem(IPeltrixApp &app, QMainWindow *owner, QMenu *file);
+void AddViewSheetItem(IPeltrixApp &app, QMainWindow *owner, QMenu *view);

@@ -105,38 +105,35 @@ void frmTargetSheet::AddToLogbook(bool all)
     statusBar()->showMessage(QStringLiteral("%1 groups added to the logbook.").arg(n));
 }
 
-frmTargetSheet *TargetSheetWindow(IPeltrixApp &app, QWidget *owner)
+
+namespace {
+frmTargetSheet *ShowSheetWindow(IPeltrixApp &app)
 {
-    auto *w = owner->findChild<frmTargetSheet *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!w) w = new frmTargetSheet(app, owner);
+    frmTargetSheet *w = app.TargetSheet();
+    w->show();
+    w->raise();
     return w;
 }
+} // namespace
 
-void AddTargetSheetMenuItems(IPeltrixApp &app, QMainWindow *owner, QMenu *file, QMenu *view)
+void AddOpenSheetItem(IPeltrixApp &app, QMainWindow *owner, QMenu *file)
 {
     IPeltrixApp *a = &app;
-    auto show = [a, owner] {
-        frmTargetSheet *w = TargetSheetWindow(*a, owner);
-        w->show();
-        w->raise();
-        return w;
-    };
-    auto *open = new QAction(QStringLiteral("Open S&heet..."), file);
+    QAction *open = file->addAction(QStringLiteral("Open S&heet..."));
     open->setObjectName(QStringLiteral("mnuOpenSheet"));
-    // After Open, where a user looks for it.
-    const auto acts = file->actions();
-    QAction *before = nullptr;
-    for (qsizetype k = 0; k + 1 < acts.size(); ++k)
-        if (acts[k]->objectName() == QLatin1String("mnuOpenStats")) before = acts[k + 1];
-    file->insertAction(before, open);
-    QObject::connect(open, &QAction::triggered, owner, [a, owner, show] {
-        frmTargetSheet *w = TargetSheetWindow(*a, owner);
+    QObject::connect(open, &QAction::triggered, owner, [a, owner] {
+        frmTargetSheet *w = a->TargetSheet();
         a->prompter.SetOwner(owner);
         const auto path = a->prompter.OpenFileName(QStringLiteral("Open Sheet"), QString(),
                                                    QStringLiteral("Target sheets (*.pxsheet)"));
-        if (path && w->OpenSheet(*path)) show();
+        if (path && w->OpenSheet(*path)) ShowSheetWindow(*a);
     });
-    auto *sheet = view->addAction(QStringLiteral("Target &Sheet"));
+}
+
+void AddViewSheetItem(IPeltrixApp &app, QMainWindow *owner, QMenu *view)
+{
+    IPeltrixApp *a = &app;
+    QAction *sheet = view->addAction(QStringLiteral("Target &Sheet"));
     sheet->setObjectName(QStringLiteral("mnuViewSheet"));
-    QObject::connect(sheet, &QAction::triggered, owner, show);
+    QObject::connect(sheet, &QAction::triggered, owner, [a] { ShowSheetWindow(*a); });
 }

@@ -10,6 +10,7 @@
 
 class QWidget;
 class Logbook;
+class frmTargetSheet;
 struct LogbookSettings;
 class QMenu;
 class Desktop;
@@ -49,6 +50,8 @@ public:
     virtual void OpenManual(QWidget *owner) = 0;
     virtual Desktop &HelpDesktop() = 0;
     virtual void CloseAll() = 0;
+    // The one target sheet window, made on first use.
+    virtual frmTargetSheet *TargetSheet() = 0;
 
     // The current group as a document: tell it after changing the group, and
     // every view of the group draws again.
@@ -74,10 +77,10 @@ public:
     // The logbook: Add to Logbook, the Logbook window, its settings file.
     virtual void AddToLogbook(QWidget *owner) = 0;
     virtual void ShowLogbook(QWidget *owner) = 0;
-    // Adds "Add to Logbook" after the save items of `file` and "View Logbook"
-    // to `view`; `prefix` names the items after their window's menus.
-    virtual void AddLogbookMenuItems(QWidget *owner, QMenu *file, QMenu *view,
-                                     const char *prefix) = 0;
+    // "Add to Logbook..." and "View Logbook" added to the end of a window's
+    // File and View menus, under the object name given.
+    virtual void AddLogbookItem(QWidget *owner, QMenu *file, const char *name) = 0;
+    virtual void ViewLogbookItem(QWidget *owner, QMenu *view, const char *name) = 0;
     virtual LogbookSettings &LogbookConfig() = 0;
     virtual void SaveLogbookConfig() = 0;
     virtual QString LogbookPath() = 0;

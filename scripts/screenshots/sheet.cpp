@@ -35,7 +35,7 @@ int ShotsSheet(int argc, char **argv)
     image.setDotsPerMeterY(int(150 / 0.0254 + 0.5));
     image.save(scan);
 
-    frmTargetSheet *w = TargetSheetWindow(*t.app, t.app->MainWindow());
+    frmTargetSheet *w = t.app->TargetSheet();
     w->resize(1280, 860);
     w->show();
     w->ImportScan(scan);

@@ -253,7 +253,7 @@ void TestFrmTargetSheet::straightenCard()
     const QString photo = t.dir.filePath(QStringLiteral("card.png"));
     QVERIFY(card.image.save(photo));
     const QByteArray original = ReadBytes(photo);
-    frmTargetSheet *w = TargetSheetWindow(*t.app, t.app->MainWindow());
+    frmTargetSheet *w = t.app->TargetSheet();
     w->show();
     QVERIFY(w->ImportScan(photo));
     const SheetDocument &doc = w->Document();
