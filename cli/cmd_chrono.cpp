@@ -3,11 +3,11 @@
 #include "cli/analysisjson.h"
 #include "cli/args.h"
 #include "cli/cli.h"
-#include "cli/json.h"
 
 #include "analysis/groupanalysis.h"
 #include "logbook/chronofile.h"
 #include "logbook/logbookstats.h"
+#include "model/json.h"
 
 #include <QFileInfo>
 

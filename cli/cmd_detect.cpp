@@ -1,7 +1,7 @@
 // detect: the bullet holes in a scanned target, as Find proposes them.
 #include "cli/args.h"
-#include "cli/json.h"
 #include "detect/scanreader.h"
+#include "model/json.h"
 
 #include <cmath>
 
@@ -61,16 +61,13 @@ int CmdDetect(const QStringList &args, CliContext &ctx)
     QTextStream &out = ctx.out;
     if (json) {
         // Two decimals are a hundredth of a pixel: finer than any scan.
-        auto fixed = [](double v, int decimals) {
-            return Json::Number(QString::number(v, 'f', decimals).toDouble());
-        };
         QStringList holes;
         for (const FoundHole &h : report->holes)
             holes << JsonObject()
-                         .Raw("x", fixed(h.x, 2))
-                         .Raw("y", fixed(h.y, 2))
-                         .Raw("diameter", fixed(h.diameter, 2))
-                         .Raw("confidence", fixed(h.confidence, 3))
+                         .Raw("x", Json::Rounded(h.x, 2))
+                         .Raw("y", Json::Rounded(h.y, 2))
+                         .Raw("diameter", Json::Rounded(h.diameter, 2))
+                         .Raw("confidence", Json::Rounded(h.confidence, 3))
                          .Str();
         out << JsonObject()
                    .Int("width", report->imageSize.width())

@@ -2,12 +2,12 @@
 #include "cli/analysisjson.h"
 #include "cli/args.h"
 #include "cli/cli.h"
-#include "cli/json.h"
 
 #include "analysis/groupanalysis.h"
 #include "logbook/logbook.h"
 #include "logbook/logbookstats.h"
 #include "logbook/trendplot.h"
+#include "model/json.h"
 #include "platform/environment.h"
 #include "sheet/sheetexport.h"
 #include "sheet/sheetfile.h"

@@ -1,7 +1,7 @@
 // sheet: a card with several bulls, each group measured from its own mark.
 #include "cli/analysisjson.h"
 #include "cli/args.h"
-#include "cli/json.h"
+#include "model/json.h"
 #include "sheet/sheetfile.h"
 #include "sheet/sheetpage.h"
 #include "sheet/sheetwork.h"
@@ -28,7 +28,7 @@ bool Positive(const QString &text, double &value)
 }
 
 // Two decimals are a hundredth of a pixel, finer than any scan.
-QString Pixels(double v) { return Json::Number(QString::number(v, 'f', 2).toDouble()); }
+QString Pixels(double v) { return Json::Rounded(v, 2); }
 
 void Print(const TargetSheet &sheet, bool json, QTextStream &out)
 {

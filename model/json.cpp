@@ -1,4 +1,4 @@
-#include "cli/json.h"
+#include "model/json.h"
 
 #include <charconv>
 #include <cmath>
@@ -51,6 +51,11 @@ QString Number(float v)
 }
 
 QString Number(std::optional<double> v) { return v ? Number(*v) : QStringLiteral("null"); }
+
+QString Rounded(double v, int decimals)
+{
+    return Number(QString::number(v, 'f', decimals).toDouble());
+}
 
 QString Float(double v)
 {
