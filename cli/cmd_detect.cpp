@@ -2,7 +2,9 @@
 #include "cli/args.h"
 #include "detect/scanreader.h"
 #include "model/json.h"
+#include "model/textnum.h"
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -15,9 +17,9 @@ bool Refuse(CliContext &ctx, const QString &why)
 // A whole text that is a finite number.
 bool Number(const QString &text, double &value)
 {
-    bool ok = false;
-    value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(value);
+    const auto v = ParseNumber(text);
+    value = v.value_or(0);
+    return v.has_value();
 }
 
 QString Fixed(double v, int decimals) { return QString::number(v, 'f', decimals); }
@@ -47,7 +49,11 @@ int CmdDetect(const QStringList &args, CliContext &ctx)
         const QStringList parts = a.Value("--region").split(QLatin1Char(','));
         int v[4] = {};
         bool ok = parts.size() == 4;
-        for (int k = 0; ok && k < 4; ++k) v[k] = parts[k].trimmed().toInt(&ok);
+        for (int k = 0; ok && k < 4; ++k) {
+            const auto n = ParseWhole(parts[k]);
+            ok = n && *n >= INT_MIN && *n <= INT_MAX;
+            v[k] = ok ? int(*n) : 0;
+        }
         if (!ok || v[0] < 0 || v[1] < 0 || v[2] <= 0 || v[3] <= 0)
             return Refuse(ctx, QStringLiteral("The region must be X,Y,W,H in whole pixels, with "
                                               "a width and height above 0.")),

@@ -1,7 +1,10 @@
 #include "model/json.h"
 
+#include "model/textnum.h"
+
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace Json {
 QString Text(const QString &t)
@@ -54,7 +57,9 @@ QString Number(std::optional<double> v) { return v ? Number(*v) : QStringLiteral
 
 QString Rounded(double v, int decimals)
 {
-    return Number(QString::number(v, 'f', decimals).toDouble());
+    // Not finite: "inf" or "nan", which reads as no number and writes null.
+    return Number(ParseNumber(QString::number(v, 'f', decimals))
+                      .value_or(std::numeric_limits<double>::quiet_NaN()));
 }
 
 QString Float(double v)
