@@ -1,17 +1,18 @@
 #include "cli/analysiscmd.h"
 
-#include "analysis/groupanalysis.h"
+#include "model/textnum.h"
 
 const QString AnalysisTitle = QStringLiteral("Group Analysis");
 
-bool ParseLevel(const QString &text, double &level, CliContext &ctx)
+bool ReadLevel(const QString &text, double &level, CliContext &ctx, const QString &title)
 {
-    bool ok = false;
-    level = text.trimmed().toDouble(&ok);
-    if (ok && ValidLevel(level)) return true;
+    if (const auto v = ParseLevel(text)) {
+        level = *v;
+        return true;
+    }
     ctx.prompter.MsgBox(QStringLiteral("The confidence level must be a number between 0 and 1, "
                                        "such as 0.95; \"") +
                             text + QStringLiteral("\" is not."),
-                        AnalysisTitle, Buttons::Ok, Icon::Exclamation);
+                        title, Buttons::Ok, Icon::Exclamation);
     return false;
 }

@@ -1,7 +1,7 @@
 #include "cli/analysisjson.h"
 
+#include "model/json.h"
 #include "model/textnum.h"
-#include "cli/json.h"
 
 namespace {
 void addRayleigh(JsonObject &o, const std::optional<RayleighFigures> &f)

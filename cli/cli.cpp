@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 
 #include "cli/args.h"
-#include "cli/json.h"
 
+#include "model/json.h"
 #include "model/textnum.h"
 #include "stats/groupstats.h"
 #include "stats/report.h"

@@ -21,7 +21,7 @@ int CmdAnalyze(const QStringList &args, CliContext &ctx)
         return ctx.Usage(a.Error);
     const QStringList &files = a.Positional;
     double level = 0.95;
-    if (a.Has(LevelOption.name) && !ParseLevel(a.Value(LevelOption.name), level, ctx))
+    if (a.Has(LevelOption.name) && !ReadLevel(a.Value(LevelOption.name), level, ctx))
         return CliExit::Refused;
     const bool json = a.Has(JsonOption.name);
 

@@ -1,13 +1,15 @@
 // chrono: the velocity figures of a chronograph file, kept in the logbook
 // for a group or a load when asked.
+#include "cli/analysiscmd.h"
 #include "cli/analysisjson.h"
 #include "cli/args.h"
 #include "cli/cli.h"
-#include "cli/json.h"
 
 #include "analysis/groupanalysis.h"
 #include "logbook/chronofile.h"
 #include "logbook/logbookstats.h"
+#include "model/json.h"
+#include "model/textnum.h"
 
 #include <QFileInfo>
 
@@ -42,16 +44,12 @@ int CmdChrono(const QStringList &args, CliContext &ctx)
     // Checked before the logbook is opened, which may make it.
     if (c.Has("--load") && c.Value("--load").simplified().isEmpty())
         return ctx.Usage(QStringLiteral("--load needs a text"));
-    bool ok = false;
-    const double level = levelText.trimmed().toDouble(&ok);
+    double level = 0;
+    if (!ReadLevel(levelText, level, ctx, Title)) return CliExit::Refused;
     auto refuse = [&](const QString &text) {
         ctx.prompter.MsgBox(text, Title, Buttons::Ok, Icon::Exclamation);
         return CliExit::Refused;
     };
-    if (!ok || !ValidLevel(level))
-        return refuse(QStringLiteral("The confidence level must be a number between 0 and 1, "
-                                     "such as 0.95; \"%1\" is not.")
-                          .arg(levelText));
     QString why;
     auto data = ReadChronoFile(file, &why);
     if (!data)
@@ -80,9 +78,8 @@ int CmdChrono(const QStringList &args, CliContext &ctx)
             return refuse(QStringLiteral("There is no logbook at %1.").arg(db));
         if (!book.Open(db)) return refuse(book.ErrorString());
         if (c.Has("--group")) {
-            bool isId = false;
-            v.GroupId = c.Value("--group").toLongLong(&isId);
-            if (!isId || v.GroupId < 1 || !book.Group(v.GroupId))
+            v.GroupId = ParseWhole(c.Value("--group")).value_or(0);
+            if (v.GroupId < 1 || !book.Group(v.GroupId))
                 return refuse(
                     QStringLiteral("The logbook has no group %1.").arg(c.Value("--group")));
             attached = QStringLiteral("group %1").arg(v.GroupId);

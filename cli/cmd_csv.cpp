@@ -1,6 +1,6 @@
 // csv: every shot of the files as one table.
 #include "cli/args.h"
-#include "cli/json.h"
+#include "model/json.h"
 #include "platform/wholefile.h"
 
 namespace {

@@ -1,8 +1,10 @@
 // detect: the bullet holes in a scanned target, as Find proposes them.
 #include "cli/args.h"
-#include "cli/json.h"
 #include "detect/scanreader.h"
+#include "model/json.h"
+#include "model/textnum.h"
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -15,9 +17,9 @@ bool Refuse(CliContext &ctx, const QString &why)
 // A whole text that is a finite number.
 bool Number(const QString &text, double &value)
 {
-    bool ok = false;
-    value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(value);
+    const auto v = ParseNumber(text);
+    value = v.value_or(0);
+    return v.has_value();
 }
 
 QString Fixed(double v, int decimals) { return QString::number(v, 'f', decimals); }
@@ -47,7 +49,11 @@ int CmdDetect(const QStringList &args, CliContext &ctx)
         const QStringList parts = a.Value("--region").split(QLatin1Char(','));
         int v[4] = {};
         bool ok = parts.size() == 4;
-        for (int k = 0; ok && k < 4; ++k) v[k] = parts[k].trimmed().toInt(&ok);
+        for (int k = 0; ok && k < 4; ++k) {
+            const auto n = ParseWhole(parts[k]);
+            ok = n && *n >= INT_MIN && *n <= INT_MAX;
+            v[k] = ok ? int(*n) : 0;
+        }
         if (!ok || v[0] < 0 || v[1] < 0 || v[2] <= 0 || v[3] <= 0)
             return Refuse(ctx, QStringLiteral("The region must be X,Y,W,H in whole pixels, with "
                                               "a width and height above 0.")),
@@ -61,16 +67,13 @@ int CmdDetect(const QStringList &args, CliContext &ctx)
     QTextStream &out = ctx.out;
     if (json) {
         // Two decimals are a hundredth of a pixel: finer than any scan.
-        auto fixed = [](double v, int decimals) {
-            return Json::Number(QString::number(v, 'f', decimals).toDouble());
-        };
         QStringList holes;
         for (const FoundHole &h : report->holes)
             holes << JsonObject()
-                         .Raw("x", fixed(h.x, 2))
-                         .Raw("y", fixed(h.y, 2))
-                         .Raw("diameter", fixed(h.diameter, 2))
-                         .Raw("confidence", fixed(h.confidence, 3))
+                         .Raw("x", Json::Rounded(h.x, 2))
+                         .Raw("y", Json::Rounded(h.y, 2))
+                         .Raw("diameter", Json::Rounded(h.diameter, 2))
+                         .Raw("confidence", Json::Rounded(h.confidence, 3))
                          .Str();
         out << JsonObject()
                    .Int("width", report->imageSize.width())

@@ -1,13 +1,14 @@
 // log add|list|compare|trend: the logbook from the command line.
+#include "cli/analysiscmd.h"
 #include "cli/analysisjson.h"
 #include "cli/args.h"
 #include "cli/cli.h"
-#include "cli/json.h"
 
 #include "analysis/groupanalysis.h"
 #include "logbook/logbook.h"
 #include "logbook/logbookstats.h"
 #include "logbook/trendplot.h"
+#include "model/json.h"
 #include "platform/environment.h"
 #include "sheet/sheetexport.h"
 #include "sheet/sheetfile.h"
@@ -92,17 +93,6 @@ std::optional<LogbookFilter> filterOf(const LogArgs &a, CliContext &ctx)
         *target = d;
     }
     return f;
-}
-
-bool levelOf(const LogArgs &a, double &level, CliContext &ctx)
-{
-    bool ok = false;
-    level = a.level.trimmed().toDouble(&ok);
-    if (ok && ValidLevel(level)) return true;
-    refuse(ctx, QStringLiteral("The confidence level must be a number between 0 and 1, such as "
-                               "0.95; \"%1\" is not.")
-                    .arg(a.level));
-    return false;
 }
 
 std::vector<const LogbookEntry *> matching(const std::vector<LogbookEntry> &all,
@@ -265,7 +255,7 @@ int compare(const LogArgs &a, CliContext &ctx)
 {
     if (a.loads.size() != 2) return ctx.Usage(QStringLiteral("--load A --load B is required"));
     double level = 0.95;
-    if (!levelOf(a, level, ctx)) return CliExit::Refused;
+    if (!ReadLevel(a.level, level, ctx, Title)) return CliExit::Refused;
     std::vector<VelocitySeries> velocities;
     const auto all = readGroups(databasePath(a), ctx, &velocities);
     if (!all) return CliExit::Refused;

@@ -21,7 +21,7 @@ int CmdPlot(const QStringList &args, CliContext &ctx)
         !a.Values(ShotsOption.name).isEmpty() || a.Has(RangeOption.name) || a.Has(UnitOption.name);
     if (!ExpectGroup(a, typed, false)) return ctx.Usage(a.Error);
     double level = 0.95;
-    if (a.Has(LevelOption.name) && !ParseLevel(a.Value(LevelOption.name), level, ctx))
+    if (a.Has(LevelOption.name) && !ReadLevel(a.Value(LevelOption.name), level, ctx))
         return CliExit::Refused;
     Session s;
     const QString file = a.Positional.value(0);

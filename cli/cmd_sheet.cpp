@@ -1,7 +1,8 @@
 // sheet: a card with several bulls, each group measured from its own mark.
 #include "cli/analysisjson.h"
 #include "cli/args.h"
-#include "cli/json.h"
+#include "model/json.h"
+#include "model/textnum.h"
 #include "sheet/sheetfile.h"
 #include "sheet/sheetpage.h"
 #include "sheet/sheetwork.h"
@@ -22,13 +23,12 @@ int Refuse(CliContext &ctx, const QString &why)
 
 bool Positive(const QString &text, double &value)
 {
-    bool ok = false;
-    value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(value) && value > 0;
+    value = ParseNumber(text).value_or(0);
+    return value > 0;
 }
 
 // Two decimals are a hundredth of a pixel, finer than any scan.
-QString Pixels(double v) { return Json::Number(QString::number(v, 'f', 2).toDouble()); }
+QString Pixels(double v) { return Json::Rounded(v, 2); }
 
 void Print(const TargetSheet &sheet, bool json, QTextStream &out)
 {
@@ -153,12 +153,11 @@ int CmdSheet(const QStringList &args, CliContext &ctx)
     }
     for (const QString &aim : a.Values("--aim")) {
         const QStringList xy = aim.split(QLatin1Char(','));
-        bool okX = false, okY = false;
-        SheetMark m;
-        if (xy.size() == 2)
-            m.x = xy[0].trimmed().toDouble(&okX), m.y = xy[1].trimmed().toDouble(&okY);
-        if (!okX || !okY || !std::isfinite(m.x) || !std::isfinite(m.y))
+        const auto x = ParseNumber(xy.value(0)), y = ParseNumber(xy.value(1));
+        if (xy.size() != 2 || !x || !y)
             return Refuse(ctx, QStringLiteral("An aim must be X,Y in image pixels: ") + aim);
+        SheetMark m;
+        m.x = *x, m.y = *y;
         sheet.Marks.push_back(m);
     }
     QString why;

@@ -3,6 +3,7 @@
 #include "analysis/groupanalysis.h"
 #include "cli/args.h"
 #include "graph/straighten.h"
+#include "model/textnum.h"
 #include "platform/wholefile.h"
 
 #include <QFileInfo>
@@ -22,9 +23,9 @@ std::optional<std::vector<double>> Numbers(const QString &text, int count)
     if (parts.size() != count) return std::nullopt;
     std::vector<double> v;
     for (const QString &p : parts) {
-        bool ok = false;
-        v.push_back(p.trimmed().toDouble(&ok));
-        if (!ok || !std::isfinite(v.back())) return std::nullopt;
+        const auto n = ParseNumber(p);
+        if (!n) return std::nullopt;
+        v.push_back(*n);
     }
     return v;
 }
@@ -58,9 +59,8 @@ int CmdStraighten(const QStringList &args, CliContext &ctx)
                                .arg(unit));
     double dpi = 0;
     if (a.Has("--dpi")) {
-        bool ok = false;
-        dpi = a.Value("--dpi").trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(dpi) || dpi <= 0)
+        dpi = ParseNumber(a.Value("--dpi")).value_or(0);
+        if (dpi <= 0)
             return Refuse(ctx, QStringLiteral("The resolution must be a number above 0."));
     }
     const QFileInfo outInfo(out);

@@ -1,7 +1,5 @@
 #include "graph/frmgraphenter.h"
 
-#include "ui/appinterface.h"
-#include "model/textnum.h"
 #include "graph/cornerpicker.h"
 #include "graph/findtool.h"
 #include "graph/frmtoolbox.h"
@@ -9,9 +7,11 @@
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
 #include "graph/straighten.h"
+#include "model/textnum.h"
 #include "platform/menus.h"
 #include "platform/placement.h"
 #include "platform/screen.h"
+#include "ui/appinterface.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -356,9 +356,11 @@ void frmGraphEnter::StraightenCornersPicked(const std::array<QPointF, 4> &corner
     const auto width = ask(QStringLiteral("Width (corner 1 to corner 2)"));
     const auto height =
         width ? ask(QStringLiteral("Height (corner 2 to corner 3)")) : std::optional<QString>();
-    // Either box cancelled: everything stays as it was.
+    // Either box cancelled: everything stays as it was. Not a number: 0, which
+    // the straightening refuses with its reason.
     if (width && height &&
-        StraightenGroupPicture(s, corners, Val(*width), Val(*height), app.prompter)) {
+        StraightenGroupPicture(s, corners, ParseNumber(*width).value_or(0),
+                               ParseNumber(*height).value_or(0), app.prompter)) {
         ReloadTargetImage();
         app.RenderStats();
     }

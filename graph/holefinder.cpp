@@ -118,8 +118,8 @@ std::optional<FindSearch> PrepareFind(const Session &s, const GraphPicture &p, P
         QStringLiteral("Bullet diameter (") + s.UnitName.trimmed() + QStringLiteral("):"), Title,
         remembered ? QString::number(*remembered, 'g', 6) : QString());
     if (!answer) return std::nullopt; // Cancel: nothing asked for, nothing to say
-    const double diameter = Val(*answer);
-    if (!IsNumeric(*answer) || !(diameter > 0) || !std::isfinite(diameter)) {
+    const double diameter = ParseNumber(*answer).value_or(0);
+    if (!(diameter > 0)) {
         Tell(prompter, QStringLiteral("The bullet diameter must be a positive number."));
         return std::nullopt;
     }

@@ -1,5 +1,6 @@
 #include "model/settingsfile.h"
 
+#include "model/textnum.h"
 #include "platform/wholefile.h"
 
 #include <QDir>
@@ -7,8 +8,6 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
-
-#include <cmath>
 
 SettingsFile::SettingsFile(const QString &file) : path(file)
 {
@@ -63,9 +62,8 @@ std::optional<double> SettingsFile::Number(const QString &key, double low, doubl
 {
     const QVariant v = values.value(key);
     if (v.typeId() != QMetaType::QString) return std::nullopt;
-    bool ok = false;
-    const double d = v.toString().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(d) || d < low || d > high) return std::nullopt;
+    const auto d = ParseNumber(v.toString());
+    if (!d || *d < low || *d > high) return std::nullopt;
     return d;
 }
 

@@ -188,7 +188,71 @@ double parse(const std::string &s)
     return v;
 }
 
+// The text of a strict number, trimmed, as from_chars reads it: nothing when
+// it is not one. `whole` takes digits only after the sign.
+std::optional<std::string> strictText(QStringView text, bool whole)
+{
+    const QStringView t = text.trimmed();
+    std::string out;
+    qsizetype i = 0, n = t.size();
+    auto digits = [&] {
+        const qsizetype from = i;
+        for (; i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9'; ++i)
+            out += char(t[i].unicode());
+        return i - from;
+    };
+    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) {
+        if (t[i] == QLatin1Char('-')) out += '-';
+        ++i;
+    }
+    qsizetype mantissa = digits();
+    if (!whole && i < n && t[i] == QLatin1Char('.')) {
+        out += '.';
+        ++i;
+        mantissa += digits();
+    }
+    if (!mantissa) return std::nullopt;
+    if (!whole && i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
+        out += 'e';
+        ++i;
+        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+            out += char(t[i++].unicode());
+        if (!digits()) return std::nullopt;
+    }
+    if (i != n) return std::nullopt;
+    return out;
+}
+
 } // namespace
+
+std::optional<double> ParseNumber(QStringView text)
+{
+    const auto t = strictText(text, false);
+    if (!t) return std::nullopt;
+    double v = 0;
+    // Out of range either way (overflow, or a value that is not 0 read as 0).
+    const auto r = std::from_chars(t->data(), t->data() + t->size(), v);
+    if (r.ec != std::errc() || r.ptr != t->data() + t->size() || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<qint64> ParseWhole(QStringView text)
+{
+    const auto t = strictText(text, true);
+    if (!t) return std::nullopt;
+    qint64 v = 0;
+    const auto r = std::from_chars(t->data(), t->data() + t->size(), v);
+    if (r.ec != std::errc() || r.ptr != t->data() + t->size()) return std::nullopt;
+    return v;
+}
+
+std::optional<double> ParseLevel(QStringView text)
+{
+    const auto v = ParseNumber(text);
+    if (!v || !(*v > 0 && *v < 1)) return std::nullopt;
+    return v;
+}
 
 double Val(const QString &text)
 {

@@ -2,6 +2,9 @@
 // Numbers and fixed-width texts as the program reads, shows and stores them.
 // None of these depend on the locale.
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 // The leading decimal number of a text, blanks ignored, "." as decimal point,
 // 0 when there is none: "12.5abc" -> 12.5, "abc" -> 0, ".5" -> 0.5, "1E-04" -> 0.0001.
@@ -10,6 +13,17 @@ double Val(const QString &text);
 // True when the whole text, blanks before and after aside, is one decimal
 // number: optional sign, digits with at most one point, optional exponent.
 bool IsNumeric(const QString &text);
+
+// The strict reading of a number given as text, as every command and newer
+// window takes it: the whole text, blanks before and after aside, is an
+// optional sign, digits with at most one "." as the decimal point and an
+// optional e/E exponent. Never the locale's: "1,5" and "1,000" are no numbers.
+// Nothing when the value is beyond what a double holds (1E400, 1E-400).
+std::optional<double> ParseNumber(QStringView text);
+// The same for a whole number: an optional sign and digits only.
+std::optional<qint64> ParseWhole(QStringView text);
+// A confidence level: a number strictly between 0 and 1, such as 0.95.
+std::optional<double> ParseLevel(QStringView text);
 
 // Picture formats such as "###0.000", "##0.00", "#0.00", "00", "##0": # an
 // optional digit, 0 a digit always shown; rounded half away from zero to the

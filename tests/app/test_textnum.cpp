@@ -7,10 +7,14 @@
 class TestCore : public QObject {
     Q_OBJECT
 private slots:
+    // A decimal comma as the default locale: no number text may heed it.
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German)); }
     void val_data();
     void val();
     void formatPicture_data();
     void formatPicture();
+    void parse_data();
+    void parse();
 };
 
 void TestCore::val_data()
@@ -59,6 +63,43 @@ void TestCore::formatPicture()
     QFETCH(QString, pattern);
     QFETCH(QString, text);
     QCOMPARE(FormatPicture(value, pattern), text);
+}
+
+void TestCore::parse_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("number"); // NaN: refused
+    QTest::addColumn<bool>("whole");
+    QTest::addColumn<bool>("level");
+    const double no = qQNaN();
+    auto row = [](const char *text, double number, bool whole = false, bool level = false) {
+        QTest::newRow(text) << QString::fromUtf8(text) << number << whole << level;
+    };
+    row("0.95", 0.95, false, true);
+    row(" \t12\u00a0", 12, true);
+    row("-1.5E+02", -150);
+    row("+.5", 0.5, false, true);
+    row("5.", 5);
+    row("007", 7, true);
+    row("1", 1, true);
+    row("0", 0, true);
+    row("9223372036854775808", 9223372036854775808.0);
+    for (const char *refused : {"0,95", "1,000", "1.000,5", "95 %", "1 2", "12abc", "1D3", ".", "",
+                                "-", "1E", "1E400", "1E-400", "inf", "nan", "0x10", "\uff11"})
+        row(refused, no);
+}
+
+void TestCore::parse()
+{
+    QFETCH(QString, text);
+    QFETCH(double, number);
+    QFETCH(bool, whole);
+    QFETCH(bool, level);
+    const auto asWhole = ParseWhole(text);
+    QCOMPARE(ParseNumber(text).value_or(qQNaN()), number); // NaN compares equal to NaN
+    QCOMPARE(asWhole.has_value(), whole);
+    if (whole) QCOMPARE(double(*asWhole), number);
+    QCOMPARE(ParseLevel(text).has_value(), level);
 }
 
 QTEST_MAIN(TestCore)

@@ -1,7 +1,10 @@
-#include "cli/json.h"
+#include "model/json.h"
+
+#include "model/textnum.h"
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace Json {
 QString Text(const QString &t)
@@ -51,6 +54,13 @@ QString Number(float v)
 }
 
 QString Number(std::optional<double> v) { return v ? Number(*v) : QStringLiteral("null"); }
+
+QString Rounded(double v, int decimals)
+{
+    // Not finite: "inf" or "nan", which reads as no number and writes null.
+    return Number(ParseNumber(QString::number(v, 'f', decimals))
+                      .value_or(std::numeric_limits<double>::quiet_NaN()));
+}
 
 QString Float(double v)
 {

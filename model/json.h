@@ -1,5 +1,5 @@
 #pragma once
-// The one JSON writer of peltrix-cli: objects keep their keys in the order
+// The one JSON writer of the program: objects keep their keys in the order
 // they are written, so the output reads like the contract that lists them.
 #include <QString>
 #include <QStringList>
@@ -12,6 +12,8 @@ QString Text(const QString &t);
 // The shortest text that reads back to the same double; null when not finite.
 QString Number(double v);
 QString Number(std::optional<double> v);
+// Rounded to `decimals` as fixed-point text rounds it, then written shortest.
+QString Rounded(double v, int decimals);
 // The shortest text that reads back to the same 32-bit float.
 QString Number(float v);
 // 9 significant digits: a session float reads back to the same 32-bit value.
