@@ -1,5 +1,6 @@
 #include "logbook/logbook.h"
 
+#include "model/textnum.h"
 #include "model/session.h"
 #include "model/settingsfile.h"
 
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include <QLocale>
 
 #include <charconv>
 #include <cmath>
@@ -133,11 +133,9 @@ bool ReadLoadNumber(const QString &text, const QString &what, std::optional<doub
         value.reset();
         return true;
     }
-    bool ok = false;
-    double v = t.toDouble(&ok);
-    if (!ok) v = QLocale().toDouble(t, &ok); // "41,5" where the comma is the decimal sign
-    if (ok && std::isfinite(v) && v > 0) {
-        value = v;
+    // Numbers are written with a point whatever the desktop's language.
+    if (const auto v = ParseNumber(t); v && *v > 0) {
+        value = *v;
         return true;
     }
     if (errorText)

@@ -1,5 +1,6 @@
 #include "sheet/sheetdocument.h"
 
+#include "model/textnum.h"
 #include "sheet/assign.h"
 #include "sheet/sheetfile.h"
 #include "sheet/sheetwork.h"
@@ -34,9 +35,8 @@ std::optional<double> Positive(const QString &typed, bool *bad)
 {
     const QString t = typed.trimmed();
     if (t.isEmpty()) return std::nullopt;
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok || !std::isfinite(v) || v <= 0) {
+    const double v = ParseNumber(t).value_or(0);
+    if (!(v > 0)) {
         *bad = true;
         return std::nullopt;
     }

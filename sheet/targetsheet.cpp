@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include "model/textnum.h"
 #include <cmath>
 
 std::vector<int> TargetSheet::GroupShotIndexes(int group) const
@@ -67,9 +68,7 @@ std::optional<double> LabelNumber(const QString &label)
     static const QRegularExpression number(QStringLiteral("[-+]?(\\d+\\.?\\d*|\\.\\d+)"));
     const QRegularExpressionMatch m = number.match(label);
     if (!m.hasMatch()) return std::nullopt;
-    bool ok = false;
-    const double v = m.captured(0).toDouble(&ok);
-    return ok && std::isfinite(v) ? std::optional(v) : std::nullopt;
+    return ParseNumber(m.captured(0));
 }
 
 std::vector<LoadPoint> LoadDevelopment(const TargetSheet &sheet, const SheetFigures &figures)
