@@ -1,9 +1,9 @@
 #include "app/frmmain.h"
 
-#include "ui/appinterface.h"
 #include "platform/menus.h"
 #include "platform/screen.h"
 #include "sheet/frmtargetsheet.h"
+#include "ui/appinterface.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "app/peltrixapp.h"
 
+#include "analysis/frmgroupanalysis.h"
 #include "app/frmmain.h"
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
-#include "analysis/frmgroupanalysis.h"
 #include "graph/frmgraphenter.h"
 #include "help/frmabout.h"
 #include "help/frmmanual.h"

@@ -3,12 +3,12 @@
 // instance of every window, and carries the commands several windows share
 // (save, print, the entry windows). Windows reach it, and each other, through
 // IPeltrixApp (ui/appinterface.h).
-#include "ui/appinterface.h"
+#include "logbook/logbook.h"
 #include "model/groupdocument.h"
 #include "model/session.h"
-#include "logbook/logbook.h"
 #include "platform/environment.h"
 #include "platform/prompter.h"
+#include "ui/appinterface.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
 // The work every typed or clicked shot triggers: statistics and the report.
-#include "model/session.h"
 #include "benchmain.h"
+#include "model/session.h"
 #include "stats/groupstats.h"
 #include "stats/report.h"
 

@@ -1,8 +1,8 @@
 // The longest Compute of each test window against the plain-C rendering of
 // the same search (reference_search.h), in the same painted application, so
 // the figures show what the program's structure costs.
-#include "model/session.h"
 #include "benchmain.h"
+#include "model/session.h"
 #include "reference_search.h"
 #include "stattools/stattests.h"
 

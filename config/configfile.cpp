@@ -1,8 +1,8 @@
 #include "config/configfile.h"
 
-#include "model/textnum.h"
-#include "model/settings.h"
 #include "config/textrecords.h"
+#include "model/settings.h"
+#include "model/textnum.h"
 #include "platform/prompter.h"
 #include "platform/wholefile.h"
 

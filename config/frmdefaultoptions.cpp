@@ -1,9 +1,9 @@
 #include "config/frmdefaultoptions.h"
 
-#include "ui/appinterface.h"
 #include "config/configfile.h"
 #include "model/settings.h"
 #include "platform/screen.h"
+#include "ui/appinterface.h"
 
 #include <QCheckBox>
 #include <QLabel>

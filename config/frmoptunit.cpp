@@ -1,7 +1,7 @@
 #include "config/frmoptunit.h"
 
-#include "ui/appinterface.h"
 #include "platform/screen.h"
+#include "ui/appinterface.h"
 
 #include <QEvent>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 #include "entry/frmenterheader.h"
 
-#include "ui/appinterface.h"
 #include "entry/keyboardentry.h"
 #include "platform/screen.h"
+#include "ui/appinterface.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "entry/frmkeyboardenter.h"
 
-#include "ui/appinterface.h"
 #include "entry/frmtextenter.h"
 #include "platform/menus.h"
 #include "platform/placement.h"
+#include "ui/appinterface.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>

@@ -1,9 +1,9 @@
 #include "entry/frmtextenter.h"
 
-#include "ui/appinterface.h"
 #include "entry/keyboardentry.h"
 #include "platform/screen.h"
 #include "stats/report.h"
+#include "ui/appinterface.h"
 
 #include <QEvent>
 #include <QLabel>

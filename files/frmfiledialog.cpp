@@ -1,9 +1,9 @@
 #include "files/frmfiledialog.h"
 
-#include "ui/appinterface.h"
 #include "files/statsfile.h"
 #include "platform/folderlists.h"
 #include "platform/screen.h"
+#include "ui/appinterface.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "files/frmfilesaveas.h"
 
-#include "ui/appinterface.h"
 #include "files/frmfiledialog.h"
 #include "files/statsfile.h"
 #include "platform/folderlists.h"
 #include "platform/screen.h"
+#include "ui/appinterface.h"
 
 #include <QComboBox>
 #include <QDir>

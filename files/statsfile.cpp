@@ -1,7 +1,7 @@
 #include "files/statsfile.h"
 
-#include "model/textnum.h"
 #include "config/textrecords.h"
+#include "model/textnum.h"
 #include "platform/prompter.h"
 #include "platform/wholefile.h"
 #include "stats/groupstats.h"

@@ -1,8 +1,8 @@
 #include "graph/findtool.h"
 
-#include "ui/appinterface.h"
 #include "graph/picturebox.h"
 #include "platform/screen.h"
+#include "ui/appinterface.h"
 
 #include <QApplication>
 #include <QMainWindow>

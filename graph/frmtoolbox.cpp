@@ -1,11 +1,11 @@
 #include "graph/frmtoolbox.h"
 
-#include "ui/appinterface.h"
 #include "detect/holenet.h"
 #include "graph/findtool.h"
 #include "graph/frmgraphenter.h"
 #include "graph/targetdrawing.h"
 #include "platform/screen.h"
+#include "ui/appinterface.h"
 
 #include <QGuiApplication>
 #include <QStyleOptionButton>

@@ -2,9 +2,9 @@
 // Find: bullet holes proposed over the target picture. The shooter accepts or
 // rejects each proposal; accepted ones enter the group exactly as clicked
 // shots do, and the one Find that added them can be taken back.
-#include "model/session.h"
 #include "detect/scanreader.h"
 #include "graph/targetdrawing.h"
+#include "model/session.h"
 #include "platform/prompter.h"
 
 #include <QPointF>

@@ -1,9 +1,9 @@
 #include "graph/straighten.h"
 
-#include "model/session.h"
 #include "entry/keyboardentry.h"
 #include "imaging/matview.h"
 #include "imaging/targetimage.h"
+#include "model/session.h"
 #include "platform/prompter.h"
 #include "platform/screen.h"
 #include "platform/vectorstate.h"

@@ -1,7 +1,7 @@
 #include "graph/targetdrawing.h"
 
-#include "model/textnum.h"
 #include "entry/keyboardentry.h"
+#include "model/textnum.h"
 #include "stats/groupstats.h"
 
 #include <algorithm>

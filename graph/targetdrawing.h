@@ -2,8 +2,8 @@
 // What the graphical entry draws over the target, and the mouse and toolbox
 // steps that change the group, as plain functions over the session and the
 // picture. The windows only route events here and mirror the toolbox state.
-#include "model/session.h"
 #include "graph/targetcanvas.h"
+#include "model/session.h"
 #include "platform/prompter.h"
 
 #include <QRectF>

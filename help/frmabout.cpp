@@ -1,8 +1,8 @@
 #include "help/frmabout.h"
 
-#include "ui/appinterface.h"
-#include "model/session.h"
 #include "help/sysinfo.h"
+#include "model/session.h"
+#include "ui/appinterface.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "help/frmtutorial.h"
 
-#include "ui/appinterface.h"
 #include "help/tutorial.h"
+#include "ui/appinterface.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -1,6 +1,5 @@
 #include "imaging/targetimage.h"
 
-
 #include <QFile>
 #include <QImage>
 #include <QImageReader>

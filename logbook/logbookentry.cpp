@@ -1,13 +1,12 @@
 #include "logbook/logbook.h"
 
-#include "model/textnum.h"
 #include "model/session.h"
 #include "model/settingsfile.h"
+#include "model/textnum.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
-
 
 #include <charconv>
 #include <cmath>

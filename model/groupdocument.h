@@ -12,8 +12,7 @@ class GroupDocument : public QObject {
 public:
     explicit GroupDocument(Session &session, QObject *parent = nullptr)
         : QObject(parent), session(session)
-    {
-    }
+    {}
 
     Session &session;
 

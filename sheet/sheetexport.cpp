@@ -1,8 +1,8 @@
 #include "sheet/sheetexport.h"
 
+#include "files/statsfile.h"
 #include "model/session.h"
 #include "model/textnum.h"
-#include "files/statsfile.h"
 #include "platform/wholefile.h"
 #include "sheet/sheetdraw.h"
 

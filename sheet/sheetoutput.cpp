@@ -105,7 +105,6 @@ void frmTargetSheet::AddToLogbook(bool all)
     statusBar()->showMessage(QStringLiteral("%1 groups added to the logbook.").arg(n));
 }
 
-
 namespace {
 frmTargetSheet *ShowSheetWindow(IPeltrixApp &app)
 {

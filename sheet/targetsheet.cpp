@@ -1,8 +1,8 @@
 #include "sheet/targetsheet.h"
 
+#include "model/textnum.h"
 #include <QRegularExpression>
 #include <algorithm>
-#include "model/textnum.h"
 #include <cmath>
 
 std::vector<int> TargetSheet::GroupShotIndexes(int group) const

@@ -247,10 +247,8 @@ void printBody(const Session &s, ReportSurface &out, qint32 dx, qint32 dy)
     printAt(out, left[14] + 1400, top[14],
             FormatPicture(float(s.ShotCount), QStringLiteral("##0")));
     if (s.ShotCount > 1) {
-        printAt(out, left[16] + 1250, top[16],
-                FormatPicture(s.MeanX, QStringLiteral("##0.000")));
-        printAt(out, left[17] + 1250, top[17],
-                FormatPicture(s.MeanY, QStringLiteral("##0.000")));
+        printAt(out, left[16] + 1250, top[16], FormatPicture(s.MeanX, QStringLiteral("##0.000")));
+        printAt(out, left[17] + 1250, top[17], FormatPicture(s.MeanY, QStringLiteral("##0.000")));
     }
     const QString sizeText =
         FormatPicture(s.GroupSize, QStringLiteral("#0.000")) + QLatin1Char(' ') + s.UnitName;
@@ -258,19 +256,18 @@ void printBody(const Session &s, ReportSurface &out, qint32 dx, qint32 dy)
     if (const auto moa = GroupSizeMOA(s)) {
         // A long unit name would run into the MOA at its usual place: then
         // the MOA follows the size text, two blanks after it.
-        const double after =
-            left[15] + 2050 + out.TextWidth(sizeText + QStringLiteral("  "));
+        const double after = left[15] + 2050 + out.TextWidth(sizeText + QStringLiteral("  "));
         printAt(out, std::max(double(left[15] + 3250), after), top[15],
                 FormatPictureD(*moa, QStringLiteral("##0.00")) + QStringLiteral(" MOA"));
     }
 
     const QString pat = QStringLiteral("###0.000");
-    printRow(out, left[5] + 400, top[5] + h, signedText(s.MeanX, pat),
-             signedText(s.SdX, pat), FormatPicture(s.RangeX, pat), 1300, 1300);
-    printRow(out, left[8] + 400, top[8] + h, signedText(s.MeanY, pat),
-             signedText(s.SdY, pat), FormatPicture(s.RangeY, pat), 1300, 1300);
-    printRow(out, left[11] + 400, top[11] + h, signedText(s.MeanR, pat),
-             FormatPicture(s.SdR, pat), FormatPicture(s.RangeR, pat), 1350, 1300);
+    printRow(out, left[5] + 400, top[5] + h, signedText(s.MeanX, pat), signedText(s.SdX, pat),
+             FormatPicture(s.RangeX, pat), 1300, 1300);
+    printRow(out, left[8] + 400, top[8] + h, signedText(s.MeanY, pat), signedText(s.SdY, pat),
+             FormatPicture(s.RangeY, pat), 1300, 1300);
+    printRow(out, left[11] + 400, top[11] + h, signedText(s.MeanR, pat), FormatPicture(s.SdR, pat),
+             FormatPicture(s.RangeR, pat), 1350, 1300);
 }
 } // namespace
 

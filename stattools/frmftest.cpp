@@ -1,8 +1,8 @@
 #include "stattools/frmftest.h"
 
-#include "ui/appinterface.h"
 #include "platform/screen.h"
 #include "stattools/testform.h"
+#include "ui/appinterface.h"
 
 #include <QDir>
 #include <QGroupBox>

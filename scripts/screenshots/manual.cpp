@@ -4,9 +4,9 @@
 // Run through scripts/make-screenshots.sh.
 #include "app/frmmain.h"
 #include "app/peltrixapp.h"
-#include "model/textnum.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
+#include "model/textnum.h"
 #include "platform/scriptedprompter.h"
 #include "shots.h"
 #include "stats/frmtextoutput.h"
