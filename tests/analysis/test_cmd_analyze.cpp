@@ -1,8 +1,8 @@
 // analyze of the command-line companion, run in-process on real files.
 #include "analysis/groupanalysis.h"
-#include "model/textnum.h"
 #include "cli/cli.h"
 #include "files/statsfile.h"
+#include "model/textnum.h"
 #include "testsupport.h"
 
 #include <QFile>

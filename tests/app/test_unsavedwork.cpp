@@ -1,7 +1,6 @@
 // Unsaved work is offered for saving before Open or Import replaces it, and an
 // edited header counts as unsaved work.
 #include "app/frmmain.h"
-#include "model/textnum.h"
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "files/frmfiledialog.h"
@@ -9,6 +8,7 @@
 #include "files/statsfile.h"
 #include "filetestutil.h"
 #include "graph/frmgraphenter.h"
+#include "model/textnum.h"
 #include "platform/folderlists.h"
 #include "testsupport.h"
 

@@ -1,8 +1,8 @@
 // peltrix.ini and the program's folders: first run, later runs and old files
 // (damaged files in test_configdamage, failed writes in test_failedwrites).
-#include "model/textnum.h"
 #include "config/configfile.h"
 #include "filetestutil.h"
+#include "model/textnum.h"
 #include "platform/scriptedprompter.h"
 #include "testsupport.h"
 

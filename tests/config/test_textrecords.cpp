@@ -1,6 +1,6 @@
 // The record format shared by peltrix.ini, .pxs and the export.
-#include "model/textnum.h"
 #include "config/textrecords.h"
+#include "model/textnum.h"
 #include "platform/codec1252.h"
 
 #include <QtTest>

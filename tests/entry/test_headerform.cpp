@@ -1,9 +1,9 @@
 // The header form shows what is stored so that Ok keeps it, and its boxes
 // take typing where the mouse puts the cursor.
 #include "app/frmmain.h"
-#include "model/textnum.h"
 #include "entry/frmenterheader.h"
 #include "files/statsfile.h"
+#include "model/textnum.h"
 #include "testsupport.h"
 
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 // Keyboard entry and the header form, driven through the real forms.
 #include "app/frmmain.h"
-#include "model/textnum.h"
 #include "entry/frmenterheader.h"
 #include "entry/frmkeyboardenter.h"
 #include "entry/frmtextenter.h"
 #include "entry/keyboardentry.h"
+#include "model/textnum.h"
 #include "stats/frmtextoutput.h"
 #include "stats/report.h"
 #include "testsupport.h"

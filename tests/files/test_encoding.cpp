@@ -1,12 +1,12 @@
 // Every character kept: .pxs, export and peltrix.ini in Windows-1252 when
 // their texts fit, byte for byte as before, else whole in UTF-8 after the
 // byte-order mark; the same through the companion's stats, resave and export.
-#include "model/textnum.h"
 #include "config/configfile.h"
 #include "config/textrecords.h"
 #include "files/export.h"
 #include "files/statsfile.h"
 #include "filetestutil.h"
+#include "model/textnum.h"
 #include "testsupport.h"
 
 #include <QtTest>

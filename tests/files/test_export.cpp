@@ -1,10 +1,10 @@
 // Shot data export: names, layout, MOA text, and never overwriting (a full
 // disk is in test_failedwrites).
-#include "model/textnum.h"
 #include "config/textrecords.h"
 #include "files/export.h"
 #include "files/statsfile.h"
 #include "filetestutil.h"
+#include "model/textnum.h"
 #include "stats/groupstats.h"
 #include "testsupport.h"
 

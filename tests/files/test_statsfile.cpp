@@ -1,8 +1,8 @@
 // The .pxs file: round trips, its bytes, files of earlier releases and
 // damaged files (failed writes are in test_failedwrites).
-#include "model/textnum.h"
 #include "files/statsfile.h"
 #include "filetestutil.h"
+#include "model/textnum.h"
 #include "stats/groupstats.h"
 #include "testsupport.h"
 

@@ -1,8 +1,8 @@
 // log and chrono of the command-line companion on real files, and two
 // companions adding to one logbook at once.
-#include "model/textnum.h"
 #include "cli/cli.h"
 #include "files/statsfile.h"
+#include "model/textnum.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>

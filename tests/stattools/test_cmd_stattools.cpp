@@ -24,7 +24,8 @@ void TestStatToolsCli::commands_data()
     row("t", "critical t 10 5", 0, "2.2286\n", "");
     row("t not found", "critical t 2 5", 0, "not found\n", "");
     row("F", "critical f 4 4 5", 0, "9.6046\n", "");
-    row("unknown kind", "critical z 1 5", 2, "", "critical: unknown kind z\nusage: peltrix-cli critical ");
+    row("unknown kind", "critical z 1 5", 2, "",
+        "critical: unknown kind z\nusage: peltrix-cli critical ");
     row("ttest significant", "ttest 10 2 10 12 2 10 5", 0,
         "T-Test Value: 2.10\nExperimental t value: 2.24\n"
         "The averages of Sample A and Sample B are significantly different.\n",
