@@ -7,6 +7,7 @@
 #include "graph/picturebox.h"
 #include "graph/pictureview.h"
 #include "graph/targetdrawing.h"
+#include "imaging/targetimage.h"
 
 #include <QApplication>
 #include <QFile>
@@ -148,7 +149,7 @@ BENCHMARK(ZoomStep)->Arg(25)->Arg(10)->Arg(400)->Unit(benchmark::kMillisecond);
 
 void BareDecode(benchmark::State &state)
 {
-    QImageReader::setAllocationLimit(TargetCanvas::ImageAllocationLimitMB);
+    RaiseAllocationLimit();
     const QString path = JpegPath();
     for (auto _ : state) {
         const double before = StatusKB("VmRSS:");

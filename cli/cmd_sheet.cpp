@@ -3,6 +3,7 @@
 #include "cli/args.h"
 #include "model/json.h"
 #include "model/textnum.h"
+#include "sheet/loadplot.h"
 #include "sheet/sheetfile.h"
 #include "sheet/sheetpage.h"
 #include "sheet/sheetwork.h"
@@ -116,12 +117,16 @@ int CmdSheet(const QStringList &args, CliContext &ctx)
             return CliExit::Ok;
         }
         // The page Print Sheet prints, from the sheet and its scan (a blank
-        // card where the scan cannot be read), without the window's chart.
+        // card where the scan cannot be read).
         QString cardWhy;
         const SheetFigures figures = AnalyzeSheet(sheet);
         const SheetPage page{
-            sheet, figures, SheetCardImage(sheet, &cardWhy), QFileInfo(path).completeBaseName(),
-            0,     {}};
+            sheet,
+            figures,
+            SheetCardImage(sheet, &cardWhy),
+            QFileInfo(path).completeBaseName(),
+            0,
+            [&](QPainter &p, const QRectF &box) { DrawLoadChart(p, box, sheet, figures); }};
         if (!PrintSheetPdf(a.Value("--pdf"), page, &why)) return Refuse(ctx, why);
         return CliExit::Ok;
     }

@@ -32,7 +32,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The Qt and OpenCV libraries by name; the platform plugin and the font are
 # loaded at run time, so no library scan would find them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libqt6charts6 (>= 6.4), libqt6concurrent6 (>= 6.4), qt6-qpa-plugins, fonts-dejavu-core, libopencv-core406, libopencv-imgproc406, libopencv-dnn406")
+  "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libqt6concurrent6 (>= 6.4), qt6-qpa-plugins, fonts-dejavu-core, libopencv-core406, libopencv-imgproc406, libopencv-dnn406")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)

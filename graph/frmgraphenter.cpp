@@ -54,6 +54,11 @@ frmGraphEnter::frmGraphEnter(IPeltrixApp &a, QWidget *parent)
     connect(Finder, &FindTool::Changed, this, [this] {
         if (toolbox) toolbox->Sync();
     });
+    // Shots added, removed or re-read anywhere: the tools and the guide follow.
+    connect(&app.Document(), &GroupDocument::groupChanged, this, [this] {
+        if (toolbox) toolbox->Sync();
+        UpdateGuide();
+    });
 
     auto item = [this](auto &&...args) { return AddMenuItem(this, args...); };
     auto menu = [this](const char *name, const QString &caption) {
@@ -235,8 +240,6 @@ void frmGraphEnter::Picture1_MouseDown(int, int, float X, float Y)
         lblStatus->setText(CalibrationAnswerPrompt(app.session));
     ::Picture1_MouseDown(app.session, picture, app.prompter, X, Y);
     app.Document().Changed();
-    if (toolbox) toolbox->Sync();
-    UpdateGuide();
 }
 
 void frmGraphEnter::Picture1_MouseMove(int, int, float X, float Y)

@@ -89,8 +89,6 @@ public:
     // the pixels change.
     std::function<void(const QRect &, QRgb)> Xored;
 
-    static constexpr int ImageAllocationLimitMB = ::ImageAllocationLimitMB;
-
 private:
     enum class Kind { Line, Box, Circle };
     struct Figure {

@@ -41,7 +41,7 @@ if [ -n "$unexpected" ]; then echo "unexpected in the package:"; echo "$unexpect
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6sql6 libqt6sql6-sqlite \
-  libqt6charts6 libqt6concurrent6 qt6-qpa-plugins libopencv-core406 libopencv-imgproc406 libopencv-dnn406; do
+  libqt6concurrent6 qt6-qpa-plugins libopencv-core406 libopencv-imgproc406 libopencv-dnn406; do
   echo "$depends" | grep -q "$dep" || { echo "not declared as a dependency: $dep"; fail=1; }
 done
 if command -v desktop-file-validate >/dev/null; then

@@ -4,12 +4,10 @@
 #include "detect/holenet.h"
 #include "platform/menus.h"
 #include "sheet/sheetcanvas.h"
-#include "sheet/sheetchart.h"
 #include "sheet/sheetgroupsmodel.h"
 #include "sheet/sheetpage.h"
 #include "ui/appinterface.h"
 
-#include <QChartView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -84,9 +82,8 @@ frmTargetSheet::frmTargetSheet(IPeltrixApp &a, QWidget *parent)
     cboShow->setObjectName(QStringLiteral("cboShow"));
     picPlot = new GroupPlotView;
     picPlot->setMinimumSize(300, 300);
-    chtLoad = new QChartView;
+    chtLoad = new LoadChartView(doc);
     chtLoad->setObjectName(QStringLiteral("chtLoad"));
-    chtLoad->setRenderHint(QPainter::Antialiasing);
     chtLoad->setMinimumSize(300, 260);
 
     auto *tabs = new QTabWidget;
@@ -230,7 +227,7 @@ void frmTargetSheet::Refresh()
     filling = false;
     grdGroups->resizeColumnsToContents();
     lblPooled->setText(SheetPooledText(sheet, doc.Figures()));
-    chtLoad->setChart(MakeLoadChart(sheet, doc.Figures()));
+    chtLoad->update();
     SelectGroup(picSheet->SelectedGroup < int(sheet.Marks.size()) ? picSheet->SelectedGroup : -1);
     setWindowTitle(doc.Path().isEmpty() ? Title : Title + QStringLiteral(" - ") + doc.Name());
 }

@@ -14,7 +14,6 @@
 
 class IPeltrixApp;
 class GroupPlotView;
-class QChartView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -84,7 +83,7 @@ private:
     QTableView *grdGroups;
     QLabel *lblPooled;
     GroupPlotView *picPlot;
-    QChartView *chtLoad;
+    QWidget *chtLoad;
     QLineEdit *txtDpi, *txtScale, *txtRange, *txtBullet, *txtShots, *txtShooter, *txtFirearm,
         *txtDate;
     QComboBox *cboUnit, *cboShow, *cboMode;

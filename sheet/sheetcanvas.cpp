@@ -1,5 +1,6 @@
 #include "sheet/sheetcanvas.h"
 
+#include "sheet/loadplot.h"
 #include "sheet/sheetdraw.h"
 
 #include <QKeyEvent>
@@ -211,4 +212,15 @@ void SheetCanvas::keyPressEvent(QKeyEvent *e)
     }
     emit SelectionChanged();
     update();
+}
+
+LoadChartView::LoadChartView(const SheetDocument &doc, QWidget *parent) : QWidget(parent), doc(doc)
+{
+    connect(&doc, &SheetDocument::Changed, this, qOverload<>(&QWidget::update));
+}
+
+void LoadChartView::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    DrawLoadChart(p, QRectF(rect()), doc.Sheet(), doc.Figures());
 }

@@ -55,3 +55,15 @@ private:
     QPointF pressAt;
     bool moved = false;
 };
+
+// The load chart of the document, drawn again whenever its figures change.
+class LoadChartView : public QWidget {
+public:
+    explicit LoadChartView(const SheetDocument &doc, QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    const SheetDocument &doc;
+};

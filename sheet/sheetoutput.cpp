@@ -4,16 +4,14 @@
 
 #include "logbook/logbook.h"
 #include "platform/menus.h"
+#include "sheet/loadplot.h"
 #include "sheet/sheetcanvas.h"
-#include "sheet/sheetchart.h"
 #include "sheet/sheetexport.h"
 #include "sheet/sheetpage.h"
 #include "ui/appinterface.h"
 
-#include <QChart>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QGraphicsScene>
 #include <QMainWindow>
 #include <QStatusBar>
 
@@ -63,16 +61,7 @@ bool frmTargetSheet::PrintSheet(const QString &pdfPath)
                    doc.Card(),
                    doc.Name(),
                    std::max(0, cboShow->currentIndex()),
-                   [&](QPainter &p, const QRectF &box) {
-                       QGraphicsScene scene;
-                       QChart *chart = MakeLoadChart(sheet, figures);
-                       scene.addItem(chart);
-                       // Laid out at two thirds of the size and drawn at the
-                       // whole: letters that read on paper.
-                       chart->setGeometry(QRectF(QPointF(0, 0), box.size() / 1.5));
-                       scene.setSceneRect(QRectF(QPointF(0, 0), box.size() / 1.5));
-                       scene.render(&p, box);
-                   }};
+                   [&](QPainter &p, const QRectF &box) { DrawLoadChart(p, box, sheet, figures); }};
     QString why;
     if (!PrintSheetPdf(pdfPath, page, &why)) {
         Tell(why);

@@ -45,14 +45,17 @@ template <class T> T *Child(QWidget *w, const char *name)
     return w->findChild<T *>(QString::fromLatin1(name));
 }
 
-// Every line the page renderer lays out is in the PDF's text.
+// Every line the page renderer lays out is in the PDF's text, and the load
+// chart where the labels make one.
 bool PageHolds(const QString &pdf, const SheetDocument &doc)
 {
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     p.waitForFinished(20000);
     const QString text = QString::fromUtf8(p.readAllStandardOutput()).simplified();
-    const QStringList lines = SheetPageLines(doc.Sheet(), doc.Figures(), 0);
+    QStringList lines = SheetPageLines(doc.Sheet(), doc.Figures(), 0);
+    if (!LoadDevelopment(doc.Sheet(), doc.Figures()).empty())
+        lines << QStringLiteral("Load development");
     return std::all_of(lines.begin(), lines.end(),
                        [&](const QString &l) { return text.contains(l.simplified()); });
 }
