@@ -338,8 +338,13 @@ void frmLogbook::cmdDelete_Click()
 
 void frmLogbook::cmdUndo_Click()
 {
-    if (!book.Restore(lastDeleted)) tell(book.ErrorString());
-    lastDeleted.clear();
+    // Kept until they are back: a restore that fails can be tried again.
+    if (book.Restore(lastDeleted))
+        lastDeleted.clear();
+    else
+        tell(QStringLiteral("The deleted groups could not be restored; Undo Delete still holds "
+                            "them.\r\r%1")
+                 .arg(book.ErrorString()));
     Reload();
 }
 

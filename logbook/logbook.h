@@ -78,15 +78,21 @@ struct LogbookFilter {
 class Logbook {
 public:
     enum class Failure { None, NotSqlite, Damaged, Newer, Locked, ReadOnly, Other };
-    static constexpr int SchemaVersion = 1;
+    // 2: ids are never used twice.
+    static constexpr int SchemaVersion = 2;
+    // PRAGMA application_id of our logbooks ("PxLb").
+    static constexpr int ApplicationId = 0x50784c62;
 
     Logbook();
     ~Logbook();
     Logbook(const Logbook &) = delete;
     Logbook &operator=(const Logbook &) = delete;
 
-    // Opens (creating when missing) the logbook at `path`. False with the
-    // reason; the file is then untouched.
+    // Opens (creating when missing) the logbook at `path`. The file is read
+    // before anything is written to it: a database that is not exactly one of
+    // ours is refused, untouched. One that cannot be written opens read-only.
+    // An old logbook is brought up to date by the first change made to it.
+    // False with the reason; the file is then untouched.
     bool Open(const QString &path, int busyTimeoutMs = 5000);
     void Close();
     bool IsOpen() const { return open; }
@@ -126,13 +132,18 @@ public:
 private:
     bool fail(Failure f, const QString &text);
     bool sqlFail(const QString &what, const class QSqlError &e);
+    enum class Access { Write, Read, AsItStands };
+    bool connect(Access a, int busyTimeoutMs);
+    std::optional<int> inspect(bool thorough);
     bool setUp(int busyTimeoutMs);
+    bool ready(const QString &what);
     bool migrate();
     bool insert(const LogbookEntry &e, bool withId, qint64 &id);
 
     QString connection, path, error;
     Failure failure = Failure::None;
     bool open = false, readOnly = false;
+    bool current = false; // the schema is this version's
 };
 
 // The default database of the user: logbook.sqlite in the per-user data folder.

@@ -19,16 +19,7 @@ std::optional<std::vector<Logbook::Removed>> Logbook::Delete(const std::vector<q
 {
     failure = Failure::None;
     error.clear();
-    if (!open) {
-        fail(Failure::Other, QStringLiteral("No logbook is open."));
-        return std::nullopt;
-    }
-    if (readOnly) {
-        fail(Failure::ReadOnly, QStringLiteral("The logbook %1 is read-only: nothing could be "
-                                               "deleted.")
-                                    .arg(QDir::toNativeSeparators(path)));
-        return std::nullopt;
-    }
+    if (!ready(QStringLiteral("deleted"))) return std::nullopt;
     QSqlQuery q(QSqlDatabase::database(connection, false));
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         sqlFail(QStringLiteral("deleted"), q.lastError());
@@ -73,8 +64,7 @@ bool Logbook::Restore(const Removed &r) { return Restore(std::vector<Removed>{r}
 
 bool Logbook::Restore(const std::vector<Removed> &removed)
 {
-    if (!open || readOnly)
-        return fail(Failure::ReadOnly, QStringLiteral("The logbook cannot be written."));
+    if (!ready(QStringLiteral("restored"))) return false;
     QSqlQuery q(QSqlDatabase::database(connection, false));
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return sqlFail(QStringLiteral("restored"), q.lastError());
@@ -98,10 +88,7 @@ bool Logbook::Restore(const std::vector<Removed> &removed)
 
 bool Logbook::AddVelocities(const VelocitySeries &v, qint64 *id)
 {
-    if (!open || readOnly)
-        return fail(Failure::ReadOnly, QStringLiteral("The logbook %1 is read-only: nothing could "
-                                                      "be added.")
-                                           .arg(QDir::toNativeSeparators(path)));
+    if (!ready(QStringLiteral("added"))) return false;
     QSqlDatabase db = QSqlDatabase::database(connection, false);
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SAVEPOINT velocities")))
@@ -151,10 +138,7 @@ std::optional<std::vector<VelocitySeries>> Logbook::Velocities()
 
 bool Logbook::SetLoad(const std::vector<qint64> &ids, const LoadInfo &given)
 {
-    if (!open || readOnly)
-        return fail(Failure::ReadOnly, QStringLiteral("The logbook %1 is read-only: nothing could "
-                                                      "be changed.")
-                                           .arg(QDir::toNativeSeparators(path)));
+    if (!ready(QStringLiteral("changed"))) return false;
     const LoadInfo load = NormalizedLoad(given);
     QSqlQuery q(QSqlDatabase::database(connection, false));
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))

@@ -2,6 +2,7 @@
 // companions adding to one logbook at once.
 #include "cli/cli.h"
 #include "files/statsfile.h"
+#include "filetestutil.h"
 #include "model/textnum.h"
 #include "testsupport.h"
 
@@ -11,6 +12,10 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QJsonObject json(const CliRun &r) { return QJsonDocument::fromJson(r.out.toUtf8()).object(); }
@@ -40,6 +45,8 @@ private slots:
     void refusals();
     void sheetGroups();
     void twoProcessesAddAtOnce();
+    void readOnlyLogbook_data();
+    void readOnlyLogbook();
     void chrono();
 
 private:
@@ -208,6 +215,53 @@ void TestCliLog::twoProcessesAddAtOnce()
     const CliRun r = RunCliCaptured({QStringLiteral("log"), QStringLiteral("list"),
                                      QStringLiteral("--db"), db, QStringLiteral("--json")});
     QCOMPARE(json(r)[QLatin1String("groups")].toArray().size(), 24);
+}
+
+void TestCliLog::readOnlyLogbook_data()
+{
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<int>("folderMode");
+    QTest::newRow("read-only file") << 0444 << 0777;
+    QTest::newRow("read-only folder") << 0644 << 0555;
+}
+
+void TestCliLog::readOnlyLogbook()
+{
+    QFETCH(int, fileMode);
+    QFETCH(int, folderMode);
+    const QString folder = dir.filePath(QString::number(folderMode));
+    const QString db = folder + QStringLiteral("/log.sqlite");
+    const QString group = writeGroup(dir, QStringLiteral("ro.pxs"), {{0, 0}, {1, 1}});
+    // The modes stop the superuser in nothing: the companion then runs as nobody.
+    auto cli = [&](const char *sub) {
+        QProcess p;
+        p.setChildProcessModifier([] {
+            if (geteuid() == 0 && (setgroups(0, nullptr) || setgid(65534) || setuid(65534)))
+                _exit(99);
+        });
+        QStringList args{QStringLiteral("log"), QString::fromLatin1(sub), QStringLiteral("--db"),
+                         db};
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/peltrix-cli"),
+                args << (args[1] == QLatin1String("add") ? QStringList{group} : QStringList{}));
+        p.waitForFinished(60000);
+        return std::pair(p.exitCode(), p.readAllStandardOutput().count('\n'));
+    };
+    QVERIFY(QDir().mkpath(folder));
+    chmod(qPrintable(dir.path()), 0755);
+    chmod(qPrintable(folder), 0777);
+    QCOMPARE(cli("add").first, 0);
+    const QByteArray before = ReadBytes(db);
+    chmod(qPrintable(db), mode_t(fileMode));
+    chmod(qPrintable(folder), mode_t(folderMode));
+    QCOMPARE(cli("list"), std::pair(0, qsizetype(2)));
+    QCOMPARE(cli("add").first, 1);
+    QVERIFY(ReadBytes(db) == before);
+    // Nothing is left beside it that would stop a writer once it may write.
+    QVERIFY(!QFile::exists(db + QStringLiteral("-wal")) &&
+            !QFile::exists(db + QStringLiteral("-shm")));
+    chmod(qPrintable(db), 0666);
+    chmod(qPrintable(folder), 0777);
+    QCOMPARE(cli("add").first, 0);
 }
 
 void TestCliLog::chrono()
