@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "platform/localfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +20,15 @@ int main(int argc, char *argv[])
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
         }
     }
-    QGuiApplication app(argc, argv);
+    // Qt would take options such as -platform or -reverse out of the
+    // arguments it is given: it gets the program's name only, the rest is ours,
+    // file names in the bytes the system gave them.
+    int qtArgc = 1;
+    char *qtArgv[] = {argv[0], nullptr};
+    QGuiApplication app(qtArgc, qtArgv);
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << FileNameFromSystem(QByteArray(argv[i]));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return RunCli(QCoreApplication::arguments().mid(1), out, err);
+    return RunCli(args, out, err);
 }

@@ -3,6 +3,7 @@
 #include "config/textrecords.h"
 #include "model/settings.h"
 #include "model/textnum.h"
+#include "platform/localfile.h"
 #include "platform/prompter.h"
 #include "platform/wholefile.h"
 
@@ -100,18 +101,8 @@ std::optional<QByteArray> readConfig(const QString &path, QString *why)
         *why = QStringLiteral("a folder of that name is in its place");
         return std::nullopt;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = file.errorString();
-        return std::nullopt;
-    }
     // One byte beyond the limit tells a file that is not ours.
-    QByteArray bytes = file.read(MaxConfigBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        *why = file.errorString();
-        return std::nullopt;
-    }
-    return bytes;
+    return ReadRegularFile(path, MaxConfigBytes + 1, why, Beyond::Cut);
 }
 
 QString shown(const QString &path) { return QDir::toNativeSeparators(path); }

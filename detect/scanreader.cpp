@@ -3,6 +3,7 @@
 #include "detect/holenet.h"
 #include "imaging/targetimage.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <cmath>
@@ -95,11 +96,12 @@ std::optional<HoleReport> FindHolesInImage(const QImage &image, const HoleReques
 std::optional<HoleReport> FindHolesInFile(const QString &path, const HoleRequest &request,
                                           QString *error)
 {
-    if (!QFileInfo(path).isFile()) {
-        Fail(error, QStringLiteral("The file does not exist: ") + path);
+    QFile file;
+    QImageReader reader;
+    if (QString no; !OpenImageFile(path, file, reader, &no)) {
+        Fail(error, QStringLiteral("The image %1 cannot be read: %2").arg(path, no));
         return std::nullopt;
     }
-    QImageReader reader(path);
     // Photos open upright: every position refers to the picture as seen.
     reader.setAutoTransform(true);
     const QSize full = UprightSize(reader);

@@ -2,6 +2,7 @@
 
 #include "config/textrecords.h"
 #include "model/textnum.h"
+#include "platform/localfile.h"
 #include "platform/prompter.h"
 #include "platform/wholefile.h"
 #include "stats/groupstats.h"
@@ -110,7 +111,7 @@ bool ExportShotData(const Session &s, Prompter &prompter)
     const QString folder = s.StatsFilePath.left(slash + 1);
     QString name = ExportFileName(statsName);
     QString path = folder + name;
-    while (QFileInfo::exists(path)) {
+    while (NameExists(path)) {
         const auto answer = prompter.InputBox(
             name + QStringLiteral(" exists. Please Enter a new file name for the export file."),
             name + QStringLiteral(" Exists"), QString());

@@ -2,6 +2,7 @@
 
 #include "config/textrecords.h"
 #include "model/textnum.h"
+#include "platform/localfile.h"
 #include "platform/prompter.h"
 #include "platform/wholefile.h"
 #include "stats/groupstats.h"
@@ -168,21 +169,9 @@ bool ParseStatsFile(Session &s, const QByteArray &bytes, QString *errorText)
 
 bool ReadStatsFile(Session &s, QString *errorText)
 {
-    QFile file(s.StatsFilePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errorText) *errorText = file.errorString();
-        return false;
-    }
-    if (file.size() > MaxStatsFileBytes) {
-        if (errorText) *errorText = QStringLiteral("It is far too large.");
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (errorText) *errorText = file.errorString();
-        return false;
-    }
-    if (!ParseStatsFile(s, bytes, errorText)) return false;
+    const auto bytes = ReadRegularFile(s.StatsFilePath, MaxStatsFileBytes, errorText,
+                                       Beyond::Refuse, QStringLiteral("It is far too large."));
+    if (!bytes || !ParseStatsFile(s, *bytes, errorText)) return false;
     s.EntryWindowOpen = true;
     if (s.ShotCount > 1) ComputeGroupStats(s);
     if (s.ImageScale > -1) s.ImageCalibrated = true;

@@ -5,6 +5,7 @@
 #include "imaging/targetimage.h"
 #include "model/settingsfile.h"
 #include "model/textnum.h"
+#include "platform/localfile.h"
 #include "platform/screen.h"
 
 #include <QDir>
@@ -43,9 +44,9 @@ QString diameterKey(const QString &unit)
 QList<std::pair<QString, double>> oldRecords(const QString &path)
 {
     QList<std::pair<QString, double>> out;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return out;
-    for (const QByteArray &line : f.readAll().split('\n')) {
+    const auto bytes = ReadRegularFile(path, 1 << 20, nullptr);
+    if (!bytes) return out;
+    for (const QByteArray &line : bytes->split('\n')) {
         const int comma = line.lastIndexOf(',');
         if (comma < 2 || !line.startsWith('"')) continue;
         const QString unit = QString::fromUtf8(line.mid(1, comma - 2));

@@ -14,6 +14,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -217,8 +218,10 @@ std::optional<QImage> ReadPhoto(const QString &path, QString *why)
         if (why) *why = text;
         return std::nullopt;
     };
-    if (!QFileInfo(path).isFile()) return fail(QStringLiteral("The file does not exist: ") + path);
-    QImageReader reader(path);
+    QFile file;
+    QImageReader reader;
+    if (QString no; !OpenImageFile(path, file, reader, &no))
+        return fail(QStringLiteral("The image %1 cannot be read: %2").arg(path, no));
     reader.setAutoTransform(true);
     const QSize size = UprightSize(reader);
     const QByteArray format = reader.format();

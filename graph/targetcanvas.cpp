@@ -3,6 +3,7 @@
 #include "imaging/targetimage.h"
 #include "platform/screen.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -126,15 +127,17 @@ bool TargetCanvas::LoadImage(const QString &path, QString *error, bool *incomple
 {
     RaiseAllocationLimit();
     figures.clear();
-    QImageReader reader(path);
+    QFile file;
+    QImageReader reader;
+    QString why;
+    const bool opened = OpenImageFile(path, file, reader, &why);
     reader.setAutoTransform(true);
     // Asked before the decode: afterwards the reader no longer says.
     const QByteArray format = reader.format();
     QImage image;
-    QString why;
     if (incomplete) *incomplete = false;
-    if (!QFileInfo(path).isFile()) {
-        why = QStringLiteral("the file does not exist");
+    if (!opened) {
+        // `why` says what is in the file's place.
     } else if (const QString tooLarge = ImageSizeRefusal(UprightSize(reader));
                !tooLarge.isEmpty()) {
         why = tooLarge;

@@ -2,6 +2,7 @@
 
 #include "model/textnum.h"
 #include "platform/codec1252.h"
+#include "platform/localfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,23 +35,10 @@ QString TutorialCaption(qint32 page)
 
 std::optional<TutorialPage> ReadTutorialPage(const QString &path, QString *errorString)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile()) {
-        if (errorString)
-            *errorString = QFileInfo::exists(path) ? QStringLiteral("It is not a file.")
-                                                   : QStringLiteral("The file does not exist.");
-        return std::nullopt;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errorString) *errorString = file.errorString();
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (errorString) *errorString = file.errorString();
-        return std::nullopt;
-    }
-    QString text = FromCp1252(bytes);
+    // A page is a screenful of text.
+    const auto bytes = ReadRegularFile(path, 1 << 20, errorString);
+    if (!bytes) return std::nullopt;
+    QString text = FromCp1252(*bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = text.split(QLatin1Char('\n'));

@@ -1,5 +1,7 @@
 #include "imaging/targetimage.h"
 
+#include "platform/localfile.h"
+
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -123,12 +125,16 @@ bool ImageFileComplete(const QString &path, const QByteArray &format)
 {
     const bool jpeg = format == "jpeg" || format == "jpg", bmp = format == "bmp";
     if (!jpeg && !bmp) return true;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return true;
+    QFile file;
+    if (!OpenRegularFile(file, path, nullptr)) return true;
     const qint64 n = file.size();
     if (const uchar *d = n > 0 ? file.map(0, n) : nullptr)
         return jpeg ? JpegComplete(d, n) : BmpComplete(d, n);
-    const QByteArray bytes = file.readAll();
+    file.close();
+    // No file larger than what a decode may take is read.
+    const auto read = ReadRegularFile(path, qint64(ImageAllocationLimitMB) << 20, nullptr);
+    if (!read) return true;
+    const QByteArray &bytes = *read;
     const auto *d = reinterpret_cast<const uchar *>(bytes.constData());
     return jpeg ? JpegComplete(d, bytes.size()) : BmpComplete(d, bytes.size());
 }
@@ -142,16 +148,26 @@ QSize UprightSize(QImageReader &reader)
 
 QSize UprightReaderSize(const QString &path)
 {
-    QImageReader reader(path);
+    QFile file;
+    QImageReader reader;
+    if (!OpenImageFile(path, file, reader, nullptr)) return {};
     reader.setAutoTransform(true);
     return UprightSize(reader);
+}
+
+bool OpenImageFile(const QString &path, QFile &file, QImageReader &reader, QString *why)
+{
+    if (!OpenRegularFile(file, path, why)) return false;
+    // The format from the content: the file has no name the reader could look at.
+    reader.setDevice(&file);
+    return true;
 }
 
 std::optional<double> FileDpi(const QString &path, const QImage &decoded)
 {
     double dpi = decoded.dotsPerMeterX() * 0.0254;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (OpenRegularFile(file, path, nullptr)) {
         // The headers lie within the first segments; 256 KB holds any EXIF.
         const QByteArray head = file.read(256 * 1024);
         const auto *d = reinterpret_cast<const uchar *>(head.constData());

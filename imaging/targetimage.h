@@ -21,8 +21,14 @@ QString ImageSizeRefusal(QSize size);
 // the decoder's name for it ("jpeg", "bmp"); other formats count as complete.
 bool ImageFileComplete(const QString &path, const QByteArray &format);
 
+class QFile;
 class QImage;
 class QImageReader;
+
+// Opens the image file for `reader`, which then reads from `file`: only a
+// regular file (a pipe or a device is refused at once), and under the name
+// as the system gives it. False, with the reason, otherwise.
+bool OpenImageFile(const QString &path, QFile &file, QImageReader &reader, QString *why);
 
 // The size the reader's picture has once turned upright by its EXIF
 // orientation (readers here always turn it).

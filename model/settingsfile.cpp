@@ -1,6 +1,7 @@
 #include "model/settingsfile.h"
 
 #include "model/textnum.h"
+#include "platform/localfile.h"
 #include "platform/wholefile.h"
 
 #include <QDir>
@@ -9,12 +10,17 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+namespace {
+// A feature's settings are a few lines; a file far larger is none of ours.
+constexpr qint64 LargestSettings = 1 << 20;
+} // namespace
+
 SettingsFile::SettingsFile(const QString &file) : path(file)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return;
-    const QByteArray bytes = f.readAll();
+    const auto read = ReadRegularFile(path, LargestSettings, nullptr);
+    if (!read) return;
+    const QByteArray &bytes = *read;
     // QSettings keeps what it read of a path for the whole process and may
     // miss a change of the same size within the same second: it reads a copy
     // under a name of its own each time.
@@ -88,11 +94,11 @@ bool SettingsFile::Save(QString *errorText) const
         if (ini.status() != QSettings::NoError)
             return failed(QStringLiteral("The settings could not be written."));
     }
-    QFile f(draft);
-    if (!f.open(QIODevice::ReadOnly)) return failed(f.errorString());
-    const QByteArray bytes = f.readAll();
+    QString why;
+    const auto bytes = ReadRegularFile(draft, LargestSettings, &why);
+    if (!bytes) return failed(why);
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return failed(QStringLiteral("The folder %1 cannot be created.")
                           .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
-    return WriteWholeFile(path, bytes, errorText);
+    return WriteWholeFile(path, *bytes, errorText);
 }

@@ -1,10 +1,19 @@
 #include "platform/wholefile.h"
 
+#include "platform/localfile.h"
 #include "platform/prompter.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 // The device's own reason, or ours where it has none worth showing.
@@ -17,10 +26,74 @@ QString reasonOf(const QFileDevice &file)
     return why;
 }
 
-bool writeNew(const QString &path, const QByteArray &bytes, QString &why)
+#ifdef Q_OS_UNIX
+QString systemReason(int e) { return QString::fromLocal8Bit(std::strerror(e)); }
+
+bool writeAll(int fd, const QByteArray &bytes, QString &why)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            why = n < 0 ? systemReason(errno)
+                        : QStringLiteral("The disk is full or the file grew too large.");
+            return false;
+        }
+        done += n;
+    }
+    if (::fsync(fd) != 0) return why = systemReason(errno), false;
+    return true;
+}
+
+// The file is written aside and only then given its name, so that a kill
+// mid-write leaves nothing under it: first as a file without a name (gone
+// with the process), else under a temporary name beside it. With `replace`
+// false an existing file is never replaced, even one that appeared meanwhile.
+bool writeAside(const QString &path, const QByteArray &bytes, bool replace, QString &why)
+{
+    const QByteArray target = NativeFileName(path);
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : target.left(std::max<qsizetype>(slash, 1));
+    const QByteArray exists = "A file of that name exists.";
+    if (!replace) {
+        const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+            const bool ok =
+                writeAll(fd, bytes, why) && ::linkat(AT_FDCWD, self.constData(), AT_FDCWD,
+                                                     target.constData(), AT_SYMLINK_FOLLOW) == 0;
+            const int e = errno;
+            ::close(fd);
+            if (ok || !why.isEmpty()) return ok;
+            if (e == EEXIST) return why = QString::fromLatin1(exists), false;
+            // No /proc: written again under a temporary name.
+        }
+    }
+    QByteArray temp;
+    int fd = -1;
+    for (int k = 0; fd < 0 && k < 64; ++k) {
+        temp = folder + "/." + target.mid(slash + 1) + '.' +
+               QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return why = systemReason(errno), false;
+    bool ok = writeAll(fd, bytes, why);
+    ::close(fd);
+    if (ok && replace && ::rename(temp.constData(), target.constData()) != 0)
+        ok = (why = systemReason(errno), false);
+    if (ok && !replace && ::link(temp.constData(), target.constData()) != 0)
+        ok = (why = errno == EEXIST ? QString::fromLatin1(exists) : systemReason(errno), false);
+    if (!ok || !replace) ::unlink(temp.constData());
+    return ok;
+}
+#else
+bool writeAside(const QString &path, const QByteArray &bytes, bool replace, QString &why)
 {
     // NewOnly: even a file that appeared meanwhile is never replaced; a
     // partial file of our own is removed again.
+    Q_UNUSED(replace);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         why = file.exists() ? QStringLiteral("A file of that name exists.") : reasonOf(file);
@@ -37,6 +110,7 @@ bool writeNew(const QString &path, const QByteArray &bytes, QString &why)
     }
     return true;
 }
+#endif
 
 bool replace(const QString &path, const QByteArray &bytes, QString &why)
 {
@@ -67,8 +141,9 @@ bool WriteWholeFile(const QString &path, const QByteArray &bytes, QString *error
 {
     QString why;
     const bool ok = path.isEmpty() ? (why = QStringLiteral("No file name was given."), false)
-                    : existing == Existing::Keep ? writeNew(path, bytes, why)
-                                                 : replace(path, bytes, why);
+                    : existing == Existing::Keep ? writeAside(path, bytes, false, why)
+                    : QtReachesName(path)        ? replace(path, bytes, why)
+                                                 : writeAside(path, bytes, true, why);
     if (!ok && errorText) *errorText = why;
     return ok;
 }

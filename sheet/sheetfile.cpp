@@ -1,5 +1,6 @@
 #include "sheet/sheetfile.h"
 
+#include "platform/localfile.h"
 #include "platform/wholefile.h"
 #include "sheet/sheetstraighten.h"
 
@@ -210,14 +211,7 @@ bool SaveSheetFile(const TargetSheet &sheet, const QString &path, QString *error
 
 bool OpenSheetFile(const QString &path, TargetSheet &sheet, QString *errorText)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (errorText) *errorText = f.errorString();
-        return false;
-    }
-    if (f.size() > LargestFile) {
-        if (errorText) *errorText = QStringLiteral("It is too large to be a target sheet.");
-        return false;
-    }
-    return ParseSheetFile(f.readAll(), path, sheet, errorText);
+    const auto bytes = ReadRegularFile(path, LargestFile, errorText, Beyond::Refuse,
+                                       QStringLiteral("It is too large to be a target sheet."));
+    return bytes && ParseSheetFile(*bytes, path, sheet, errorText);
 }

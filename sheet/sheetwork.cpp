@@ -7,6 +7,7 @@
 #include "sheet/assign.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
@@ -83,8 +84,10 @@ std::optional<QImage> ReadCardImage(const QString &path, QString *error)
         if (error) *error = why;
         return std::nullopt;
     };
-    if (!QFileInfo(path).isFile()) return fail(QStringLiteral("The file does not exist: ") + path);
-    QImageReader reader(path);
+    QFile file;
+    QImageReader reader;
+    if (QString no; !OpenImageFile(path, file, reader, &no))
+        return fail(QStringLiteral("The image %1 cannot be read: %2").arg(path, no));
     reader.setAutoTransform(true);
     const QSize size = UprightSize(reader);
     if (!reader.canRead() || !size.isValid())

@@ -1,5 +1,6 @@
 // The command-line companion, run in-process.
 #include "cli/cli.h"
+#include "files/statsfile.h"
 #include "filetestutil.h"
 #include "testsupport.h"
 
@@ -9,6 +10,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QJsonObject json(const CliRun &r) { return QJsonDocument::fromJson(r.out.toUtf8()).object(); }
@@ -23,6 +27,8 @@ private slots:
     void reportPdf();
     void helpAndUsage_data();
     void helpAndUsage();
+    void devicesAndPipes();
+    void ownArgumentsAndNames();
 };
 
 void TestCli::statsFromShots()
@@ -145,6 +151,55 @@ void TestCli::helpAndUsage()
                 qPrintable(o));
         }
     }
+}
+
+void TestCli::devicesAndPipes()
+{
+    // Refused at once, never read without end nor waited on.
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("pipe.pxsheet"));
+    const QString zero = dir.filePath(QStringLiteral("zero.pxsheet"));
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const QString &file : {pipe, zero})
+        for (const char *command : {"stats @", "sheet @", "chrono @ --unit fps", "log add @ --db %",
+                                    "detect @ --bullet 0.3 --dpi 300"}) {
+            const CliRun r = RunCliLine(
+                QString::fromLatin1(command)
+                    .replace(QLatin1Char('@'), file)
+                    .replace(QLatin1Char('%'), dir.filePath(QStringLiteral("l.sqlite"))));
+            QCOMPARE(r.code, 1);
+            QVERIFY2(r.err.contains(QStringLiteral("a device or a pipe")), qPrintable(r.err));
+        }
+}
+
+void TestCli::ownArgumentsAndNames()
+{
+    // Options Qt knows (-platform, -reverse) are the commands' own; names that
+    // are no UTF-8 are read and written under the bytes given. An export
+    // killed mid-write (the file size limit) leaves no file the next one
+    // would take for an earlier export.
+    QTemporaryDir dir;
+    QProcess sh;
+    sh.setWorkingDirectory(dir.path());
+    sh.start(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"),
+         QStringLiteral(
+             "cli=\"$0\"; e=$(printf '\\351'); cp \"$1\" ./-platform && "
+             "cp \"$1\" caf$e.pxs && \"$cli\" csv -platform caf$e.pxs -o caf$e.csv "
+             "&& \"$cli\" stats -reverse 2>&1 | grep -q 'File: -reverse' && (ulimit -f 0; exec "
+             "\"$cli\" export caf$e.pxs); \"$cli\" export caf$e.pxs && "
+             "test -s caf$e.txt && wc -l < caf$e.csv && ls -A | wc -l && rm caf$e.*"),
+         QCoreApplication::applicationDirPath() + QStringLiteral("/peltrix-cli"),
+         FixturePath("keyboard_old.pxs")});
+    QVERIFY(sh.waitForFinished(60000));
+    QVERIFY2(sh.exitCode() == 0, sh.readAllStandardError().constData());
+    Session s;
+    QVERIFY(OpenStatsFile(s, FixturePath("keyboard_old.pxs")));
+    // The table of both files, and nothing beside the four files.
+    QCOMPARE(sh.readAllStandardOutput().simplified(),
+             QByteArray::number(1 + 2 * s.ShotCount) + " 4");
 }
 
 QTEST_MAIN(TestCli)

@@ -12,6 +12,7 @@
 #include "testsupport.h"
 
 #include <QtTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -147,20 +148,23 @@ void TestConfigDamage::shortFileKeepsWhatItHolds()
 
 void TestConfigDamage::unreadableFileLeftAlone_data()
 {
-    QTest::addColumn<bool>("folder");
-    QTest::newRow("a folder in its place") << true;
-    QTest::newRow("no permission to read") << false;
+    QTest::addColumn<QString>("place");
+    QTest::newRow("a folder in its place") << QStringLiteral("folder");
+    QTest::newRow("a pipe in its place") << QStringLiteral("pipe");
+    QTest::newRow("no permission to read") << QStringLiteral("file");
 }
 
 void TestConfigDamage::unreadableFileLeftAlone()
 {
-    QFETCH(bool, folder);
-    if (!folder && geteuid() == 0) QSKIP("the superuser reads every file");
+    QFETCH(QString, place);
+    if (place == QLatin1String("file") && geteuid() == 0) QSKIP("the superuser reads every file");
     const QByteArray good = ReadBytes(FixturePath("peltrix_old.ini"));
     TestApp t;
     const QString ini = startWith(t, [&](const QString &path) {
-        if (folder) {
+        if (place == QLatin1String("folder")) {
             QDir().mkpath(path + QStringLiteral("/inside"));
+        } else if (place == QLatin1String("pipe")) {
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         } else {
             QVERIFY(WriteBytes(path, good));
             QFile::setPermissions(path, QFileDevice::WriteOwner);
@@ -184,8 +188,10 @@ void TestConfigDamage::unreadableFileLeftAlone()
 
     QCOMPARE(QDir(t.app->host.appDataDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("peltrix.ini")});
-    if (folder) {
+    if (place == QLatin1String("folder")) {
         QVERIFY(QFileInfo(ini + QStringLiteral("/inside")).isDir());
+    } else if (place == QLatin1String("pipe")) {
+        QVERIFY(QFileInfo::exists(ini) && !QFileInfo(ini).isFile());
     } else {
         QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(ReadBytes(ini), good);

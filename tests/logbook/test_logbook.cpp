@@ -62,6 +62,8 @@ private slots:
     void loadNumbers();
     void chronoFiles_data();
     void chronoFiles();
+    void chronoLayouts_data();
+    void chronoLayouts();
     void datesAndTrend();
 
 private:
@@ -348,6 +350,90 @@ void TestLogbook::chronoFiles()
     QCOMPARE(int(d->Speeds.size()), n);
     QCOMPARE(d->Speeds.front(), first);
     QCOMPARE(d->Unit ? int(*d->Unit) : -1, unit);
+}
+
+void TestLogbook::chronoLayouts_data()
+{
+    // The speeds as read and the unit the file names, or "!LINE" and a text
+    // the refusal must hold.
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("expect");
+    const std::pair<const char *, const char *> layouts[] = {
+        {"2801.5\n2795.0\n2810.2\n", "2801.5 2795 2810.2"},
+        {"853,9\n852,0\n856,5\n", "853.9 852 856.5"},
+        {"854\n853,9\n852,5\n", "854 853.9 852.5"},
+        {"852,0 m/s\n853,9 m/s\n856,5 m/s\n", "852 853.9 856.5 m/s"},
+        {"1 2801.5\n2 2795.0\n3 2810.2\n", "2801.5 2795 2810.2"},
+        {"1\t2801.5\n2\t2795.0\n", "2801.5 2795"},
+        {"6,2801.5\n7,2795.0\n8,2810.2\n", "2801.5 2795 2810.2"},
+        {"1;853,9\n2;852,0\n4;856,5\n", "853.9 852 856.5"},
+        {"1,853\n2,852\n3,856\n", "853 852 856"},
+        {"#1 2801.5\n#2 2795.0\n", "2801.5 2795"},
+        {"Shot 1,2801.5\nShot 2,2795.0,cold bore\n", "2801.5 2795"},
+        {"Shot;Speed m/s\n1;853.125\n2;852.500\n3;854.250\n", "853.125 852.5 854.25 m/s"},
+        {"1\t853.125\n2\t852.500\n", "853.125 852.5"},
+        {"853.125\n852.500\n", "853.125 852.5"},
+        {"853,125\n852,500\n", "853.125 852.5"},
+        {"2,801.5\n2,795.0\n2,810.2\n", "2801.5 2795 2810.2"},
+        {"2,801\n2,795\n2,810\n", "2801 2795 2810"},
+        {"2'801.5\n2'795.0\n", "2801.5 2795"},
+        {"2 801,5\n2 795,0\n", "2801.5 2795"},
+        {"Shot;V0 (fps)\n1;2.801,5\n2;2.795,0\n", "2801.5 2795 fps"},
+        {"Shot,Speed (fps)\n1,\"2,801.5\"\n2,\"2,795.0\"\n", "2801.5 2795 fps"},
+        {"Shot,Speed\n1,2801.5\n2,2795.0\n,2798.3,Average\n,4.6,SD\n", "2801.5 2795"},
+        {"Speed (fps),Note\n2801.5,\n2795.0,cold bore\n2798.3,Average\n4.6,SD\n",
+         "2801.5 2795 fps"},
+        {"2801.5\t\n2795.0\t\n2798.3\tMean\n", "2801.5 2795"},
+        {"Rifle A 15.7.2026\n\n1 2801.5\n2 2795.0\nAvg 2798.3\nSD 4.6\n", "2801.5 2795"},
+        {"\xEF\xBB\xBF#,Speed (FPS),\xCE\x94 Avg\r\n1,\"1,369.8\",-0.8\r\n2,\"1,402.0\",31.5\r\n"
+         "-,,\r\nAVERAGE SPEED,\"1,385.9\",\r\n",
+         "1369.8 1402 fps"},
+        {"Speeds in m/s\n853.9\n852.0\n", "853.9 852 m/s"},
+        {"2801 fps\n2795 fps\n", "2801 2795 fps"},
+        {"Shot,Speed\n1,2801.5\n2,\n3,2795.0\n", "2801.5 2795"},
+        {"1,ERR\n2,2801.5\n3,2795.0\n", "!1 ERR"},
+        {"Shot,Speed\n1,2801.5\n2,ERR\n3,2795.0\n", "!3 ERR"},
+        {"sep=;\nShot;V0\n1;853,9\n2;N/A\n", "!4 N/A"},
+        {"Velocity\n2801.5\nmisfire\n2795.0\n", "!3 misfire"},
+        {"Shot,Speed (fps)\n1,2801.5\n2,28015\n", "!3 28015"},
+        {"853,9 m/s\n8539 m/s\n", "!2 8539"},
+        {"Velocity (m/s)\n853.9\n12.5\n", "!3 12.5"},
+        {"2801.5\n9\n", "!2 9"},
+        {"2801.5\n2795,0\n", "!2 2795,0"},
+        {"Shot;V0\n1;853,9\n2;853.9\n", "!3 853.9"},
+    };
+    for (const auto &[text, expect] : layouts)
+        QTest::addRow("%s", QByteArray(text).replace('\n', '|').left(48).constData())
+            << QByteArray(text) << QString::fromLatin1(expect);
+}
+
+void TestLogbook::chronoLayouts()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, expect);
+    const QString file = dir.filePath(QStringLiteral("speeds.csv"));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size());
+    f.close();
+    QString why;
+    const auto d = ReadChronoFile(file, &why);
+    QStringList words = expect.split(QLatin1Char(' '));
+    if (expect.startsWith(QLatin1Char('!'))) {
+        QVERIFY2(!d, qPrintable(expect));
+        QVERIFY2(why.startsWith(QStringLiteral("Line ") + words[0].mid(1) + QLatin1Char(' ')) &&
+                     why.contains(words[1]),
+                 qPrintable(why));
+        return;
+    }
+    QVERIFY2(d, qPrintable(why));
+    const int unit = words.last() == QLatin1String("fps")   ? 0
+                     : words.last() == QLatin1String("m/s") ? 1
+                                                            : -1;
+    if (unit >= 0) words.removeLast();
+    QCOMPARE(d->Unit ? int(*d->Unit) : -1, unit);
+    std::vector<double> speeds;
+    for (const QString &w : words) speeds.push_back(w.toDouble());
+    QCOMPARE(d->Speeds, speeds);
 }
 
 void TestLogbook::datesAndTrend()
