@@ -127,6 +127,25 @@ void drawLegend(QPainter &p, const PlotLayout &l)
 }
 } // namespace
 
+void DrawIntervalBar(QPainter &p, double x, double yLow, double yHigh)
+{
+    p.drawLine(QPointF(x, yLow), QPointF(x, yHigh));
+    p.drawLine(QPointF(x - 4, yLow), QPointF(x + 4, yLow));
+    p.drawLine(QPointF(x - 4, yHigh), QPointF(x + 4, yHigh));
+}
+
+void DrawPointSeries(QPainter &p, const std::vector<QPointF> &points, const QColor &colour)
+{
+    QPainterPath path;
+    for (size_t k = 0; k < points.size(); ++k)
+        k == 0 ? path.moveTo(points[k]) : path.lineTo(points[k]);
+    p.setPen(QPen(colour, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.setBrush(colour);
+    for (const QPointF &at : points) p.drawEllipse(at, 3, 3);
+}
+
 double NiceStep(double rough)
 {
     if (!(rough > 0) || !std::isfinite(rough)) return 1;

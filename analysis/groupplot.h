@@ -44,6 +44,12 @@ PlotLayout FitPlot(const std::vector<ShotXY> &shots, const GroupAnalysis &a, QSi
 // 1, 2 or 5 times a power of ten, the nearest at or above `rough`.
 double NiceStep(double rough);
 
+// An interval as charts show it: a vertical line at x from yLow to yHigh with
+// a short cap at each end, in the painter's pen.
+void DrawIntervalBar(QPainter &p, double x, double yLow, double yHigh);
+// A series as charts show it: its points joined by a line, each with a dot.
+void DrawPointSeries(QPainter &p, const std::vector<QPointF> &points, const QColor &colour);
+
 // Draws on `p` in logical pixels. Antialiasing is for the eye only; tests
 // switch it off to find strokes on exact pixels.
 void DrawGroupPlot(QPainter &p, const PlotLayout &layout, const std::vector<ShotXY> &shots,

@@ -234,21 +234,45 @@ struct Figure {
 };
 } // namespace
 
-std::optional<ChronoData> ParseChronoCsv(const QByteArray &bytes, QString *errorText)
-{
-    auto fail = [&](const QString &why) -> std::optional<ChronoData> {
-        if (errorText) *errorText = why;
-        return std::nullopt;
-    };
-    QStringList lines = decode(bytes).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
+namespace {
+// The file's lines cut into cells.
+struct Table {
+    QStringList lines;
+    std::vector<QStringList> rows;
     QChar sep;
     int skipped = 0; // lines before the first of `lines`
+    Decimal custom = Point;
+
+    QString cell(size_t r, qsizetype c) const
+    {
+        return r < rows.size() && c < rows[r].size() ? rows[r][c] : QString();
+    }
+    // The next row after `r` with anything in it.
+    size_t next(size_t r) const
+    {
+        while (++r < rows.size() && isEmptyRow(rows[r])) {}
+        return r;
+    }
+    size_t line(size_t r) const { return r + 1 + size_t(skipped); }
+    QString noSpeed(size_t r) const
+    {
+        return QStringLiteral("Line %1 holds no speed: \"%2\".")
+            .arg(line(r))
+            .arg(lines[qsizetype(r)].trimmed().left(60));
+    }
+};
+
+Table readTable(const QByteArray &bytes)
+{
+    Table t;
+    t.lines = decode(bytes).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    QStringList &lines = t.lines;
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
     if (!lines.isEmpty() && lines.first().startsWith(QLatin1String("sep="), Qt::CaseInsensitive) &&
         lines.first().size() > 4) {
-        sep = lines.first()[4];
+        t.sep = lines.first()[4];
         lines.removeFirst();
-        skipped = 1;
+        t.skipped = 1;
     } else {
         // The separator found on the most lines; tab, then ";", then "," on a
         // tie; blanks where none is.
@@ -260,171 +284,163 @@ std::optional<ChronoData> ParseChronoCsv(const QByteArray &bytes, QString *error
             for (const QString &l : lines) n += l.contains(c) ? 1 : 0;
             if (n > best) {
                 best = n;
-                sep = c;
+                t.sep = c;
             }
         }
-        if (best == 0) sep = QLatin1Char(' ');
+        if (best == 0) t.sep = QLatin1Char(' ');
     }
-    const Decimal custom = sep == QLatin1Char(';') || sep == QLatin1Char('\t') ? Comma : Point;
-    std::vector<QStringList> rows;
-    for (const QString &l : lines) rows.push_back(splitCells(l, sep));
-    auto noSpeed = [&](size_t r) {
-        return fail(QStringLiteral("Line %1 holds no speed: \"%2\".")
-                        .arg(r + 1 + skipped)
-                        .arg(lines[qsizetype(r)].trimmed().left(60)));
-    };
+    t.custom = t.sep == QLatin1Char(';') || t.sep == QLatin1Char('\t') ? Comma : Point;
+    for (const QString &l : lines) t.rows.push_back(splitCells(l, t.sep));
+    return t;
+}
 
-    ChronoData d;
-    // The next row after `r` with anything in it.
-    auto next = [&](size_t r) {
-        while (++r < rows.size() && isEmptyRow(rows[r])) {}
-        return r;
-    };
-    auto cellAt = [&](size_t r, qsizetype c) {
-        return r < rows.size() && c < rows[r].size() ? rows[r][c] : QString();
-    };
+// The header's speed column, the row its speeds start on and the unit the
+// header or the device data name.
+struct SpeedColumn {
+    qsizetype column = -1;
+    size_t start = 0;
+    std::optional<VelocityUnit> unit;
+};
+
+SpeedColumn findSpeedColumn(const Table &t)
+{
     // The header names a speed column that the rows below fill with numbers,
     // perhaps after a row of units; "Velocity unit;fps" among device data is
     // no header.
-    qsizetype column = -1;
-    size_t start = 0;
-    for (size_t r = 0; r < rows.size() && column < 0; ++r)
-        for (qsizetype c = 0; c < rows[r].size() && column < 0; ++c) {
+    SpeedColumn s;
+    const auto &rows = t.rows;
+    for (size_t r = 0; r < rows.size() && s.column < 0; ++r)
+        for (qsizetype c = 0; c < rows[r].size() && s.column < 0; ++c) {
             if (!namesSpeed(rows[r][c])) continue;
-            size_t first = next(r);
-            const auto unitRow = unitIn(cellAt(first, c));
-            if (unitRow && !anyNumber(cellAt(first, c))) first = next(first);
-            if (!anyNumber(cellAt(first, c))) continue;
-            column = c;
-            start = first;
-            d.Unit = unitIn(rows[r][c]) ? unitIn(rows[r][c]) : unitRow;
+            size_t first = t.next(r);
+            const auto unitRow = unitIn(t.cell(first, c));
+            if (unitRow && !anyNumber(t.cell(first, c))) first = t.next(first);
+            if (!anyNumber(t.cell(first, c))) continue;
+            s.column = c;
+            s.start = first;
+            s.unit = unitIn(rows[r][c]) ? unitIn(rows[r][c]) : unitRow;
             // Words parted by blanks: the header is the whole line ("Speed in m/s").
-            if (!d.Unit && sep == QLatin1Char(' ')) d.Unit = unitIn(lines[qsizetype(r)]);
+            if (!s.unit && t.sep == QLatin1Char(' ')) s.unit = unitIn(t.lines[qsizetype(r)]);
         }
-    if (!d.Unit)
+    if (!s.unit)
         // A line of device data naming the unit ("Units velocity;fps").
         for (const QStringList &row : rows)
             if (row.size() >= 2 && row.first().contains(QLatin1String("unit"), Qt::CaseInsensitive))
-                for (qsizetype c = 1; c < row.size() && !d.Unit; ++c) d.Unit = unitIn(row[c]);
+                for (qsizetype c = 1; c < row.size() && !s.unit; ++c) s.unit = unitIn(row[c]);
+    return s;
+}
 
-    std::vector<Figure> figures; // the shots' speeds and the summary figures beside them
-    if (column < 0) {
-        // No header: one speed a row, or a shot number and its speed. Text
-        // before the first speed is a title; after it only summary lines.
-        const bool inNumbers = sep == QLatin1Char(',') || sep == QLatin1Char(' ');
-        std::vector<size_t> data;
-        std::optional<VelocityUnit> titled;
-        for (size_t r = 0; r < rows.size(); ++r) {
-            const QStringList &row = rows[r];
-            if (!hasWordOrNumber(row.join(QString()))) continue; // blank or a rule of dashes
-            if (isSummary(row.first()) || laterSummary(row, 0)) continue;
-            if (anyNumber(row.first()) || shotNumber(row.first()) ||
-                (inNumbers && anyNumber(row.join(sep)))) {
-                data.push_back(r);
-            } else if (data.empty()) {
-                if (!titled) titled = unitIn(lines[qsizetype(r)]);
-            } else {
-                return noSpeed(r);
-            }
+// No header: one speed a row, or a shot number and its speed. Text before the
+// first speed is a title (which may name the unit); after it only summary
+// lines. False with the reason.
+bool listFigures(const Table &t, std::optional<VelocityUnit> &unit, std::vector<Figure> &figures,
+                 QString &why)
+{
+    const auto &rows = t.rows;
+    const QChar sep = t.sep;
+    const bool inNumbers = sep == QLatin1Char(',') || sep == QLatin1Char(' ');
+    std::vector<size_t> data;
+    std::optional<VelocityUnit> titled;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const QStringList &row = rows[r];
+        if (!hasWordOrNumber(row.join(QString()))) continue; // blank or a rule of dashes
+        if (isSummary(row.first()) || laterSummary(row, 0)) continue;
+        if (anyNumber(row.first()) || shotNumber(row.first()) ||
+            (inNumbers && anyNumber(row.join(sep)))) {
+            data.push_back(r);
+        } else if (data.empty()) {
+            if (!titled) titled = unitIn(t.lines[qsizetype(r)]);
+        } else {
+            return why = t.noSpeed(r), false;
         }
-        if (!d.Unit) d.Unit = titled;
-        // Shot numbers before the speeds: whole, rising (a list may start at 6
-        // or skip a number), each below the speed beside it.
-        bool numbered = !data.empty();
-        qint64 last = -1;
-        for (size_t r : data) {
-            const auto k = shotNumber(rows[r].first());
-            const auto v = rows[r].size() > 1 ? anyNumber(rows[r][1]) : std::nullopt;
-            numbered = numbered && k && rows[r].size() > 1 && *k > last && (!v || *v > *k);
-            if (numbered) last = *k;
-        }
-        // Else a number of its own on each line, the separator inside it
-        // ("853,9", "2,801.5", "2 801,5")...
-        std::vector<QString> whole;
-        std::vector<bool> speeds;
-        bool joined = !numbered && inNumbers;
-        static const QRegularExpression longDecimals(QStringLiteral(",\\d{4,}\\D*$"));
-        for (size_t r : data) {
-            whole.push_back(rows[r].join(sep));
-            speeds.push_back(true);
-            joined = joined && rows[r].size() <= 2 && !whole.back().contains(longDecimals);
-        }
-        bool readAsOne = false;
-        if (joined &&
-            std::any_of(data.begin(), data.end(), [&](size_t r) { return rows[r].size() == 2; })) {
-            const Decision one = decide(whole, speeds, custom);
-            const bool each = std::all_of(whole.begin(), whole.end(),
-                                          [](const QString &t) { return bool(anyNumber(t)); });
-            if (one.bad >= 0 && each) return noSpeed(data[size_t(one.bad)]);
-            readAsOne = one.bad < 0;
-            if (readAsOne)
-                for (const QString &t : whole)
-                    readAsOne = readAsOne && plausible(*number(t, one.decimal));
-        }
-        // ...else the first cell the speed.
-        for (size_t k = 0; k < data.size(); ++k) {
-            const size_t r = data[k];
-            const QString text = numbered ? rows[r][1] : readAsOne ? whole[k] : rows[r].first();
-            if (!anyNumber(text)) return noSpeed(r);
-            figures.push_back({text, r, true});
-        }
-    } else {
-        // Summary and device lines sit among the shots: a shot row is not
-        // labelled with words ("AVERAGE SPEED", "Stats - Highest"), nor does
-        // it lack the shot's number the others have. Should every row have
-        // words first (a date as "Dec 7"), the shots are those not labelled as
-        // summary figures.
-        const bool ids = column > 0 && isShotId(cellAt(start, 0));
-        std::vector<Figure> labelled;
-        std::optional<size_t> suspect; // a line without a speed, before more speeds
-        for (size_t r = start; r < rows.size(); ++r) {
-            const QStringList &row = rows[r];
-            if (row.size() <= column || !hasWordOrNumber(row[column])) continue;
-            const bool summary = (column > 0 && isLabel(row.first()) && isSummary(row.first())) ||
-                                 laterSummary(row, column) || (ids && row.first().isEmpty());
-            if (!anyNumber(row[column])) {
-                if (summary || (column == 0 && isSummary(row[column]))) continue;
-                if (column > 0 && isShotId(row.first())) return noSpeed(r);
-                if (column == 0 && !suspect) suspect = r;
-                continue;
-            }
-            if (suspect) return noSpeed(*suspect);
-            if (summary)
-                figures.push_back({row[column], r, false});
-            else if (column == 0 || !isLabel(row.first()))
-                figures.push_back({row[column], r, true});
-            else
-                labelled.push_back({row[column], r, true});
-        }
-        const bool anyShot =
-            std::any_of(figures.begin(), figures.end(), [](const Figure &f) { return f.speed; });
-        if (!anyShot)
-            figures.insert(figures.end(), labelled.begin(), labelled.end());
-        else
-            for (Figure &f : labelled) figures.push_back({f.text, f.row, false});
     }
-
-    std::vector<QString> texts;
+    if (!unit) unit = titled;
+    // Shot numbers before the speeds: whole, rising (a list may start at 6
+    // or skip a number), each below the speed beside it.
+    bool numbered = !data.empty();
+    qint64 last = -1;
+    for (size_t r : data) {
+        const auto k = shotNumber(rows[r].first());
+        const auto v = rows[r].size() > 1 ? anyNumber(rows[r][1]) : std::nullopt;
+        numbered = numbered && k && rows[r].size() > 1 && *k > last && (!v || *v > *k);
+        if (numbered) last = *k;
+    }
+    // Else a number of its own on each line, the separator inside it
+    // ("853,9", "2,801.5", "2 801,5")...
+    std::vector<QString> whole;
     std::vector<bool> speeds;
-    for (const Figure &f : figures) {
-        texts.push_back(f.text);
-        speeds.push_back(f.speed);
+    bool joined = !numbered && inNumbers;
+    static const QRegularExpression longDecimals(QStringLiteral(",\\d{4,}\\D*$"));
+    for (size_t r : data) {
+        whole.push_back(rows[r].join(sep));
+        speeds.push_back(true);
+        joined = joined && rows[r].size() <= 2 && !whole.back().contains(longDecimals);
     }
-    const Decision how = decide(texts, speeds, custom);
-    if (how.bad >= 0)
-        return fail(QStringLiteral("Line %1 writes its number otherwise than the file's other "
-                                   "lines: \"%2\".")
-                        .arg(figures[size_t(how.bad)].row + 1 + skipped)
-                        .arg(texts[size_t(how.bad)]));
-    std::optional<VelocityUnit> cellUnit;
-    std::vector<std::pair<double, size_t>> shots;
-    for (const Figure &f : figures)
-        if (f.speed) shots.emplace_back(*number(f.text, how.decimal, &cellUnit), f.row);
-    if (!d.Unit) d.Unit = cellUnit;
-    if (shots.empty()) return fail(QStringLiteral("The file holds no speeds."));
+    bool readAsOne = false;
+    if (joined &&
+        std::any_of(data.begin(), data.end(), [&](size_t r) { return rows[r].size() == 2; })) {
+        const Decision one = decide(whole, speeds, t.custom);
+        const bool each = std::all_of(whole.begin(), whole.end(),
+                                      [](const QString &w) { return bool(anyNumber(w)); });
+        if (one.bad >= 0 && each) return why = t.noSpeed(data[size_t(one.bad)]), false;
+        readAsOne = one.bad < 0;
+        if (readAsOne)
+            for (const QString &w : whole)
+                readAsOne = readAsOne && plausible(*number(w, one.decimal));
+    }
+    // ...else the first cell the speed.
+    for (size_t k = 0; k < data.size(); ++k) {
+        const size_t r = data[k];
+        const QString text = numbered ? rows[r][1] : readAsOne ? whole[k] : rows[r].first();
+        if (!anyNumber(text)) return why = t.noSpeed(r), false;
+        figures.push_back({text, r, true});
+    }
+    return true;
+}
 
-    // Every speed within what a chronograph measures, in the file's unit or,
-    // where it names none, all in one of them.
+// Under a header: summary and device lines sit among the shots. A shot row is
+// not labelled with words ("AVERAGE SPEED", "Stats - Highest"), nor does it
+// lack the shot's number the others have. Should every row have words first
+// (a date as "Dec 7"), the shots are those not labelled as summary figures.
+bool columnFigures(const Table &t, const SpeedColumn &s, std::vector<Figure> &figures, QString &why)
+{
+    const qsizetype column = s.column;
+    const bool ids = column > 0 && isShotId(t.cell(s.start, 0));
+    std::vector<Figure> labelled;
+    std::optional<size_t> suspect; // a line without a speed, before more speeds
+    for (size_t r = s.start; r < t.rows.size(); ++r) {
+        const QStringList &row = t.rows[r];
+        if (row.size() <= column || !hasWordOrNumber(row[column])) continue;
+        const bool summary = (column > 0 && isLabel(row.first()) && isSummary(row.first())) ||
+                             laterSummary(row, column) || (ids && row.first().isEmpty());
+        if (!anyNumber(row[column])) {
+            if (summary || (column == 0 && isSummary(row[column]))) continue;
+            if (column > 0 && isShotId(row.first())) return why = t.noSpeed(r), false;
+            if (column == 0 && !suspect) suspect = r;
+            continue;
+        }
+        if (suspect) return why = t.noSpeed(*suspect), false;
+        if (summary)
+            figures.push_back({row[column], r, false});
+        else if (column == 0 || !isLabel(row.first()))
+            figures.push_back({row[column], r, true});
+        else
+            labelled.push_back({row[column], r, true});
+    }
+    const bool anyShot =
+        std::any_of(figures.begin(), figures.end(), [](const Figure &f) { return f.speed; });
+    if (!anyShot)
+        figures.insert(figures.end(), labelled.begin(), labelled.end());
+    else
+        for (Figure &f : labelled) figures.push_back({f.text, f.row, false});
+    return true;
+}
+
+// Every speed within what a chronograph measures, in the file's unit or,
+// where it names none, all in one of them; else the reason.
+QString outOfRange(const Table &t, const std::vector<std::pair<double, size_t>> &shots,
+                   const std::optional<VelocityUnit> &unit)
+{
     auto within = [](double v, VelocityUnit u) {
         return u == VelocityUnit::Fps ? v >= LowFps && v <= HighFps : v >= LowMps && v <= HighMps;
     };
@@ -434,17 +450,15 @@ std::optional<ChronoData> ParseChronoCsv(const QByteArray &bytes, QString *error
     };
     const auto fps = count(VelocityUnit::Fps), mps = count(VelocityUnit::Mps);
     const auto n = qsizetype(shots.size());
-    const VelocityUnit judged = d.Unit                   ? *d.Unit
+    const VelocityUnit judged = unit                     ? *unit
                                 : fps == n || fps >= mps ? VelocityUnit::Fps
                                                          : VelocityUnit::Mps;
-    if (d.Unit || (fps < n && mps < n))
-        for (const auto &[v, r] : shots)
-            if (!within(v, judged))
-                return fail(
-                    d.Unit
-                        ? QStringLiteral("Line %1 holds the speed %2 %3, outside the %4\u2013%5 "
+    if (!unit && (fps == n || mps == n)) return {};
+    for (const auto &[v, r] : shots)
+        if (!within(v, judged))
+            return unit ? QStringLiteral("Line %1 holds the speed %2 %3, outside the %4\u2013%5 "
                                          "%3 a chronograph measures.")
-                              .arg(r + 1 + skipped)
+                              .arg(t.line(r))
                               .arg(v)
                               .arg(judged == VelocityUnit::Fps ? QStringLiteral("fps")
                                                                : QStringLiteral("m/s"))
@@ -452,9 +466,47 @@ std::optional<ChronoData> ParseChronoCsv(const QByteArray &bytes, QString *error
                               .arg(judged == VelocityUnit::Fps ? HighFps : HighMps)
                         : QStringLiteral("Line %1 holds the speed %2, outside what a chronograph "
                                          "measures (100\u20135000 fps, 30\u20131500 m/s).")
-                              .arg(r + 1 + skipped)
-                              .arg(v));
-    for (const auto &s : shots) d.Speeds.push_back(s.first);
+                              .arg(t.line(r))
+                              .arg(v);
+    return {};
+}
+} // namespace
+
+std::optional<ChronoData> ParseChronoCsv(const QByteArray &bytes, QString *errorText)
+{
+    auto fail = [&](const QString &why) -> std::optional<ChronoData> {
+        if (errorText) *errorText = why;
+        return std::nullopt;
+    };
+    const Table t = readTable(bytes);
+    const SpeedColumn s = findSpeedColumn(t);
+    ChronoData d;
+    d.Unit = s.unit;
+    std::vector<Figure> figures; // the shots' speeds and the summary figures beside them
+    QString why;
+    if (!(s.column < 0 ? listFigures(t, d.Unit, figures, why) : columnFigures(t, s, figures, why)))
+        return fail(why);
+
+    std::vector<QString> texts;
+    std::vector<bool> speeds;
+    for (const Figure &f : figures) {
+        texts.push_back(f.text);
+        speeds.push_back(f.speed);
+    }
+    const Decision how = decide(texts, speeds, t.custom);
+    if (how.bad >= 0)
+        return fail(QStringLiteral("Line %1 writes its number otherwise than the file's other "
+                                   "lines: \"%2\".")
+                        .arg(t.line(figures[size_t(how.bad)].row))
+                        .arg(texts[size_t(how.bad)]));
+    std::optional<VelocityUnit> cellUnit;
+    std::vector<std::pair<double, size_t>> shots;
+    for (const Figure &f : figures)
+        if (f.speed) shots.emplace_back(*number(f.text, how.decimal, &cellUnit), f.row);
+    if (!d.Unit) d.Unit = cellUnit;
+    if (shots.empty()) return fail(QStringLiteral("The file holds no speeds."));
+    if (const QString no = outOfRange(t, shots, d.Unit); !no.isEmpty()) return fail(no);
+    for (const auto &shot : shots) d.Speeds.push_back(shot.first);
     return d;
 }
 

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPdfWriter>
 
 #include <algorithm>
@@ -58,27 +57,12 @@ void DrawTrend(QPainter &p, const QSizeF &size, const Trend &t)
     const QColor sigma = PlotColor::Center, radius = PlotColor::MeanRadius,
                  offset = PlotColor::Spread;
     auto line = [&](double TrendPoint::*m, const QColor &c) {
-        QPainterPath path;
-        for (size_t k = 0; k < pts.size(); ++k) {
-            const QPointF at(x(pts[k].Date), y(pts[k].*m));
-            if (k == 0)
-                path.moveTo(at);
-            else
-                path.lineTo(at);
-        }
-        p.setPen(QPen(c, 1.5));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
-        p.setBrush(c);
-        for (const TrendPoint &q : pts) p.drawEllipse(QPointF(x(q.Date), y(q.*m)), 3, 3);
+        std::vector<QPointF> at;
+        for (const TrendPoint &q : pts) at.emplace_back(x(q.Date), y(q.*m));
+        DrawPointSeries(p, at, c);
     };
     p.setPen(QPen(sigma, 1));
-    for (const TrendPoint &q : pts) {
-        const double cx = x(q.Date);
-        p.drawLine(QPointF(cx, y(q.SigmaLow)), QPointF(cx, y(q.SigmaHigh)));
-        p.drawLine(QPointF(cx - 4, y(q.SigmaLow)), QPointF(cx + 4, y(q.SigmaLow)));
-        p.drawLine(QPointF(cx - 4, y(q.SigmaHigh)), QPointF(cx + 4, y(q.SigmaHigh)));
-    }
+    for (const TrendPoint &q : pts) DrawIntervalBar(p, x(q.Date), y(q.SigmaLow), y(q.SigmaHigh));
     line(&TrendPoint::Sigma, sigma);
     line(&TrendPoint::MeanRadius, radius);
     line(&TrendPoint::CenterOffset, offset);

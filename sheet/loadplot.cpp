@@ -3,7 +3,6 @@
 #include "analysis/groupplot.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -93,12 +92,7 @@ void DrawLoadChart(QPainter &p, const QRectF &box, const TargetSheet &sheet,
 
     const QColor sigma = PlotColor::Center;
     p.setPen(QPen(sigma, 1));
-    for (const LoadPoint &q : points) {
-        const double cx = X(q.Label);
-        p.drawLine(QPointF(cx, Y(q.SigmaLow)), QPointF(cx, Y(q.SigmaHigh)));
-        p.drawLine(QPointF(cx - 4, Y(q.SigmaLow)), QPointF(cx + 4, Y(q.SigmaLow)));
-        p.drawLine(QPointF(cx - 4, Y(q.SigmaHigh)), QPointF(cx + 4, Y(q.SigmaHigh)));
-    }
+    for (const LoadPoint &q : points) DrawIntervalBar(p, X(q.Label), Y(q.SigmaLow), Y(q.SigmaHigh));
     const std::pair<double LoadPoint::*, std::pair<QString, QColor>> series[] = {
         {&LoadPoint::Vertical, {QStringLiteral("Vertical offset"), PlotColor::Aim}},
         {&LoadPoint::Horizontal, {QStringLiteral("Horizontal offset"), PlotColor::Spread}},
@@ -106,16 +100,9 @@ void DrawLoadChart(QPainter &p, const QRectF &box, const TargetSheet &sheet,
     double lx = area.left();
     for (const auto &[member, legend] : series) {
         const auto &[label, c] = legend;
-        QPainterPath path;
-        for (size_t k = 0; k < points.size(); ++k) {
-            const QPointF at(X(points[k].Label), Y(points[k].*member));
-            k == 0 ? path.moveTo(at) : path.lineTo(at);
-        }
-        p.setPen(QPen(c, 1.5));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
-        p.setBrush(c);
-        for (const LoadPoint &q : points) p.drawEllipse(QPointF(X(q.Label), Y(q.*member)), 3, 3);
+        std::vector<QPointF> at;
+        for (const LoadPoint &q : points) at.emplace_back(X(q.Label), Y(q.*member));
+        DrawPointSeries(p, at, c);
         const double ly = box.bottom() - line * 1.3;
         p.setPen(Qt::NoPen);
         p.drawRect(QRectF(lx, ly, line * 0.8, line * 0.8));
